@@ -1,0 +1,10 @@
+#include "app/TrelvaneApp.h"
+
+#include "app/TrelvaneDlg.h"
+
+bool CTrelvaneApp::InitInstance() {
+    CTrelvaneDlg dialog;
+    dialog.OnInitDialog();
+    dialog.exec();
+    return false;
+}

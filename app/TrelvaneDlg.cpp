@@ -1,0 +1,303 @@
+#include "app/TrelvaneDlg.h"
+
+#include "app/AboutDlg.h"
+#include "app/AppIcon.h"
+#include "app/DialogTemplate.h"
+#include "app/DlgPage1.h"
+#include "disks/PartitionRow.h"
+#include "disks/WmiSource.h"
+#include "report/ReportParser.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const char* const kPartitionNotes =
+    "Notes for SQL Server Data/Temp/Log Drives:\r\n"
+    " > Starting Offset recommendation is 1024.0 KB (as per MSFT best practices).  To Resolve:\r\n"
+    "     1) In Disk Management: delete the partition\r\n"
+    "     2) Open a CMD window and run DiskPart:\r\n"
+    "         2.1) Type: list disk\r\n"
+    "         2.2) Where X is your disk, Type: select disk x\r\n"
+    "         2.3) Type: create partition primary align=1024\r\n"
+    " > Allocation Size recommendation is 64KB.  To Resolve:\r\n"
+    "     1) In Disk Management:\r\n"
+    "         1.1) Re-Format the drive, and specify [Allocation Unit Size] to be 64KB\r\n"
+    "         1.2) Assign a drive letter\r\n";
+
+namespace {
+
+const char* const kTabTitles[8] = {"MB/sec",      "IO/sec",         "IO/sec per Avg_Latency",
+                                   "Min_Latency", "Avg_Latency",    "Max_Latency",
+                                   "Data",        "Disk Partitions"};
+
+constexpr unsigned kAboutCommand = 0x0010;
+
+} // namespace
+
+CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<WmiSource> wmi, QWidget* parent)
+    : MDialog(parent), m_prompts(prompts ? std::move(prompts) : std::make_unique<QtPrompts>()),
+      m_wmi(wmi ? std::move(wmi) : CreateSystemWmiSource()) {
+    setWindowTitle(QStringLiteral("Trelvane"));
+    setFont(DialogFont());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+                   Qt::WindowCloseButtonHint);
+    setSizeGripEnabled(true);
+    m_hIcon = MakeAppIcon();
+    CreateMenu();
+    CreateControls();
+    ConnectHandlers();
+    m_tabCtrl->SetAppName(QStringLiteral("Dovrane"));
+    m_listData->SetAppName("Dovrane");
+    m_listPartitions->SetAppName("Dovrane");
+    m_comboReports->RegPath().SetAppName(QStringLiteral("Dovrane"));
+    m_maxLatency = 0.0;
+    m_bResizable = true;
+    m_partitionsScanned = false;
+}
+
+CTrelvaneDlg::~CTrelvaneDlg() {
+    if (!m_destroyed)
+        OnDestroy();
+}
+
+void CTrelvaneDlg::CreateMenu() {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    m_menuBar = new QMenuBar(this);
+    QMenu* file = m_menuBar->addMenu(QStringLiteral("&File"));
+    QAction* open = file->addAction(QStringLiteral("&Open"));
+    open->setShortcut(QKeySequence::Open);
+    connect(open, &QAction::triggered, this, &CTrelvaneDlg::OnFileOpen);
+    layout->setMenuBar(m_menuBar);
+    m_client = new QWidget(this);
+    layout->addWidget(m_client);
+}
+
+void CTrelvaneDlg::CreateControls() {
+    const DialogUnits units(font());
+    for (const ControlSpec& spec : MainWindowTemplate()) {
+        QWidget* control = nullptr;
+        const QString text = QString::fromLatin1(spec.text);
+        switch (spec.kind) {
+        case ControlKind::Button:
+        case ControlKind::DefaultButton: {
+            auto* button = new QPushButton(text, m_client);
+            button->setDefault(spec.kind == ControlKind::DefaultButton);
+            button->setAutoDefault(false);
+            control = button;
+            if (spec.id == IDC_REFRESH)
+                m_btnRefresh = button;
+            break;
+        }
+        case ControlKind::Tabs:
+            control = m_tabCtrl = new MTabCtrl(m_client);
+            break;
+        case ControlKind::Combo:
+        case ControlKind::SortedCombo: {
+            MComboBox* combo = nullptr;
+            if (spec.id == IDC_REPORTS)
+                combo = m_comboReports = new MRegCombo(m_client);
+            else
+                combo = new MComboBox(m_client);
+            combo->SetSorted(spec.kind == ControlKind::SortedCombo);
+            if (spec.id == IDC_TYPE)
+                m_comboType = combo;
+            else if (spec.id == IDC_DIRECTION)
+                m_comboDirection = combo;
+            else if (spec.id == IDC_OUTSTANDING)
+                m_comboOutstanding = combo;
+            control = combo;
+            break;
+        }
+        case ControlKind::Label:
+            if (spec.id == IDC_STATUS)
+                control = m_status = new MStatic(m_client);
+            else
+                control = new QLabel(text, m_client);
+            break;
+        case ControlKind::GroupBox:
+            control = new QGroupBox(text, m_client);
+            break;
+        case ControlKind::Chart:
+            control = new CChartWnd(m_client);
+            (spec.id == IDC_CHART ? m_chart : m_chartAverages) = static_cast<CChartWnd*>(control);
+            break;
+        case ControlKind::List:
+            control = new CListCtrlEx(m_client);
+            (spec.id == IDC_LIST_DATA ? m_listData : m_listPartitions) = static_cast<CListCtrlEx*>(control);
+            break;
+        case ControlKind::Notes: {
+            auto* notes = new QPlainTextEdit(m_client);
+            notes->setReadOnly(true);
+            notes->setLineWrapMode(QPlainTextEdit::NoWrap);
+            notes->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            control = m_editNotes = notes;
+            break;
+        }
+        }
+        QRect geometry = units.ToPixels(spec.x, spec.y, spec.width, spec.height);
+        // A drop-down list's template height includes its open list; the closed box is one line high.
+        if (spec.kind == ControlKind::Combo || spec.kind == ControlKind::SortedCombo)
+            geometry.setHeight(control->sizeHint().height());
+        control->setGeometry(geometry);
+        if (spec.id > 0)
+            SetControlId(control, spec.id);
+        if (spec.kind == ControlKind::GroupBox)
+            control->lower(); // frames sit behind the controls they frame
+        if (spec.hidden)
+            control->hide();
+    }
+    const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
+    m_client->setMinimumSize(client / 2);
+    resize(client.width(), client.height() + m_menuBar->sizeHint().height());
+}
+
+void CTrelvaneDlg::ConnectHandlers() {
+    connect(Button(IDOK_CLOSE), &QPushButton::clicked, this, &QDialog::accept);
+    connect(Button(IDCANCEL_HIDDEN), &QPushButton::clicked, this, &QDialog::reject);
+    for (MComboBox* filter : {m_comboType, m_comboDirection, m_comboOutstanding})
+        connect(filter, qOverload<int>(&QComboBox::activated), this, [this](int) { OnFilterChange(); });
+    connect(m_comboReports, qOverload<int>(&QComboBox::activated), this,
+            [this](int) { OnSelchangeReportCombo(); });
+    const std::pair<int, void (CTrelvaneDlg::*)()> sorts[] = {
+        {IDC_SORT_DIRECTION, &CTrelvaneDlg::OnSortDirection},
+        {IDC_SORT_NUMBER, &CTrelvaneDlg::OnSortNumber},
+        {IDC_SORT_TYPE, &CTrelvaneDlg::OnSortType},
+        {IDC_SORT_SIZE, &CTrelvaneDlg::OnSortSize},
+        {IDC_SORT_OUTSTANDING, &CTrelvaneDlg::OnSortOutstanding},
+        {IDC_SORT_IOS, &CTrelvaneDlg::OnSortIOs},
+        {IDC_SORT_MBS, &CTrelvaneDlg::OnSortMBs},
+        {IDC_SORT_MIN_LATENCY, &CTrelvaneDlg::OnSortMinLatency},
+        {IDC_SORT_AVG_LATENCY, &CTrelvaneDlg::OnSortAvgLatency},
+        {IDC_SORT_MAX_LATENCY, &CTrelvaneDlg::OnSortMaxLatency},
+    };
+    for (const auto& [id, handler] : sorts)
+        connect(Button(id), &QPushButton::clicked, this, handler);
+    connect(m_btnRefresh, &QPushButton::clicked, this, &CTrelvaneDlg::OnRefresh);
+    connect(Button(IDC_EXPORT), &QPushButton::clicked, this, &CTrelvaneDlg::OnExport);
+}
+
+QPushButton* CTrelvaneDlg::Button(int controlId) const {
+    return qobject_cast<QPushButton*>(Control(controlId));
+}
+
+bool CTrelvaneDlg::OnInitDialog() {
+    setWindowTitle(windowTitle() + QStringLiteral(" 1.0.7.0"));
+    m_editNotes->setPlainText(QString::fromLatin1(kPartitionNotes));
+
+    for (int i = 0; i < 8; ++i) {
+        m_pages[static_cast<size_t>(i)] = new CDlgPage1(m_client);
+        m_tabCtrl->AddSSLPage(QString::fromLatin1(kTabTitles[i]), i, m_pages[static_cast<size_t>(i)]);
+    }
+    m_tabCtrl->NotifyOnTabSel(this);
+
+    m_chartSettings.m_labelWidth = 180;
+    m_chartSettings.m_barIndent = 0;
+    for (CChartWnd* chart : {m_chart, m_chartAverages}) {
+        chart->Init(m_chartSettings);
+        chart->EnableVertScrollBar(true);
+        chart->EnableTitleTips(1, 0);
+    }
+
+    m_comboReports->SetItemDataMode(0);
+    m_comboReports->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"),
+                               QStringLiteral("Reports"));
+    m_comboReports->LoadFromReg();
+
+    m_listPartitions->Setup();
+    m_listPartitions->MRegObj::Init("Dovrane", "Dovrane");
+    AddPartitionColumns(*m_listPartitions);
+    m_listPartitions->hide();
+
+    m_listData->Setup();
+    m_listData->MRegObj::Init("Dovrane", "Dovrane");
+    AddResultColumns(*m_listData);
+    m_listData->hide();
+
+    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
+    QAction* about = help->addAction(QStringLiteral("&About Trelvane..."));
+    connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand, 0); });
+
+    setWindowIcon(m_hIcon);
+
+    AddControl(IDC_CHART, eSizeStretch, eSizeNone, eSizeStretch);
+    AddControl(IDC_LIST_DATA, eSizeStretch, eSizeNone, eSizeStretch);
+    AddControl(IDC_LIST_PARTITIONS, eSizeStretch, eSizeNone, eSizeStretch);
+    AddControl(IDC_NOTES, eSizeStretch, eSizeMove, eSizeMove);
+    AddControl(IDC_REFRESH, eSizeNone, eSizeMove, eSizeMoveKeep);
+    AddControl(IDOK_CLOSE, eSizeMove, eSizeMove, eSizeMoveKeep);
+
+    if (!InitSecurity())
+        return false;
+
+    if (m_comboReports->GetCount() > 0)
+        OnSelchangeReportCombo();
+    else
+        ShowTab(m_tabCtrl->GetCurSel());
+    return true;
+}
+
+long CTrelvaneDlg::OnTabSelChange(quintptr, qintptr) {
+    ShowTab(m_tabCtrl->GetCurSel());
+    return 0;
+}
+
+void CTrelvaneDlg::ShowTab(int index) {
+    const TabChartPlan plan = PrepareTabChart(index);
+    m_btnRefresh->hide();
+    m_listData->hide();
+    m_listPartitions->hide();
+    m_editNotes->hide();
+    m_chart->hide();
+    if (index == 6) {
+        m_listData->show();
+        return;
+    }
+    if (index == 7) {
+        m_listPartitions->show();
+        m_editNotes->show();
+        m_btnRefresh->show();
+        if (!m_partitionsScanned) {
+            ReadDiskPartitions();
+            m_partitionsScanned = true;
+        }
+        return;
+    }
+    m_chart->show();
+    if (m_listData->GetItemCount() == 0)
+        return;
+    ++m_chartBuilds;
+    BuildTabChart(index, plan);
+}
+
+void CTrelvaneDlg::OnSysCommand(unsigned id, qintptr) {
+    if ((id & 0xFFF0u) == kAboutCommand) {
+        CAboutDlg about(m_hIcon, this);
+        about.exec();
+    }
+}
+
+void CTrelvaneDlg::OnDestroy() {
+    if (m_destroyed)
+        return;
+    m_destroyed = true;
+    m_comboReports->SaveToReg();
+    ReleaseSecurity();
+}
+
+void CTrelvaneDlg::done(int result) {
+    OnDestroy();
+    MDialog::done(result);
+}
+
+void CTrelvaneDlg::SetStatus(const QString& text, std::uint32_t background, bool whiteText) {
+    if (whiteText)
+        m_status->SetTextColor(0xFFFFFF);
+    m_status->SetText(text);
+    m_status->SetBkColor(background);
+}

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "disks/WmiSource.h"
+#include "widgets/ChartWnd.h"
+#include "widgets/FormatNumeric.h"
+#include "widgets/ListCtrlEx.h"
+#include "widgets/MComboBox.h"
+#include "widgets/MDialog.h"
+#include "widgets/MStatic.h"
+#include "widgets/MTabCtrl.h"
+#include "widgets/Prompts.h"
+
+#include <QIcon>
+#include <array>
+#include <memory>
+#include <string>
+
+class QMenuBar;
+class QPlainTextEdit;
+class QPushButton;
+class CDlgPage1;
+class CDlgProgress;
+
+// The filter values of one chart build; each is empty when its filter is off.
+struct FilterSelection {
+    std::string direction;
+    std::string type;
+    std::string outstanding;
+    bool Any() const { return !direction.empty() || !type.empty() || !outstanding.empty(); }
+};
+
+// What a chart tab shows: its title, the value column and the filters read for this build.
+struct TabChartPlan {
+    std::string title;
+    int valueColumn = -1;
+    FilterSelection filters;
+};
+
+// The one window of the program. It owns every control and all state; the handlers of each subsystem
+// are members defined in that subsystem's folder.
+class CTrelvaneDlg : public MDialog {
+    Q_OBJECT
+public:
+    // prompts: the file, folder and message prompts (the real Qt dialogs when null).
+    // wmi: the source of partition facts (this machine's when null).
+    explicit CTrelvaneDlg(std::unique_ptr<IPrompts> prompts = nullptr,
+                          std::unique_ptr<WmiSource> wmi = nullptr, QWidget* parent = nullptr);
+    ~CTrelvaneDlg() override;
+
+    // Builds the window's content; runs once before the window is shown. False after a failed
+    // security set-up (no report is loaded then).
+    bool OnInitDialog();
+    long OnTabSelChange(quintptr wParam, qintptr lParam) override;
+    void ShowTab(int index);
+    void OnSysCommand(unsigned id, qintptr lParam);
+    void OnDestroy();
+
+    // Report loading.
+    void OnFileOpen();
+    void OnSelchangeReportCombo();
+    bool ReloadReport(const std::string& path);
+    bool LoadReport(const std::string& path);
+
+    // Filters and sorting.
+    void FillFilterCombo(MComboBox& list, int column);
+    void OnFilterChange();
+    void OnSortNumber();
+    void OnSortDirection();
+    void OnSortType();
+    void OnSortSize();
+    void OnSortOutstanding();
+    void OnSortIOs();
+    void OnSortMBs();
+    void OnSortMinLatency();
+    void OnSortAvgLatency();
+    void OnSortMaxLatency();
+    FilterSelection ReadFilterSelection() const;
+    bool PassesFilters(int row, const FilterSelection& selection) const;
+
+    // Charts.
+    TabChartPlan PrepareTabChart(int index);
+    void BuildTabChart(int index, const TabChartPlan& plan);
+
+    // Partitions. InitSecurity runs at start-up (false: a partition error row was added); ReleaseSecurity
+    // when the window is destroyed.
+    bool InitSecurity();
+    void ReleaseSecurity();
+    void ReadDiskPartitions();
+    bool ScanPartitions(CDlgProgress& progress);
+    void OnRefresh();
+
+    // Export.
+    void OnExport();
+
+    IPrompts& Prompts() { return *m_prompts; }
+    WmiSource& Wmi() { return *m_wmi; }
+    QMenuBar* MenuBar() const { return m_menuBar; }
+    QPushButton* Button(int controlId) const;
+    // How many times a chart tab was built; tests count rebuilds with it.
+    int ChartBuildCount() const { return m_chartBuilds; }
+
+    // Members, in the order the window builds and destroys them.
+    CChartWnd_Settings m_chartSettings;
+    CChartWnd* m_chart = nullptr;
+    CChartWnd* m_chartAverages = nullptr;
+    CListCtrlEx* m_listData = nullptr;
+    CListCtrlEx* m_listPartitions = nullptr;
+    CFormatNumeric m_formatNumeric;
+    MTabCtrl* m_tabCtrl = nullptr;
+    std::array<CDlgPage1*, 8> m_pages{};
+    QIcon m_hIcon;
+    double m_maxLatency = 0.0;
+    bool m_partitionsScanned = false;
+    MStatic* m_status = nullptr;
+    MRegCombo* m_comboReports = nullptr;
+    MComboBox* m_comboType = nullptr;
+    MComboBox* m_comboDirection = nullptr;
+    MComboBox* m_comboOutstanding = nullptr;
+    QPlainTextEdit* m_editNotes = nullptr;
+    QPushButton* m_btnRefresh = nullptr;
+
+protected:
+    void done(int result) override;
+
+private:
+    void CreateControls();
+    void CreateMenu();
+    void ConnectHandlers();
+    void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
+
+    std::unique_ptr<IPrompts> m_prompts;
+    std::unique_ptr<WmiSource> m_wmi;
+    QMenuBar* m_menuBar = nullptr;
+    QWidget* m_client = nullptr;
+    bool m_destroyed = false;
+    int m_chartBuilds = 0;
+};
+
+// The fixed notes text shown beside the partition table: eleven lines, each ending in CR LF.
+extern const char* const kPartitionNotes;

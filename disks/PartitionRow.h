@@ -1,0 +1,23 @@
+#pragma once
+
+#include "widgets/ListBase.h"
+
+// Cells of a partition row, in column order.
+enum PartitionColumn {
+    kPartModel = 0,
+    kPartSerial,
+    kPartInterface,
+    kPartDrive,
+    kPartFilesystem,
+    kPartDiskSize,
+    kPartOffset,
+    kPartStatus,
+    kPartDetails,
+    kPartitionColumnCount
+};
+
+// One partition and drive as nine text cells, "Model" to "Details".
+using PartitionRow = ListRow;
+
+// Adds the nine columns of the partition table to an empty list.
+void AddPartitionColumns(CListBase& table);

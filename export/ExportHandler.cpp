@@ -1,0 +1,4 @@
+// The Export button of the window.
+#include "app/TrelvaneDlg.h"
+
+void CTrelvaneDlg::OnExport() {}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "widgets/Prompts.h"
+
+#include <QStringList>
+#include <deque>
+
+// Prompts answered from queues; every question asked is recorded.
+class TestPrompts : public IPrompts {
+public:
+    QString OpenFile(QWidget*, const QString& title, const QString& filter, const QString&,
+                     const QString&) override {
+        openTitles.push_back(title);
+        openFilters.push_back(filter);
+        return Next(openAnswers);
+    }
+    QString PickFolder(QWidget*, const QString& title, const QString& start) override {
+        folderTitles.push_back(title);
+        folderStarts.push_back(start);
+        return Next(folderAnswers);
+    }
+    QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
+                                        QMessageBox::Icon icon) override {
+        messages.push_back(text);
+        messageButtons.push_back(buttons);
+        messageIcons.push_back(icon);
+        if (messageAnswers.empty())
+            return QMessageBox::Ok;
+        const QMessageBox::StandardButton answer = messageAnswers.front();
+        messageAnswers.pop_front();
+        return answer;
+    }
+
+    std::deque<QString> openAnswers;
+    std::deque<QString> folderAnswers;
+    std::deque<QMessageBox::StandardButton> messageAnswers;
+    QStringList openTitles, openFilters, folderTitles, folderStarts, messages;
+    std::vector<QMessageBox::StandardButtons> messageButtons;
+    std::vector<QMessageBox::Icon> messageIcons;
+
+private:
+    static QString Next(std::deque<QString>& answers) {
+        if (answers.empty())
+            return {};
+        QString answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+};

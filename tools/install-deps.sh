@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Trelvane needs that are missing. "run" installs what building and
+# starting the program needs; "test" adds what the tests need (loop-device filesystems, the Windows
+# cross-compiler and Wine for the WMI smoke test, Python for the CSV reader check).
+set -euo pipefail
+mode=${1:-run}
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libblkid-dev libgl-dev)
+if [ "$mode" = test ]; then
+    packages+=(libgtest-dev libgmock-dev libbenchmark-dev python3 fdisk util-linux e2fsprogs dosfstools ntfs-3g
+               g++-mingw-w64-x86-64 wine64 xvfb clang-format)
+fi
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

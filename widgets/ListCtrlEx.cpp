@@ -1,0 +1,86 @@
+#include "widgets/ListCtrlEx.h"
+
+#include "widgets/Text.h"
+
+#include <QHeaderView>
+
+namespace {
+
+// A cell is shown up to this many bytes; the rest stays in the row and is exported whole.
+constexpr size_t kShownCellBytes = 2000;
+
+} // namespace
+
+int ListTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.GetItemCount();
+}
+
+int ListTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : m_list.GetColumnCount();
+}
+
+QVariant ListTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= m_list.GetItemCount() || index.column() >= m_list.GetColumnCount())
+        return {};
+    if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+        const std::string& cell = m_list.CellRef(index.row(), index.column());
+        if (role == Qt::DisplayRole && cell.size() > kShownCellBytes)
+            return FromBytes(cell.substr(0, kShownCellBytes)) + QStringLiteral("…");
+        if (role == Qt::ToolTipRole && cell.size() > kShownCellBytes * 4)
+            return FromBytes(cell.substr(0, kShownCellBytes * 4)) + QStringLiteral("…");
+        return FromBytes(cell);
+    }
+    if (role == Qt::TextAlignmentRole) {
+        const bool right = m_list.Column(index.column()).format == 1;
+        return QVariant::fromValue(Qt::AlignVCenter | (right ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    return {};
+}
+
+QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || section < 0 || section >= m_list.GetColumnCount())
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (role == Qt::DisplayRole)
+        return FromBytes(m_list.Column(section).title);
+    return {};
+}
+
+CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent), m_model(new ListTableModel(*this, this)) {
+    setModel(m_model);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setWordWrap(false);
+    setShowGrid(false);
+    setAlternatingRowColors(false);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setStretchLastSection(false);
+}
+
+CListCtrlEx::~CListCtrlEx() = default;
+
+int CListCtrlEx::AddCol(int sortType, const std::string& title, int width, int format, int reserved) {
+    const int index = CListBase::AddCol(sortType, title, width, format, reserved);
+    setColumnWidth(index, width);
+    return index;
+}
+
+void CListCtrlEx::SetRedraw(bool on) {
+    m_redraw = on;
+    setUpdatesEnabled(on);
+    if (on && m_dirty) {
+        m_dirty = false;
+        m_model->Reset();
+    }
+    if (on)
+        viewport()->update();
+}
+
+void CListCtrlEx::RowsChanged() {
+    if (!m_redraw) {
+        m_dirty = true;
+        return;
+    }
+    m_model->Reset();
+}

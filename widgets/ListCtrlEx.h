@@ -1,0 +1,48 @@
+#pragma once
+
+#include "widgets/ListBase.h"
+
+#include <QAbstractTableModel>
+#include <QTableView>
+
+class ListTableModel;
+
+// The Qt view of a CListBase: a table view over a model that reads the rows in place, so a million
+// rows cost no Qt objects. While redraw is off, changes are gathered and shown by one reset.
+class CListCtrlEx : public QTableView, public CListBase {
+    Q_OBJECT
+public:
+    explicit CListCtrlEx(QWidget* parent = nullptr);
+    ~CListCtrlEx() override;
+
+    int AddCol(int sortType, const std::string& title, int width, int format, int reserved = -1);
+    // Switches repainting off or on; switching on shows every change made meanwhile at once.
+    void SetRedraw(bool on);
+
+protected:
+    void RowsChanged() override;
+
+private:
+    ListTableModel* m_model;
+    bool m_redraw = true;
+    bool m_dirty = false;
+};
+
+class ListTableModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    explicit ListTableModel(const CListBase& list, QObject* parent = nullptr)
+        : QAbstractTableModel(parent), m_list(list) {}
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    void Reset() {
+        beginResetModel();
+        endResetModel();
+    }
+
+private:
+    const CListBase& m_list;
+};

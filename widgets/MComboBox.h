@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QComboBox>
+#include <QString>
+
+// A drop-down list. With the sorted style every new entry goes to its place in alphabetical order,
+// ignoring case as Windows sorts; without it entries keep the order in which they were added.
+class MComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit MComboBox(QWidget* parent = nullptr);
+
+    void SetSorted(bool sorted) { m_sorted = sorted; }
+    bool IsSorted() const { return m_sorted; }
+    void SetItemDataMode(int mode) { m_itemDataMode = mode; }
+
+    // Adds an entry and returns its index.
+    int AddString(const QString& text);
+    // Index of the entry whose text equals text exactly, or -1.
+    int FindStringExact(const QString& text) const;
+    // Selects an entry; -1 selects nothing.
+    void SetCurSel(int index) { setCurrentIndex(index); }
+    int GetCurSel() const { return currentIndex(); }
+    int GetCount() const { return count(); }
+    QString GetLBText(int index) const { return itemText(index); }
+    void DeleteString(int index) { removeItem(index); }
+    void ResetContent() { clear(); }
+
+private:
+    bool m_sorted = false;
+    int m_itemDataMode = 0;
+};
+
+// Settings location of a control: organisation, application and key.
+class MRegPath {
+public:
+    void SetAppName(const QString& name) { m_appName = name; }
+    void Set(const QString& organisation, const QString& application, const QString& key) {
+        m_organisation = organisation;
+        m_application = application;
+        m_key = key;
+    }
+    const QString& AppName() const { return m_appName; }
+    const QString& Organisation() const { return m_organisation; }
+    const QString& Application() const { return m_application; }
+    const QString& Key() const { return m_key; }
+
+private:
+    QString m_appName;
+    QString m_organisation;
+    QString m_application;
+    QString m_key;
+};
+
+// A sorted drop-down list whose entries and selection are kept in Qt's settings store.
+class MRegCombo : public MComboBox {
+    Q_OBJECT
+public:
+    explicit MRegCombo(QWidget* parent = nullptr);
+
+    MRegPath& RegPath() { return m_regPath; }
+    void SetRegPath(const QString& organisation, const QString& application, const QString& key) {
+        m_regPath.Set(organisation, application, key);
+    }
+    // Replaces the entries with the stored ones and restores the stored selection. An unreadable
+    // store gives an empty list. False when nothing could be read.
+    bool LoadFromReg();
+    // Stores every entry and the selected one. False when the store could not be written.
+    bool SaveToReg() const;
+    // Adds an entry (data is kept with it) and returns its index.
+    int AddStringData(const QString& text, int data);
+    // The text of the selected entry; empty when none is selected.
+    virtual QString GetCurText() const;
+
+private:
+    MRegPath m_regPath;
+};

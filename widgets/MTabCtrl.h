@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QTabBar>
+#include <QWidget>
+
+class MDialog;
+
+// A page of the tab strip. It carries no content of its own.
+class MTabPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit MTabPage(QWidget* parent = nullptr) : QWidget(parent) { hide(); }
+};
+
+// The tab strip. After NotifyOnTabSel, every new selection reaches the window's OnTabSelChange.
+class MTabCtrl : public QTabBar {
+    Q_OBJECT
+public:
+    explicit MTabCtrl(QWidget* parent = nullptr);
+
+    void SetAppName(const QString& name) { m_appName = name; }
+    // Adds a tab at index with its page; returns the tab's index.
+    int AddSSLPage(const QString& title, int index, MTabPage* page);
+    void NotifyOnTabSel(MDialog* window);
+    int GetCurSel() const { return currentIndex(); }
+    void SetCurSel(int index) { setCurrentIndex(index); }
+
+private:
+    QString m_appName;
+    MDialog* m_notify = nullptr;
+};

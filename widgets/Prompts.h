@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// The modal questions the window asks: the open-file dialog, the folder picker and message boxes.
+// The window reaches them only through this interface, so tests can answer them.
+class IPrompts {
+public:
+    virtual ~IPrompts() = default;
+    // The chosen file's full path, or an empty text when the user cancels.
+    virtual QString OpenFile(QWidget* owner, const QString& title, const QString& filter,
+                             const QString& suffix, const QString& initialName) = 0;
+    // The chosen folder, or an empty text when the user cancels.
+    virtual QString PickFolder(QWidget* owner, const QString& title, const QString& start) = 0;
+    virtual QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::Icon icon) = 0;
+};
+
+// The real dialogs of Qt.
+class QtPrompts : public IPrompts {
+public:
+    QString OpenFile(QWidget* owner, const QString& title, const QString& filter, const QString& suffix,
+                     const QString& initialName) override;
+    QString PickFolder(QWidget* owner, const QString& title, const QString& start) override;
+    QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::Icon icon) override;
+};
