@@ -4,10 +4,12 @@
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 
+#include <QFile>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,6 +58,151 @@ TEST_F(WindowTest, FileOpenLoadsReportAndShowsBlueStatus) {
     EXPECT_EQ(dialog->m_comboReports->GetCurText(), ExamplePath("multi_run_crlf.txt"));
     EXPECT_EQ(dialog->m_chartAverages->Model().LineCount(), 6);
     EXPECT_EQ(dialog->m_chartAverages->Model().Lines()[0].text, "Overall Averages");
+}
+
+TEST_F(WindowTest, StoredSelectionLoadsAtStartUpAndBothClosePathsSaveTheList) {
+    for (int closeWith : {QDialog::Accepted, QDialog::Rejected}) {
+        ClearReportList();
+        {
+            auto first = MakeWindow();
+            first->OnInitDialog();
+            m_prompts->openAnswers = {ExamplePath("one_run_fails.txt"), ExamplePath("multi_run_crlf.txt")};
+            first->OnFileOpen();
+            first->OnFileOpen();
+            if (closeWith == QDialog::Accepted)
+                first->Button(1)->click(); // Close
+            else
+                first->reject(); // Esc, and the window's close box
+        }
+        auto second = MakeWindow();
+        second->OnInitDialog();
+        EXPECT_EQ(second->m_comboReports->GetCount(), 2);
+        EXPECT_EQ(second->m_comboReports->GetCurText(), ExamplePath("multi_run_crlf.txt"));
+        EXPECT_EQ(second->m_listData->GetItemCount(), 20);
+        EXPECT_EQ(second->m_status->text(), QStringLiteral("Report successfully loaded"));
+    }
+}
+
+TEST_F(WindowTest, FailedRunTurnsTheStatusRedAndListsTheErrorRow) {
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(ExamplePath("one_run_fails.txt"));
+    dialog->OnFileOpen();
+    EXPECT_EQ(dialog->m_status->text(),
+              QStringLiteral("Error while loading report.  For details please see Raw Data list."));
+    EXPECT_EQ(dialog->m_status->BkColor(), 0xFF0000u);
+    EXPECT_EQ(dialog->m_status->TextColor(), 0xFFFFFFu);
+    ASSERT_EQ(dialog->m_listData->GetItemCount(), 3);
+    EXPECT_EQ(
+        dialog->m_listData->CellRef(1, kColDiagDetails).rfind("Token [MBs/sec:] not found in test: ", 0), 0u);
+}
+
+TEST_F(WindowTest, OpenFailureNoKeepsTheEntryAndShowsRed) {
+    QTemporaryDir dir;
+    const QString gone = dir.filePath(QStringLiteral("deleted report.txt"));
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(ExamplePath("multi_run_crlf.txt"));
+    dialog->OnFileOpen();
+    m_prompts->openAnswers.push_back(gone);
+    m_prompts->messageAnswers.push_back(QMessageBox::No);
+    dialog->OnFileOpen();
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_EQ(m_prompts->messages[0], QStringLiteral("Cannot open file for read access: ") + gone +
+                                          QStringLiteral("\r\nRemove this file from your list?"));
+    EXPECT_EQ(m_prompts->messageButtons[0], QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(m_prompts->messageIcons[0], QMessageBox::Question);
+    EXPECT_EQ(dialog->m_status->text(), QStringLiteral("Cannot open file for read access"));
+    EXPECT_EQ(dialog->m_status->BkColor(), 0xFF0000u);
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
+    EXPECT_EQ(dialog->m_comboReports->FindStringExact(gone), dialog->m_comboReports->GetCurSel());
+    // The filter lists keep the previous report's entries.
+    EXPECT_GT(dialog->m_comboType->GetCount(), 1);
+}
+
+TEST_F(WindowTest, OpenFailureYesRemovesTheEntryAndLoadsThePreviousOne) {
+    const QString gone = QStringLiteral("/zzz-no-such-folder/gone report.txt"); // sorts after the examples
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers = {ExamplePath("multi_run_crlf.txt"), ExamplePath("one_run_fails.txt")};
+    dialog->OnFileOpen();
+    dialog->OnFileOpen();
+    dialog->m_comboReports->AddStringData(gone, 1);
+    dialog->m_comboReports->SetCurSel(dialog->m_comboReports->FindStringExact(gone));
+    m_prompts->messageAnswers.push_back(QMessageBox::Yes);
+    dialog->OnSelchangeReportCombo();
+    EXPECT_EQ(dialog->m_comboReports->FindStringExact(gone), -1);
+    EXPECT_EQ(dialog->m_comboReports->GetCount(), 2);
+    // The entry before the removed one is loaded.
+    EXPECT_EQ(dialog->m_comboReports->GetCurText(), ExamplePath("one_run_fails.txt"));
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 3);
+
+    // Removing the first entry leaves nothing selected and an empty table.
+    const QString first = QStringLiteral("/0000-no-such-report.txt");
+    dialog->m_comboReports->AddStringData(first, 1);
+    dialog->m_comboReports->SetCurSel(0);
+    m_prompts->messageAnswers.push_back(QMessageBox::Yes);
+    dialog->OnSelchangeReportCombo();
+    EXPECT_EQ(dialog->m_comboReports->GetCurSel(), -1);
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
+}
+
+TEST_F(WindowTest, PickingAFolderOrAnUnreadableFileNeverCrashes) {
+    QTemporaryDir dir;
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(dir.path());
+    m_prompts->messageAnswers.push_back(QMessageBox::No);
+    dialog->OnFileOpen();
+    EXPECT_EQ(dialog->m_status->text(), QStringLiteral("Cannot open file for read access"));
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
+}
+
+TEST_F(WindowTest, Utf16ReportLoadsThroughTheWindow) {
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(ExamplePath("powershell_utf16le.txt"));
+    dialog->OnFileOpen();
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 4);
+    EXPECT_EQ(dialog->m_status->text(), QStringLiteral("Report successfully loaded"));
+}
+
+TEST_F(WindowTest, AveragesChartLabelsAndLengths) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("avg.txt"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const auto run = [](const char* direction, const char* type, const char* ios, const char* mbs,
+                        int latency) {
+        return QStringLiteral("sqlio v1.5\r\n2 threads %1 for 1 secs\r\n\tusing 8KB %2 IOs\r\n"
+                              "per thread with 4 outstanding\r\nIOs/sec: %3\r\nMBs/sec: %4\r\n"
+                              "Min_Latency(ms): %5\r\nAvg_Latency(ms): %5\r\nMax_Latency(ms): %5\r\n")
+            .arg(QLatin1String(direction), QLatin1String(type), QLatin1String(ios), QLatin1String(mbs))
+            .arg(latency)
+            .toUtf8();
+    };
+    file.write(run("reading", "random", "950.5", "7.4", 3) + run("writing", "sequential", "10", "99.99", 10) +
+               "sqlio v1.5\r\nbroken\r\n");
+    file.close();
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(path);
+    dialog->OnFileOpen();
+    const auto& lines = dialog->m_chartAverages->Model().Lines();
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1].text, "Sequential MB/sec 99.99");
+    EXPECT_EQ(lines[1].length, 99);
+    EXPECT_EQ(lines[1].colour, 0);
+    EXPECT_EQ(lines[2].text, "Randon IOs/sec 950.50 (1% graphed)");
+    EXPECT_EQ(lines[2].length, 9);
+    EXPECT_EQ(lines[2].colour, 1);
+    EXPECT_EQ(lines[3].text, "Min_Latency 6.50"); // the error row's empty cells do not count
+    EXPECT_EQ(lines[3].colour, 3);
+    EXPECT_EQ(lines[4].colour, 4);
+    EXPECT_EQ(lines[5].text, "Max_Latency 6.50");
+    EXPECT_EQ(lines[5].length, 6);
+    EXPECT_EQ(lines[5].colour, 5);
+    EXPECT_DOUBLE_EQ(dialog->m_maxLatency, 10.0);
 }
 
 } // namespace

@@ -1,0 +1,184 @@
+// Reading a report file: line ends, encodings, block cutting, and files that are not reports.
+#include "report/ReportFile.h"
+#include "report/ReportParser.h"
+#include "report/ReportText.h"
+#include "tests/TestSupport.h"
+
+#include <QTemporaryDir>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Loaded {
+    bool opened = false;
+    bool readOk = false;
+    bool allParsed = true;
+    std::vector<std::string> blocks;
+    CListBase table;
+};
+
+class LoadingTest : public ::testing::Test {
+protected:
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const std::string path = dir.filePath(QString::fromStdString(name)).toStdString();
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    }
+
+    std::unique_ptr<Loaded> Load(const std::string& path) {
+        auto loaded = std::make_unique<Loaded>();
+        AddResultColumns(loaded->table);
+        ReportFile file;
+        loaded->opened = file.Open(path);
+        if (loaded->opened)
+            loaded->readOk = file.ReadBlocks([&](const std::string& block) {
+                loaded->blocks.push_back(block);
+                if (!ParseTest(block, loaded->table))
+                    loaded->allParsed = false;
+            });
+        return loaded;
+    }
+
+    QTemporaryDir dir;
+};
+
+const char* const kRun = "sqlio v1.5.SG\n"
+                         "2 threads reading for 60 secs from file x\n"
+                         "\tusing 64KB sequential IOs\n"
+                         "\tenabling multiple I/Os per thread with 4 outstanding\n"
+                         "IOs/sec:  100.50\n"
+                         "MBs/sec:    6.28\n"
+                         "Min_Latency(ms): 1\n"
+                         "Avg_Latency(ms): 5\n"
+                         "Max_Latency(ms): 40\n";
+
+std::string WithLineEnds(const std::string& text, const std::string& end) {
+    std::string out;
+    for (char c : text) {
+        if (c == '\n')
+            out += end;
+        else
+            out += c;
+    }
+    return out;
+}
+
+TEST_F(LoadingTest, EveryLineEndGivesTheSameRowsAndNoCRInACell) {
+    const std::string report = std::string("preamble line\n") + kRun + kRun + kRun;
+    for (const std::string end : {"\r\n", "\n", "\r"}) {
+        auto loaded = Load(Write("report.txt", WithLineEnds(report, end)));
+        ASSERT_TRUE(loaded->opened);
+        ASSERT_TRUE(loaded->readOk);
+        EXPECT_TRUE(loaded->allParsed);
+        ASSERT_EQ(loaded->table.GetItemCount(), 3);
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_EQ(loaded->table.CellRef(row, kColNumber), std::to_string(row));
+            EXPECT_EQ(loaded->table.CellRef(row, kColMaxLatency), "40");
+            for (int column = 0; column < kResultColumnCount; ++column)
+                EXPECT_EQ(loaded->table.CellRef(row, column).find('\r'), std::string::npos);
+        }
+        EXPECT_EQ(loaded->table.CellRef(0, kColIOsPerSec), "100.50");
+    }
+}
+
+TEST_F(LoadingTest, BlocksStartOnlyAtLinesThatBeginWithSqlioV) {
+    const std::string report = std::string("intro sqlio v1 not a start\r\n") + WithLineEnds(kRun, "\r\n") +
+                               "   sqlio v1.5 indented stays in the block\r\n" + WithLineEnds(kRun, "\r\n");
+    auto loaded = Load(Write("r.txt", report));
+    ASSERT_EQ(loaded->blocks.size(), 2u);
+    EXPECT_EQ(loaded->blocks[0].rfind("sqlio v1.5.SG\r\n", 0), 0u);
+    EXPECT_NE(loaded->blocks[0].find("   sqlio v1.5 indented stays in the block\r\n"), std::string::npos);
+    EXPECT_EQ(loaded->blocks[0].substr(loaded->blocks[0].size() - 2), "\r\n");
+}
+
+TEST_F(LoadingTest, FailingRunGivesAnErrorRowBetweenGoodRows) {
+    std::string broken = kRun;
+    broken.replace(broken.find("MBs/sec:"), 8, "MBs/sex:");
+    auto loaded = Load(Write("r.txt", WithLineEnds(std::string(kRun) + broken + kRun, "\r\n")));
+    EXPECT_FALSE(loaded->allParsed);
+    ASSERT_EQ(loaded->table.GetItemCount(), 3);
+    EXPECT_EQ(loaded->table.CellRef(1, kColNumber), "1");
+    EXPECT_EQ(loaded->table.CellRef(1, kColDiagDetails)
+                  .rfind("Token [MBs/sec:] not found in test: sqlio v1.5.SG\r\n", 0),
+              0u);
+    EXPECT_EQ(loaded->table.CellRef(2, kColNumber), "2");
+}
+
+TEST_F(LoadingTest, Utf16ReportsDecodeLikeTheirUtf8Twin) {
+    const std::string text = WithLineEnds(std::string(kRun) + kRun, "\r\n");
+    std::string le = "\xFF\xFE", be = "\xFE\xFF";
+    for (char c : text) {
+        le += c;
+        le += '\0';
+        be += '\0';
+        be += c;
+    }
+    for (const std::string& bytes : {le, be, "\xEF\xBB\xBF" + text}) {
+        auto loaded = Load(Write("u.txt", bytes));
+        ASSERT_TRUE(loaded->allParsed);
+        ASSERT_EQ(loaded->table.GetItemCount(), 2);
+        EXPECT_EQ(loaded->table.CellRef(1, kColSize), "64KB");
+        EXPECT_EQ(loaded->table.CellRef(1, kColMBsPerSec), "6.28");
+    }
+    auto example = Load(ExamplePath("powershell_utf16le.txt").toStdString());
+    EXPECT_TRUE(example->allParsed);
+    EXPECT_EQ(example->table.GetItemCount(), 4);
+}
+
+TEST_F(LoadingTest, DecoderHandlesSplitUnitsSurrogatesAndOddEndings) {
+    // "é" and "😀" in UTF-16LE, fed one byte at a time, then a dangling odd byte.
+    const std::string bytes = std::string("\xFF\xFE\xE9\x00", 4) + std::string("\x3D\xD8\x00\xDE", 4) + "A";
+    ReportTextDecoder decoder;
+    std::string out;
+    for (char c : bytes)
+        decoder.Feed(std::string_view(&c, 1), out);
+    decoder.Finish(out);
+    EXPECT_EQ(out, "\xC3\xA9\xF0\x9F\x98\x80\xEF\xBF\xBD");
+
+    std::string lone;
+    ReportTextDecoder second;
+    second.Feed(std::string("\xFE\xFF\xD8\x3D\x00\x41", 6), lone); // high surrogate, then 'A'
+    second.Finish(lone);
+    EXPECT_EQ(lone, "\xEF\xBF\xBD"
+                    "A");
+}
+
+TEST_F(LoadingTest, LineSplitterJoinsCRLFAcrossChunksAndBoundsLongLines) {
+    std::vector<std::string> lines;
+    LineSplitter splitter([&](std::string_view line) { lines.emplace_back(line); }, 8);
+    splitter.Feed("ab\r");
+    splitter.Feed("\ncd\r\r\n0123456789abc\nlast");
+    splitter.Finish();
+    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "", "01234567", "last"}));
+}
+
+TEST_F(LoadingTest, FilesThatAreNotReportsGiveNoRowsAndNoFailure) {
+    for (const std::string& bytes : {std::string(), std::string("just some text\r\nno runs\r\n"),
+                                     std::string("\x00\x01\x02\xFF\xFE binary\x00", 13)}) {
+        auto loaded = Load(Write("n.txt", bytes));
+        EXPECT_TRUE(loaded->opened);
+        EXPECT_TRUE(loaded->readOk);
+        EXPECT_TRUE(loaded->allParsed);
+        EXPECT_EQ(loaded->table.GetItemCount(), 0);
+    }
+}
+
+TEST_F(LoadingTest, MissingFilesAndFoldersDoNotOpen) {
+    ReportFile file;
+    EXPECT_FALSE(file.Open(dir.filePath("missing.txt").toStdString()));
+    EXPECT_EQ(file.ErrorText(), std::generic_category().message(ENOENT));
+    EXPECT_FALSE(file.Open(dir.path().toStdString()));
+    EXPECT_EQ(file.Error(), EISDIR);
+}
+
+TEST_F(LoadingTest, ReadingNeverChangesTheFile) {
+    const std::string path = Write("keep.txt", WithLineEnds(kRun, "\r\n"));
+    const auto before = std::filesystem::last_write_time(path);
+    const auto size = std::filesystem::file_size(path);
+    Load(path);
+    EXPECT_EQ(std::filesystem::last_write_time(path), before);
+    EXPECT_EQ(std::filesystem::file_size(path), size);
+}
+
+} // namespace

@@ -1,0 +1,145 @@
+// Turning one test block into one row of the result table.
+#include "report/ReportParser.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A block as the loader builds it: every line followed by CR LF.
+std::string Block(std::initializer_list<const char*> lines) {
+    std::string block;
+    for (const char* line : lines)
+        block += std::string(line) + "\r\n";
+    return block;
+}
+
+std::string GoodBlock() {
+    return Block({"sqlio v1.5.SG", "using system counter for latency timings, 2343750 counts per second",
+                  "\tfile E:\\t.dat with 2 threads (0-1) using mask 0x0 (0)",
+                  "2 threads writing for 120 secs from file E:\\t.dat", "\tusing 8KB random IOs",
+                  "\tenabling multiple I/Os per thread with 8 outstanding",
+                  "CUMULATIVE DATA:", "IOs/sec:  1654.21", "MBs/sec:    12.92", "Min_Latency(ms): 0",
+                  "Avg_Latency(ms): 9", "Max_Latency(ms): 152", "histogram:"});
+}
+
+class ParserTest : public ::testing::Test {
+protected:
+    void SetUp() override { AddResultColumns(table); }
+    const std::string& Cell(int row, int column) const { return table.CellRef(row, column); }
+    CListBase table;
+};
+
+TEST_F(ParserTest, ParsesEveryCellOfARun) {
+    ASSERT_TRUE(ParseTest(GoodBlock(), table));
+    ASSERT_EQ(table.GetItemCount(), 1);
+    const std::vector<std::string> expected = {"0",     "Write", "random", "8KB", "8", "1654.21",
+                                               "12.92", "0",     "9",      "152", ""};
+    EXPECT_EQ(table.Row(0), expected);
+}
+
+TEST_F(ParserTest, DirectionSearchSkipsOtherWordsAfterThreads) {
+    // The first " threads " is followed by "(0-1)", which is skipped; capitalised words never match.
+    std::string block = GoodBlock();
+    ASSERT_TRUE(ParseTest(block, table));
+    EXPECT_EQ(Cell(0, kColDirection), "Write");
+
+    const std::string capitalised =
+        Block({"sqlio v1.5", "2 threads Reading for 1 secs", "\tusing 8KB random IOs",
+               "per thread with 1 outstanding", "IOs/sec: 1"});
+    EXPECT_FALSE(ParseTest(capitalised, table));
+    EXPECT_EQ(Cell(1, kColDiagDetails), "Token [reading]/[Writing] not found in test: " + capitalised);
+}
+
+TEST_F(ParserTest, ValuesAreTrimmedOnTheLeftOnly) {
+    std::string block = GoodBlock();
+    block.replace(block.find("IOs/sec:  1654.21"), 17, "IOs/sec:   77.5  ");
+    ASSERT_TRUE(ParseTest(block, table));
+    EXPECT_EQ(Cell(0, kColIOsPerSec), "77.5  ");
+}
+
+TEST_F(ParserTest, ValueTokenAtLineEndTakesTheNextLine) {
+    std::string block = GoodBlock();
+    block.replace(block.find("IOs/sec:  1654.21"), 17, "IOs/sec:\r\n   1654.21");
+    ASSERT_TRUE(ParseTest(block, table));
+    EXPECT_EQ(Cell(0, kColIOsPerSec), "1654.21");
+    EXPECT_EQ(Cell(0, kColMBsPerSec), "12.92");
+}
+
+TEST_F(ParserTest, SizeIsTrimmedOnTheRightAndTypeIsKeptVerbatim) {
+    std::string block = GoodBlock();
+    block.replace(block.find("8KB random"), 10, "64KB\t odd");
+    ASSERT_TRUE(ParseTest(block, table));
+    EXPECT_EQ(Cell(0, kColSize), "64KB");
+    EXPECT_EQ(Cell(0, kColType), "odd");
+}
+
+TEST_F(ParserTest, EachMissingTokenNamesItselfAndDropsTheFoundCells) {
+    struct Case {
+        const char* remove;
+        const char* token;
+    };
+    const Case cases[] = {{"\tusing ", "\tusing "},
+                          {"per thread with ", "per thread with "},
+                          {"IOs/sec:", "IOs/sec:"},
+                          {"MBs/sec:", "MBs/sec:"},
+                          {"Min_Latency(ms):", "Min_Latency(ms):"},
+                          {"Avg_Latency(ms):", "Avg_Latency(ms):"},
+                          {"Max_Latency(ms):", "Max_Latency(ms):"}};
+    int row = 0;
+    for (const Case& c : cases) {
+        std::string block = GoodBlock();
+        const std::string remove = c.remove;
+        block.replace(block.find(remove), remove.size(), "XX ");
+        EXPECT_FALSE(ParseTest(block, table)) << c.token;
+        ASSERT_EQ(table.GetItemCount(), row + 1);
+        EXPECT_EQ(Cell(row, kColNumber), std::to_string(row));
+        for (int column = kColDirection; column <= kColMaxLatency; ++column)
+            EXPECT_EQ(Cell(row, column), "") << c.token << " column " << column;
+        EXPECT_EQ(Cell(row, kColDiagDetails),
+                  std::string("Token [") + c.token + "] not found in test: " + block);
+        ++row;
+    }
+    const std::string noThreads = Block({"sqlio v1.5", "nothing here"});
+    EXPECT_FALSE(ParseTest(noThreads, table));
+    EXPECT_EQ(Cell(row, kColDiagDetails), "Token [ threads ] not found in test: " + noThreads);
+}
+
+TEST_F(ParserTest, TokensMustComeInOrder) {
+    // "MBs/sec:" only before "IOs/sec:": its search starts after "IOs/sec:" and fails.
+    std::string block = GoodBlock();
+    block.replace(block.find("MBs/sec:"), 8, "XX");
+    block.replace(block.find("CUMULATIVE"), 10, "MBs/sec: 3");
+    EXPECT_FALSE(ParseTest(block, table));
+    EXPECT_EQ(Cell(0, kColDiagDetails).rfind("Token [MBs/sec:]", 0), 0u);
+}
+
+TEST_F(ParserTest, RowsAreNumberedAcrossErrorRows) {
+    EXPECT_FALSE(ParseTest(Block({"sqlio v1.5", "garbage"}), table));
+    EXPECT_TRUE(ParseTest(GoodBlock(), table));
+    EXPECT_EQ(Cell(0, kColNumber), "0");
+    EXPECT_EQ(Cell(1, kColNumber), "1");
+}
+
+TEST_F(ParserTest, TruncatedBlockEndsInAnErrorRowNamingTheToken) {
+    // A report cut off right after a word: no space follows it anywhere, so the word never ends.
+    const std::string good = GoodBlock();
+    const struct {
+        size_t cut;
+        std::string message;
+    } cases[] = {
+        {good.find("writing") + 7, "Token [reading]/[Writing] not found in test: "},
+        {good.find("8KB") + 3, "Token [\tusing ] not found in test: "},
+        {good.find("random") + 6, "Token [\tusing ] not found in test: "},
+        {good.find("with 8") + 6, "Token [per thread with ] not found in test: "},
+    };
+    int row = 0;
+    for (const auto& c : cases) {
+        const std::string block = good.substr(0, c.cut);
+        EXPECT_FALSE(ParseTest(block, table));
+        EXPECT_EQ(Cell(row, kColDiagDetails), c.message + block);
+        ++row;
+    }
+    EXPECT_EQ(table.GetItemCount(), row);
+}
+
+} // namespace

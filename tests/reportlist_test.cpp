@@ -1,0 +1,98 @@
+// The report list kept in Qt's settings store, and the sorted drop-down lists.
+#include "tests/TestSupport.h"
+#include "widgets/MComboBox.h"
+
+#include <QFile>
+#include <QSettings>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ReportListTest : public ::testing::Test {
+protected:
+    void SetUp() override { ClearReportList(); }
+    void TearDown() override { ClearReportList(); }
+
+    static std::unique_ptr<MRegCombo> MakeCombo() {
+        auto combo = std::make_unique<MRegCombo>();
+        combo->SetItemDataMode(0);
+        combo->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"), QStringLiteral("Reports"));
+        return combo;
+    }
+    static QStringList Entries(const MComboBox& combo) {
+        QStringList entries;
+        for (int i = 0; i < combo.GetCount(); ++i)
+            entries << combo.GetLBText(i);
+        return entries;
+    }
+};
+
+TEST_F(ReportListTest, SortedListInsertsInPlaceIgnoringCase) {
+    MComboBox combo;
+    combo.SetSorted(true);
+    for (const char* text : {"Write", "<All>", "read", "Random", "apple"})
+        combo.AddString(QString::fromLatin1(text));
+    EXPECT_EQ(Entries(combo), (QStringList{"<All>", "apple", "Random", "read", "Write"}));
+    EXPECT_EQ(combo.FindStringExact(QStringLiteral("Read")), -1);
+    EXPECT_EQ(combo.FindStringExact(QStringLiteral("read")), 3);
+
+    MComboBox plain;
+    for (const char* text : {"8", "16", "2"})
+        plain.AddString(QString::fromLatin1(text));
+    EXPECT_EQ(Entries(plain), (QStringList{"8", "16", "2"}));
+}
+
+TEST_F(ReportListTest, PathsWithSpacesAndNonAsciiSurviveARoundTripWithTheSelection) {
+    const QStringList paths = {QStringLiteral("/home/dba/My Reports/run 1.txt"),
+                               QStringLiteral("/srv/données/Прогон,=2.txt"),
+                               QStringLiteral("C:\\sqlio\\a;b.txt")};
+    {
+        auto combo = MakeCombo();
+        for (const QString& path : paths)
+            combo->AddStringData(path, 1);
+        combo->SetCurSel(combo->FindStringExact(paths[1]));
+        ASSERT_TRUE(combo->SaveToReg());
+    }
+    auto restored = MakeCombo();
+    ASSERT_TRUE(restored->LoadFromReg());
+    QStringList sorted = paths;
+    std::sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+        return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+    });
+    EXPECT_EQ(Entries(*restored), sorted);
+    EXPECT_EQ(restored->GetCurText(), paths[1]);
+}
+
+TEST_F(ReportListTest, FiveHundredEntriesRoundTrip) {
+    {
+        auto combo = MakeCombo();
+        for (int i = 0; i < 500; ++i)
+            combo->AddStringData(QStringLiteral("/reports/run-%1.txt").arg(i, 3, 10, QLatin1Char('0')), 1);
+        combo->SetCurSel(499);
+        combo->SaveToReg();
+    }
+    auto restored = MakeCombo();
+    restored->LoadFromReg();
+    ASSERT_EQ(restored->GetCount(), 500);
+    EXPECT_EQ(restored->GetLBText(0), QStringLiteral("/reports/run-000.txt"));
+    EXPECT_EQ(restored->GetCurText(), QStringLiteral("/reports/run-499.txt"));
+}
+
+TEST_F(ReportListTest, CorruptOrMissingStoreGivesAnEmptyList) {
+    auto empty = MakeCombo();
+    empty->LoadFromReg();
+    EXPECT_EQ(empty->GetCount(), 0);
+    EXPECT_EQ(empty->GetCurText(), QString());
+
+    const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+    QFile corrupt(file);
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    corrupt.write("\x00\xFF[Reports\n=\n\\\\\\\n[[[]]]\nEntries\\size=banana\nEntries\\1\\Path\n\xC3\x28",
+                  60);
+    corrupt.close();
+    auto combo = MakeCombo();
+    combo->LoadFromReg();
+    EXPECT_EQ(combo->GetCount(), 0);
+}
+
+} // namespace
