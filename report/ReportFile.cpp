@@ -52,9 +52,7 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
     bool ok = true;
     for (;;) {
         const size_t got = std::fread(buffer.data(), 1, buffer.size(), m_file);
-        text.clear();
-        decoder.Feed(std::string_view(buffer.data(), got), text);
-        splitter.Feed(text);
+        splitter.Feed(decoder.Decode(std::string_view(buffer.data(), got), text));
         if (got < buffer.size()) {
             if (std::ferror(m_file)) {
                 m_error = errno != 0 ? errno : EIO;

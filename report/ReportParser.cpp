@@ -1,5 +1,7 @@
 #include "report/ReportParser.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -29,6 +31,47 @@ const std::string kUsing = "\tusing ";
 const std::string kPerThreadWith = "per thread with ";
 const char* const kValueTokens[] = {
     "IOs/sec:", "MBs/sec:", "Min_Latency(ms):", "Avg_Latency(ms):", "Max_Latency(ms):"};
+
+// The character of token that is rarest in a report: punctuation first, then capitals and digits, then
+// small letters; spaces last, as they are everywhere.
+size_t AnchorOf(const std::string& token) {
+    const auto rank = [](char c) {
+        if (c == ' ')
+            return 0;
+        if (c >= 'a' && c <= 'z')
+            return 1;
+        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
+            return 2;
+        return 3;
+    };
+    size_t best = 0;
+    for (size_t i = 1; i < token.size(); ++i)
+        if (rank(token[i]) > rank(token[best]))
+            best = i;
+    return best;
+}
+
+// Position of token in block at or after from, or npos. It scans for the token's rarest character and
+// checks the whole token around each hit.
+size_t FindToken(const std::string& block, const std::string& token, size_t from) {
+    if (token.empty() || from > block.size() || token.size() > block.size() - from)
+        return std::string::npos;
+    const size_t anchor = AnchorOf(token);
+    const char* const data = block.data();
+    const size_t last = block.size() - token.size(); // last possible start
+    size_t at = from + anchor;
+    while (at <= last + anchor) {
+        const void* hit = std::memchr(data + at, token[anchor], last + anchor + 1 - at);
+        if (hit == nullptr)
+            return std::string::npos;
+        const size_t start = static_cast<size_t>(static_cast<const char*>(hit) - data) - anchor;
+        if (data[start] == token.front() && data[start + token.size() - 1] == token.back() &&
+            std::memcmp(data + start, token.data(), token.size()) == 0)
+            return start;
+        at = start + anchor + 1;
+    }
+    return std::string::npos;
+}
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -60,7 +103,7 @@ std::string TrimRight(std::string text) {
 
 void AppendRow(CListBase& table, TestResultRow& cells) {
     cells[kColNumber] = table.GetItemCount_s_FAST();
-    table.InsertRow(kResultColumnCount, cells.data(), false, -999999, true);
+    table.InsertRow(std::move(cells));
 }
 
 } // namespace
@@ -78,7 +121,7 @@ void AddErrorRow(CListBase& table, const std::string& message) {
 
 bool FindTokenValue(const std::string& block, size_t& position, const std::string& token, std::string& value,
                     CListBase& table) {
-    const size_t found = position > block.size() ? std::string::npos : block.find(token, position);
+    const size_t found = FindToken(block, token, position);
     if (found == std::string::npos) {
         AddErrorRow(table, TokenMessage(token, block));
         return false;
@@ -99,7 +142,7 @@ bool ParseTest(const std::string& block, CListBase& table) {
     TestResultRow cells(kResultColumnCount);
 
     // Direction: the first " threads " followed by the word "reading" or "writing".
-    size_t threads = block.find(kThreads);
+    size_t threads = FindToken(block, kThreads, 0);
     if (threads == std::string::npos) {
         AddErrorRow(table, TokenMessage(kThreads, block));
         return false;
@@ -118,7 +161,7 @@ bool ParseTest(const std::string& block, CListBase& table) {
             break;
         }
         direction.reset();
-        threads = block.find(kThreads, threads + 1);
+        threads = FindToken(block, kThreads, threads + 1);
     }
     if (!direction) {
         AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + block);
@@ -126,7 +169,7 @@ bool ParseTest(const std::string& block, CListBase& table) {
     }
 
     // Block size and access type: the two words after "\tusing ".
-    const size_t usingAt = block.find(kUsing, direction->next);
+    const size_t usingAt = FindToken(block, kUsing, direction->next);
     if (usingAt == std::string::npos) {
         AddErrorRow(table, TokenMessage(kUsing, block));
         return false;
@@ -141,7 +184,7 @@ bool ParseTest(const std::string& block, CListBase& table) {
     cells[kColType] = type->text;
 
     // Outstanding I/Os per thread.
-    const size_t with = block.find(kPerThreadWith, type->next);
+    const size_t with = FindToken(block, kPerThreadWith, type->next);
     const std::optional<Word> outstanding =
         with == std::string::npos ? std::nullopt : WordAt(block, with + kPerThreadWith.size());
     if (!outstanding) {

@@ -1,5 +1,7 @@
 #include "report/ReportText.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -94,6 +96,14 @@ void ReportTextDecoder::Feed(std::string_view chunk, std::string& out) {
     DecodeUnits(out);
 }
 
+std::string_view ReportTextDecoder::Decode(std::string_view chunk, std::string& scratch) {
+    if (m_mode == Mode::Bytes && m_pending.empty())
+        return chunk;
+    scratch.clear();
+    Feed(chunk, scratch);
+    return scratch;
+}
+
 void ReportTextDecoder::Finish(std::string& out) {
     if (m_mode == Mode::Detect || m_mode == Mode::Bytes) {
         out.append(m_pending);
@@ -111,28 +121,48 @@ void LineSplitter::Append(std::string_view part) {
         m_line.append(part.substr(0, m_maxLine - m_line.size()));
 }
 
-void LineSplitter::Feed(std::string_view text) {
-    size_t start = 0;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c != '\r' && c != '\n')
-            continue;
-        if (c == '\n' && m_afterCR && i == start) {
-            // The LF of a CR LF whose CR ended the previous line.
-            m_afterCR = false;
-            start = i + 1;
-            continue;
-        }
-        Append(text.substr(start, i - start));
+void LineSplitter::Emit(std::string_view tail) {
+    if (m_hasLine) {
+        Append(tail);
         m_onLine(m_line);
         m_line.clear();
         m_hasLine = false;
-        m_afterCR = c == '\r';
-        start = i + 1;
+    } else {
+        m_onLine(tail.substr(0, m_maxLine));
     }
-    if (start < text.size()) {
-        m_afterCR = false;
-        Append(text.substr(start));
+}
+
+void LineSplitter::Feed(std::string_view text) {
+    if (text.empty())
+        return;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (m_afterCR && p < end && *p == '\n')
+        ++p; // the LF of a CR LF whose CR ended the previous chunk
+    m_afterCR = false;
+    // The next LF is remembered, so a file of lone CRs is not searched for LF once per line.
+    const char* nextLF = nullptr;
+    bool lfKnown = false;
+    while (p < end) {
+        if (!lfKnown || (nextLF != nullptr && nextLF < p)) {
+            nextLF = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            lfKnown = true;
+        }
+        const char* limit = nextLF != nullptr ? nextLF : end;
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
+        const char* stop = cr != nullptr ? cr : nextLF;
+        if (stop == nullptr) {
+            Append(std::string_view(p, static_cast<size_t>(end - p)));
+            return;
+        }
+        Emit(std::string_view(p, static_cast<size_t>(stop - p)));
+        p = stop + 1;
+        if (*stop == '\r') {
+            if (p == end)
+                m_afterCR = true;
+            else if (*p == '\n')
+                ++p;
+        }
     }
 }
 
@@ -150,7 +180,7 @@ void BlockCutter::Line(std::string_view line) {
         if (!m_block.empty())
             m_onBlock(m_block);
         m_block.clear();
-    } else if (!m_started) {
+    } else if (!m_started || m_block.size() > m_maxBlock) {
         return;
     }
     m_block.append(line);

@@ -12,6 +12,9 @@ class ReportTextDecoder {
 public:
     // Appends the decoded text of chunk to out.
     void Feed(std::string_view chunk, std::string& out);
+    // The decoded text of chunk: chunk itself when its bytes pass through unchanged, else the text
+    // decoded into scratch.
+    std::string_view Decode(std::string_view chunk, std::string& scratch);
     // Flushes what a truncated file leaves (an odd byte, a lone surrogate) as replacement characters.
     void Finish(std::string& out);
 
@@ -39,6 +42,8 @@ public:
 
 private:
     void Append(std::string_view part);
+    // Delivers a line whose end is tail: joined to the part held from earlier chunks, if any.
+    void Emit(std::string_view tail);
 
     LineHandler m_onLine;
     size_t m_maxLine;
@@ -48,17 +53,21 @@ private:
 };
 
 // Builds test blocks from lines: a block runs from a line that begins with "sqlio v" up to the next
-// such line, each line followed by CR LF. Lines before the first such line are ignored.
+// such line, each line followed by CR LF. Lines before the first such line are ignored. A block that
+// grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge file
+// without run headers cannot exhaust memory.
 class BlockCutter {
 public:
     using BlockHandler = std::function<void(const std::string&)>;
-    explicit BlockCutter(BlockHandler onBlock) : m_onBlock(std::move(onBlock)) {}
+    explicit BlockCutter(BlockHandler onBlock, size_t maxBlock = 16u << 20)
+        : m_onBlock(std::move(onBlock)), m_maxBlock(maxBlock) {}
 
     void Line(std::string_view line);
     void Finish();
 
 private:
     BlockHandler m_onBlock;
+    size_t m_maxBlock;
     std::string m_block;
     bool m_started = false;
 };

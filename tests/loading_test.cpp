@@ -153,6 +153,15 @@ TEST_F(LoadingTest, LineSplitterJoinsCRLFAcrossChunksAndBoundsLongLines) {
     EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "", "01234567", "last"}));
 }
 
+TEST_F(LoadingTest, BlockCutterStopsGrowingAHugeBlockButStillCutsTheNext) {
+    std::vector<std::string> blocks;
+    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); }, 10);
+    for (const char* line : {"ignored", "sqlio v1", "0123456789", "dropped", "sqlio v2", "x"})
+        cutter.Line(line);
+    cutter.Finish();
+    EXPECT_EQ(blocks, (std::vector<std::string>{"sqlio v1\r\n0123456789\r\n", "sqlio v2\r\nx\r\n"}));
+}
+
 TEST_F(LoadingTest, FilesThatAreNotReportsGiveNoRowsAndNoFailure) {
     for (const std::string& bytes : {std::string(), std::string("just some text\r\nno runs\r\n"),
                                      std::string("\x00\x01\x02\xFF\xFE binary\x00", 13)}) {

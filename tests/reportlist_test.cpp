@@ -2,7 +2,9 @@
 #include "tests/TestSupport.h"
 #include "widgets/MComboBox.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
 
@@ -85,6 +87,7 @@ TEST_F(ReportListTest, CorruptOrMissingStoreGivesAnEmptyList) {
     EXPECT_EQ(empty->GetCurText(), QString());
 
     const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+    QDir().mkpath(QFileInfo(file).path());
     QFile corrupt(file);
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate));
     corrupt.write("\x00\xFF[Reports\n=\n\\\\\\\n[[[]]]\nEntries\\size=banana\nEntries\\1\\Path\n\xC3\x28",

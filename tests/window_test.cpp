@@ -158,6 +158,21 @@ TEST_F(WindowTest, PickingAFolderOrAnUnreadableFileNeverCrashes) {
     EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
 }
 
+TEST_F(WindowTest, ReadErrorAfterOpeningIsReportedNotSuccess) {
+    // /proc/self/mem opens for reading, but reading it from offset 0 fails with an I/O error.
+    auto dialog = MakeWindow();
+    dialog->OnInitDialog();
+    m_prompts->openAnswers.push_back(QStringLiteral("/proc/self/mem"));
+    dialog->OnFileOpen();
+    EXPECT_EQ(dialog->m_status->text(),
+              QStringLiteral("Error while loading report.  For details please see Raw Data list."));
+    EXPECT_EQ(dialog->m_status->BkColor(), 0xFF0000u);
+    ASSERT_EQ(dialog->m_listData->GetItemCount(), 1);
+    EXPECT_EQ(dialog->m_listData->CellRef(0, kColDiagDetails),
+              "Error while reading /proc/self/mem: Input/output error");
+    EXPECT_TRUE(dialog->m_listData->updatesEnabled());
+}
+
 TEST_F(WindowTest, Utf16ReportLoadsThroughTheWindow) {
     auto dialog = MakeWindow();
     dialog->OnInitDialog();

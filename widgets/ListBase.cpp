@@ -42,6 +42,13 @@ int CListBase::InsertRow(int columns, const std::string* cells, bool /*select*/,
     return static_cast<int>(m_rows.size()) - 1;
 }
 
+int CListBase::InsertRow(ListRow&& cells) {
+    cells.resize(m_columns.size());
+    m_rows.push_back(std::move(cells));
+    RowsChanged();
+    return static_cast<int>(m_rows.size()) - 1;
+}
+
 void CListBase::DeleteAllItems(bool /*redraw*/) {
     m_rows.clear();
     m_sortedColumn = -1;
@@ -74,20 +81,31 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
             return ascending ? LessIgnoringCase(m_rows[a][column], m_rows[b][column])
                              : LessIgnoringCase(m_rows[b][column], m_rows[a][column]);
         };
-        std::stable_sort(order.begin(), order.end(), less);
+        if (!std::is_sorted(order.begin(), order.end(), less))
+            std::stable_sort(order.begin(), order.end(), less);
     } else {
-        // Read each number once, not once per comparison.
-        std::vector<double> keys(m_rows.size());
+        // Each number is read once and sorted next to its row index, not looked up per comparison.
+        std::vector<std::pair<double, size_t>> keys(m_rows.size());
         for (size_t i = 0; i < m_rows.size(); ++i)
-            keys[i] = LeadingNumber(m_rows[i][column]);
-        auto less = [&](size_t a, size_t b) { return ascending ? keys[a] < keys[b] : keys[b] < keys[a]; };
-        std::stable_sort(order.begin(), order.end(), less);
+            keys[i] = {LeadingNumber(m_rows[i][column]), i};
+        auto less = [ascending](const std::pair<double, size_t>& a, const std::pair<double, size_t>& b) {
+            return ascending ? a.first < b.first : b.first < a.first;
+        };
+        if (!std::is_sorted(keys.begin(), keys.end(), less))
+            std::stable_sort(keys.begin(), keys.end(), less);
+        for (size_t i = 0; i < keys.size(); ++i)
+            order[i] = keys[i].second;
     }
-    std::vector<ListRow> sorted;
-    sorted.reserve(m_rows.size());
-    for (size_t index : order)
-        sorted.push_back(std::move(m_rows[index]));
-    m_rows = std::move(sorted);
+    bool moved = false;
+    for (size_t i = 0; i < order.size() && !moved; ++i)
+        moved = order[i] != i;
+    if (moved) {
+        std::vector<ListRow> sorted;
+        sorted.reserve(m_rows.size());
+        for (size_t index : order)
+            sorted.push_back(std::move(m_rows[index]));
+        m_rows = std::move(sorted);
+    }
     m_sortedColumn = column;
     m_sortedAscending = ascending;
     RowsChanged();

@@ -60,6 +60,8 @@ public:
     int InsertRow(const ListRow& cells) {
         return InsertRow(static_cast<int>(cells.size()), cells.data(), false, -999999, true);
     }
+    // Appends a row by taking over its cells (padded or cut to the column count).
+    int InsertRow(ListRow&& cells);
     void DeleteAllItems(bool redraw = false);
 
     int GetItemCount() const { return static_cast<int>(m_rows.size()); }
@@ -91,13 +93,23 @@ public:
     std::string m_exportFolder;
     std::string m_exportFileName;
 
+    // Context-menu actions; kListExportCsv writes every row as CSV (widgets/ListCsv.h) to the export
+    // folder and file name. False when the action is unknown or failed; ExportError() then says why.
+    static constexpr int kListExportCsv = 34;
+    bool ProcessContextMenu(int action);
+    const std::string& ExportError() const { return m_exportError; }
+
 protected:
     // Told after every change of the rows, so a view can refresh.
     virtual void RowsChanged() {}
+    // Replaces the export file with the list's CSV text; the view does it atomically. A bare list has no
+    // file writer and fails. False with a message naming the file and the reason in error.
+    virtual bool WriteExportFile(std::string& error);
 
 private:
     std::vector<ListColumn> m_columns;
     std::vector<ListRow> m_rows;
     int m_sortedColumn = -1;
     bool m_sortedAscending = true;
+    std::string m_exportError;
 };

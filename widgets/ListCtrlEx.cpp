@@ -1,8 +1,11 @@
 #include "widgets/ListCtrlEx.h"
 
+#include "widgets/ListCsv.h"
 #include "widgets/Text.h"
 
+#include <QDir>
 #include <QHeaderView>
+#include <QSaveFile>
 
 namespace {
 
@@ -83,4 +86,40 @@ void CListCtrlEx::RowsChanged() {
         return;
     }
     m_model->Reset();
+}
+
+bool CListCtrlEx::WriteExportFile(std::string& error) {
+    const QString folder = QFile::decodeName(QByteArray::fromStdString(m_exportFolder));
+    const QString path =
+        QDir(folder).filePath(QFile::decodeName(QByteArray::fromStdString(m_exportFileName)));
+    QSaveFile file(path);
+    QString reason;
+    // A short write is retried, so a full disk shows as a failed write rather than a shorter file.
+    const auto write = [&](std::string_view chunk) {
+        while (!chunk.empty()) {
+            const qint64 written = file.write(chunk.data(), static_cast<qint64>(chunk.size()));
+            if (written <= 0) {
+                reason = file.errorString();
+                return false;
+            }
+            chunk.remove_prefix(static_cast<size_t>(written));
+        }
+        return true;
+    };
+    // Unbuffered: QSaveFile notices a failed write only when its own write call fails; a failure while
+    // flushing a buffer at commit would go unseen and leave an empty file behind as a success.
+    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+    if (!ok)
+        reason = file.errorString();
+    ok = ok && WriteListCsv(*this, write);
+    if (ok && !file.commit()) {
+        ok = false;
+        reason = file.errorString();
+    }
+    if (ok)
+        return true;
+    file.cancelWriting(); // the temporary file goes; an existing file of that name stays as it was
+    error = ToBytes(QStringLiteral("Cannot write file [%1]: %2. Nothing was written.")
+                        .arg(QDir::toNativeSeparators(path), reason));
+    return false;
 }

@@ -21,6 +21,8 @@ public:
 
 protected:
     void RowsChanged() override;
+    // Writes the CSV text through QSaveFile: the file appears whole or not at all.
+    bool WriteExportFile(std::string& error) override;
 
 private:
     ListTableModel* m_model;

@@ -1,0 +1,84 @@
+// Loading a report (read, decode, split, cut, parse, insert), as throughput and as a ratio to a plain
+// line count of the same bytes read the same way; and sorting 100k rows by a numeric column.
+#include "bench/ReportGenerator.h"
+#include "report/ReportFile.h"
+#include "report/ReportParser.h"
+
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <vector>
+
+namespace {
+
+const std::string& ReportOf(int runs) {
+    static std::map<int, std::string> paths;
+    auto found = paths.find(runs);
+    if (found == paths.end())
+        found = paths
+                    .emplace(runs, WriteTempFile("trelvane-bench-" + std::to_string(runs) + ".txt",
+                                                 GenerateReport(runs)))
+                    .first;
+    return found->second;
+}
+
+// The floor: read the same file in the same chunks and count its line feeds.
+size_t CountLines(const std::string& path, size_t& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::vector<char> buffer(1u << 20);
+    size_t lines = 0;
+    bytes = 0;
+    for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
+        bytes += got;
+        for (size_t i = 0; i < got; ++i)
+            lines += buffer[i] == '\n';
+    }
+    std::fclose(file);
+    return lines;
+}
+
+void BM_LineCount(benchmark::State& state) {
+    const std::string& path = ReportOf(static_cast<int>(state.range(0)));
+    size_t bytes = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(CountLines(path, bytes));
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void BM_LoadReport(benchmark::State& state) {
+    const std::string& path = ReportOf(static_cast<int>(state.range(0)));
+    size_t bytes = 0;
+    CountLines(path, bytes);
+    for (auto _ : state) {
+        CListBase table;
+        AddResultColumns(table);
+        ReportFile file;
+        file.Open(path);
+        file.ReadBlocks([&](const std::string& block) { ParseTest(block, table); });
+        benchmark::DoNotOptimize(table.GetItemCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void BM_SortNumericColumn(benchmark::State& state) {
+    CListBase table;
+    AddResultColumns(table);
+    ReportFile file;
+    file.Open(ReportOf(100000));
+    file.ReadBlocks([&](const std::string& block) { ParseTest(block, table); });
+    bool flip = false;
+    for (auto _ : state) {
+        // Alternate columns so that every iteration really reorders the rows.
+        table.SortColumn(flip ? kColIOsPerSec : kColMaxLatency, true, true);
+        flip = !flip;
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * table.GetItemCount());
+}
+
+} // namespace
+
+BENCHMARK(BM_LineCount)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReport)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

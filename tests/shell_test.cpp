@@ -1,0 +1,99 @@
+// The window's frame: dialog units, resize rules, the About box and the icon.
+#include "app/AppIcon.h"
+#include "app/DialogTemplate.h"
+#include "app/TrelvaneDlg.h"
+#include "tests/TestPrompts.h"
+#include "tests/TestSupport.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(DialogUnits, ConvertLikeWindows) {
+    const DialogUnits units(6, 13); // base units of an 8 pt dialog font
+    EXPECT_EQ(units.ToPixels(618, 315, 52, 20), QRect(927, 511, 78, 32));
+    EXPECT_EQ(units.ToPixels(673, 338), QSize(1009, 549));
+}
+
+TEST(ResizeRules, EachRuleKeepsOrFollowsItsEdges) {
+    const QSize reference(1000, 600), bigger(1200, 700);
+    const QRect area(10, 200, 980, 300);
+    EXPECT_EQ((ResizeRule{0, eSizeStretch, eSizeNone, eSizeStretch}.Apply(area, reference, bigger)),
+              QRect(10, 200, 1180, 400));
+    EXPECT_EQ((ResizeRule{0, eSizeStretch, eSizeMove, eSizeMove}.Apply(area, reference, bigger)),
+              QRect(10, 300, 1180, 300));
+    EXPECT_EQ((ResizeRule{0, eSizeNone, eSizeMove, eSizeMoveKeep}.Apply(area, reference, bigger)),
+              QRect(10, 300, 980, 300));
+    EXPECT_EQ((ResizeRule{0, eSizeMove, eSizeMove, eSizeMoveKeep}.Apply(area, reference, bigger)),
+              QRect(210, 300, 980, 300));
+}
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearReportList();
+        dialog = std::make_unique<CTrelvaneDlg>(std::make_unique<TestPrompts>());
+        dialog->OnInitDialog();
+        dialog->show();
+    }
+    void TearDown() override { ClearReportList(); }
+    std::unique_ptr<CTrelvaneDlg> dialog;
+};
+
+TEST_F(ShellTest, ResizingMovesOnlyTheRegisteredControls) {
+    const QRect chart = dialog->m_chart->geometry();
+    const QRect notes = dialog->m_editNotes->geometry();
+    const QRect close = dialog->Button(IDOK_CLOSE)->geometry();
+    const QRect tabs = dialog->m_tabCtrl->geometry();
+    const QRect export_ = dialog->Button(IDC_EXPORT)->geometry();
+    dialog->resize(dialog->size() + QSize(200, 100));
+    QApplication::processEvents();
+    EXPECT_EQ(dialog->m_chart->geometry(), chart.adjusted(0, 0, 200, 100));
+    EXPECT_EQ(dialog->m_editNotes->geometry(), notes.adjusted(0, 100, 200, 100));
+    EXPECT_EQ(dialog->Button(IDOK_CLOSE)->geometry(), close.translated(200, 100));
+    EXPECT_EQ(dialog->m_tabCtrl->geometry(), tabs);
+    EXPECT_EQ(dialog->Button(IDC_EXPORT)->geometry(), export_);
+}
+
+TEST_F(ShellTest, AboutOpensForEverySystemCommandOfItsFamily) {
+    for (unsigned id : {0x0010u, 0x001Fu}) {
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* modal = QApplication::activeModalWidget();
+            ASSERT_NE(modal, nullptr);
+            shown = modal->windowTitle();
+            modal->close();
+        });
+        dialog->OnSysCommand(id, 0);
+        EXPECT_EQ(shown, QStringLiteral("About Trelvane"));
+    }
+    // Another command opens nothing (it would block here if it did).
+    dialog->OnSysCommand(0xF020, 0);
+}
+
+TEST_F(ShellTest, ChartTabsShowTheChartAndDataShowsTheList) {
+    dialog->m_tabCtrl->SetCurSel(6);
+    EXPECT_TRUE(dialog->m_listData->isVisible());
+    EXPECT_FALSE(dialog->m_chart->isVisible());
+    EXPECT_FALSE(dialog->m_editNotes->isVisible());
+    dialog->m_tabCtrl->SetCurSel(2);
+    EXPECT_TRUE(dialog->m_chart->isVisible());
+    EXPECT_FALSE(dialog->m_listData->isVisible());
+    EXPECT_EQ(dialog->m_chart->Model().LineCount(), 0); // no report: an empty chart
+}
+
+TEST(AppIcon, DrawsEverySize) {
+    const QIcon icon = MakeAppIcon();
+    for (int size : {16, 32, 48, 256}) {
+        const QImage image = icon.pixmap(size, size).toImage();
+        EXPECT_EQ(image.width(), size);
+        EXPECT_NE(image.pixelColor(size / 3, size / 3).alpha(), 0) << size; // the disk
+    }
+}
+
+} // namespace

@@ -1,0 +1,147 @@
+#include "widgets/ListCsv.h"
+
+namespace {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool StartsFormula(std::string_view cell) {
+    if (cell.empty())
+        return false;
+    const char first = cell.front();
+    const bool trigger =
+        first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' || first == '\r';
+    return trigger && !IsPlainNumber(cell);
+}
+
+// prefixed: the field is written after an apostrophe, so its own first byte is not the field's first.
+bool NeedsQuotes(std::string_view cell, bool prefixed) {
+    if (cell.empty())
+        return false;
+    if ((!prefixed && IsBlank(cell.front())) || IsBlank(cell.back()))
+        return true;
+    return cell.find_first_of(",\"\r\n") != std::string_view::npos;
+}
+
+void AppendRecordEnd(std::string& out) {
+    out += "\r\n";
+}
+
+} // namespace
+
+bool IsPlainNumber(std::string_view text) {
+    size_t i = 0;
+    const size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-'))
+        ++i;
+    size_t digits = 0;
+    while (i < n && IsDigit(text[i])) {
+        ++i;
+        ++digits;
+    }
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) {
+            ++i;
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        return false;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-'))
+            ++i;
+        size_t exponentDigits = 0;
+        while (i < n && IsDigit(text[i])) {
+            ++i;
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            return false;
+    }
+    return i == n;
+}
+
+void AppendCsvField(std::string_view cell, std::string& out) {
+    const bool formula = StartsFormula(cell);
+    const bool quoted = NeedsQuotes(cell, formula);
+    if (quoted)
+        out += '"';
+    if (formula)
+        out += '\'';
+    if (!quoted) {
+        out.append(cell);
+        return;
+    }
+    for (char c : cell) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+}
+
+bool WriteListCsv(const CListBase& list, const std::function<bool(std::string_view)>& write,
+                  size_t chunkBytes) {
+    std::string buffer;
+    buffer.reserve(chunkBytes + 4096);
+    const int columns = list.GetColumnCount();
+    const auto flushIfFull = [&]() {
+        if (buffer.size() < chunkBytes)
+            return true;
+        const bool ok = write(buffer);
+        buffer.clear();
+        return ok;
+    };
+
+    for (int column = 0; column < columns; ++column) {
+        if (column > 0)
+            buffer += ',';
+        AppendCsvField(list.Column(column).title, buffer);
+    }
+    AppendRecordEnd(buffer);
+
+    const int rows = list.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        if (!flushIfFull())
+            return false;
+        for (int column = 0; column < columns; ++column) {
+            if (column > 0)
+                buffer += ',';
+            AppendCsvField(list.CellRef(row, column), buffer);
+        }
+        AppendRecordEnd(buffer);
+    }
+    return buffer.empty() || write(buffer);
+}
+
+std::string ListCsvText(const CListBase& list) {
+    std::string text;
+    WriteListCsv(list, [&text](std::string_view chunk) {
+        text.append(chunk);
+        return true;
+    });
+    return text;
+}
+
+// The CSV action of a list.
+
+bool CListBase::ProcessContextMenu(int action) {
+    m_exportError.clear();
+    if (action != kListExportCsv) {
+        m_exportError = "Unknown list action " + std::to_string(action);
+        return false;
+    }
+    return WriteExportFile(m_exportError);
+}
+
+bool CListBase::WriteExportFile(std::string& error) {
+    error = "Cannot write file [" + m_exportFileName + "]: this list has no file writer";
+    return false;
+}
