@@ -1,0 +1,372 @@
+// Export from the window (folder prompt answered by the test, real files on disk), its failure paths on
+// real read-only and full mounts, and the command-line companion against the window's bytes.
+#include "app/TrelvaneDlg.h"
+#include "report/ReportParser.h"
+#include "tests/TestPrompts.h"
+#include "tests/TestSupport.h"
+#include "widgets/ListCsv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/mount.h>
+#include <sys/statvfs.h>
+
+namespace {
+
+const QString kData = QStringLiteral("Sqlio_Data.csv");
+const QString kPartitions = QStringLiteral("Sqlio_Partitions.csv");
+const char* const kHostileReport = "export_hostile_cells.txt";
+
+std::string ReadAll(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return "<cannot read " + path.toStdString() + ">";
+    return file.readAll().toStdString();
+}
+
+void WriteAll(const QString& path, const std::string& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// The records of a CSV text whose fields hold no line breaks, each split at its commas.
+std::vector<QStringList> SimpleRecords(const std::string& csv) {
+    std::vector<QStringList> records;
+    for (const QString& line : QString::fromStdString(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        records.push_back(line.split(QLatin1Char(',')));
+    return records;
+}
+
+struct ToolRun {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+ToolRun RunTool(const QStringList& arguments) {
+    QProcess process;
+    process.start(QStringLiteral(TRELVANE_CSV_TOOL), arguments);
+    process.waitForFinished(60000);
+    ToolRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput().toStdString();
+    run.err = process.readAllStandardError().toStdString();
+    return run;
+}
+
+// A mount made for one test and taken away after it.
+class ScopedMount {
+public:
+    ScopedMount() = default;
+    ScopedMount(const ScopedMount&) = delete;
+    ScopedMount& operator=(const ScopedMount&) = delete;
+    ~ScopedMount() {
+        if (!m_target.empty())
+            ::umount2(m_target.c_str(), MNT_DETACH);
+    }
+    // source bound read-only at target; false with the system's reason when the system refuses.
+    bool ReadOnlyBind(const QString& source, const QString& target, std::string& reason) {
+        const std::string from = QFile::encodeName(source).toStdString();
+        const std::string to = QFile::encodeName(target).toStdString();
+        if (::mount(from.c_str(), to.c_str(), nullptr, MS_BIND, nullptr) != 0)
+            return Refused(reason);
+        m_target = to;
+        if (::mount("none", to.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+            return Refused(reason);
+        return true;
+    }
+    bool Tmpfs(const QString& target, const char* options, std::string& reason) {
+        const std::string to = QFile::encodeName(target).toStdString();
+        if (::mount("tmpfs", to.c_str(), "tmpfs", 0, options) != 0)
+            return Refused(reason);
+        m_target = to;
+        return true;
+    }
+
+private:
+    static bool Refused(std::string& reason) {
+        reason = std::strerror(errno);
+        return false;
+    }
+    std::string m_target;
+};
+
+class ExportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ClearReportList();
+        ASSERT_TRUE(m_folder.isValid());
+        auto prompts = std::make_unique<TestPrompts>();
+        m_prompts = prompts.get();
+        m_dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts));
+        m_dialog->OnInitDialog();
+    }
+    void TearDown() override {
+        m_dialog.reset();
+        ClearReportList();
+    }
+
+    void Load(const QString& path) {
+        m_prompts->openAnswers.push_back(path);
+        m_dialog->OnFileOpen();
+    }
+    void Export(const QString& folder) {
+        m_prompts->folderAnswers.push_back(folder);
+        m_dialog->OnExport();
+    }
+    QString Path(const QString& name) const { return m_folder.filePath(name); }
+
+    QTemporaryDir m_folder;
+    TestPrompts* m_prompts = nullptr;
+    std::unique_ptr<CTrelvaneDlg> m_dialog;
+};
+
+TEST_F(ExportTest, WritesBothFilesIntoThePickedFolderWithoutAWord) {
+    Load(TestDataPath(kHostileReport));
+    Export(m_folder.path());
+
+    ASSERT_EQ(m_prompts->folderTitles, QStringList{QStringLiteral("Select Export Path")});
+    EXPECT_EQ(m_prompts->folderStarts, QStringList{QDir::currentPath()});
+    EXPECT_TRUE(m_prompts->messages.isEmpty()) << m_prompts->messages.join(QLatin1Char('\n')).toStdString();
+    EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions}));
+    EXPECT_EQ(ReadAll(Path(kData)), ListCsvText(*m_dialog->m_listData));
+    EXPECT_EQ(ReadAll(Path(kPartitions)).substr(0, 34), "Model,Serial Num,Interface,Drive,F");
+    EXPECT_TRUE(m_dialog->m_partitionsScanned);
+    EXPECT_EQ(m_dialog->m_listPartitions->m_exportFileName, "Sqlio_Partitions.csv");
+    EXPECT_EQ(m_dialog->m_listData->m_exportFolder, QFile::encodeName(m_folder.path()).toStdString());
+}
+
+TEST_F(ExportTest, RejectedFolderIsNamedInAWarningAndNothingIsWrittenOrScanned) {
+    WriteAll(Path(QStringLiteral("a file")), "x");
+    const QString missing = Path(QStringLiteral("no such folder"));
+    const QString file = Path(QStringLiteral("a file"));
+    Export(missing);
+    Export(file);
+    Export(QStringLiteral("Computer")); // names no place in the file system: shown as an empty path
+
+    EXPECT_EQ(
+        m_prompts->messages,
+        (QStringList{QStringLiteral("This path does not exist: [") + missing + QStringLiteral("]\t\t\t\t"),
+                     QStringLiteral("This path does not exist: [") + file + QStringLiteral("]\t\t\t\t"),
+                     QStringLiteral("This path does not exist: []\t\t\t\t")}));
+    for (size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(m_prompts->messageButtons[i], QMessageBox::StandardButtons(QMessageBox::Ok));
+        EXPECT_EQ(m_prompts->messageIcons[i], QMessageBox::Warning);
+    }
+    EXPECT_EQ(Entries(m_folder.path()), QStringList{QStringLiteral("a file")});
+    EXPECT_FALSE(m_dialog->m_partitionsScanned);
+}
+
+TEST_F(ExportTest, CancelledPickerDoesNothing) {
+    const QString before = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(m_folder.path()));
+    Export(QString());
+    QDir::setCurrent(before);
+
+    EXPECT_EQ(m_prompts->folderStarts, QStringList{QDir(m_folder.path()).canonicalPath()});
+    EXPECT_TRUE(m_prompts->messages.isEmpty());
+    EXPECT_TRUE(Entries(m_folder.path()).isEmpty());
+    EXPECT_FALSE(m_dialog->m_partitionsScanned);
+}
+
+TEST_F(ExportTest, FiltersLeaveTheFileAloneAndSortingReordersIt) {
+    Load(ExamplePath("multi_run_crlf.txt"));
+    QTemporaryDir plain, filtered, sorted;
+    Export(plain.path());
+
+    m_dialog->m_comboType->SetCurSel(m_dialog->m_comboType->FindStringExact(QStringLiteral("random")));
+    m_dialog->m_comboDirection->SetCurSel(
+        m_dialog->m_comboDirection->FindStringExact(QStringLiteral("Read")));
+    m_dialog->OnFilterChange();
+    Export(filtered.path());
+    EXPECT_EQ(ReadAll(filtered.filePath(kData)), ReadAll(plain.filePath(kData)));
+
+    m_dialog->OnSortIOs();
+    Export(sorted.path());
+    const std::vector<QStringList> records = SimpleRecords(ReadAll(sorted.filePath(kData)));
+    ASSERT_EQ(records.size(), 21u);
+    double previous = -1.0;
+    for (size_t row = 1; row < records.size(); ++row) {
+        EXPECT_EQ(records[row][kColNumber].toStdString(),
+                  m_dialog->m_listData->CellRef(static_cast<int>(row - 1), kColNumber));
+        const double ios = records[row][kColIOsPerSec].toDouble();
+        EXPECT_GE(ios, previous) << "row " << row;
+        previous = ios;
+    }
+    EXPECT_NE(records[1][kColNumber], QStringLiteral("0")); // the order did change
+}
+
+TEST_F(ExportTest, AnExistingFileIsReplacedWholeAndNoTemporaryFileStays) {
+    Load(TestDataPath(kHostileReport));
+    WriteAll(Path(kData), std::string(1 << 20, 'J'));
+    Export(m_folder.path());
+    EXPECT_EQ(ReadAll(Path(kData)), ListCsvText(*m_dialog->m_listData));
+    EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions}));
+}
+
+TEST_F(ExportTest, ANameTakenByAFolderIsReportedAndTheOtherFileIsStillWritten) {
+    Load(TestDataPath(kHostileReport));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(kData));
+    Export(m_folder.path());
+
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_TRUE(m_prompts->messages[0].startsWith(QStringLiteral("Cannot write file [") + Path(kData) +
+                                                  QStringLiteral("]: ")))
+        << m_prompts->messages[0].toStdString();
+    EXPECT_TRUE(m_prompts->messages[0].contains(QStringLiteral("directory")));
+    EXPECT_EQ(m_prompts->messageIcons[0], QMessageBox::Warning);
+    EXPECT_TRUE(Entries(Path(kData)).isEmpty());
+    EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions}));
+    EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
+}
+
+TEST_F(ExportTest, AReadOnlyFolderIsReportedForEachFileAndOldFilesStayAsTheyWere) {
+    QTemporaryDir source;
+    WriteAll(source.filePath(kData), "old data");
+    const QString target = Path(QStringLiteral("ro"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("ro")));
+    ScopedMount mount;
+    std::string reason;
+    if (!mount.ReadOnlyBind(source.path(), target, reason))
+        GTEST_SKIP() << "a read-only bind mount is refused here (" << reason << "); run as root to test it";
+
+    Load(TestDataPath(kHostileReport));
+    Export(target);
+
+    ASSERT_EQ(m_prompts->messages.size(), 2);
+    const QString files[] = {kData, kPartitions};
+    for (int i = 0; i < 2; ++i) {
+        const QString& message = m_prompts->messages[i];
+        EXPECT_TRUE(message.startsWith(QStringLiteral("Cannot write file [") + target + QLatin1Char('/') +
+                                       files[i] + QStringLiteral("]: ")))
+            << message.toStdString();
+        // Qt names a file that exists "not writable" before the system is asked.
+        EXPECT_TRUE(message.contains(QStringLiteral("Read-only file system")) ||
+                    message.contains(QStringLiteral("is not writable")))
+            << message.toStdString();
+    }
+    EXPECT_EQ(Entries(target), QStringList{kData});
+    EXPECT_EQ(ReadAll(source.filePath(kData)), "old data");
+}
+
+TEST_F(ExportTest, AFullDiskIsReportedLeavesNoHalfWrittenFileAndTheOtherFileIsStillTried) {
+    const QString target = Path(QStringLiteral("full"));
+    ASSERT_TRUE(QDir(m_folder.path()).mkdir(QStringLiteral("full")));
+    ScopedMount mount;
+    std::string reason;
+    if (!mount.Tmpfs(target, "size=64k", reason))
+        GTEST_SKIP() << "a small tmpfs cannot be mounted here (" << reason << "); run as root to test it";
+    WriteAll(target + QLatin1Char('/') + kData, "old data");
+    // Leave two pages free: the result file (about 30 KB) runs out of room half-way, the small partition
+    // file fits once the failed one's temporary file is gone.
+    struct statvfs space {};
+    ASSERT_EQ(::statvfs(QFile::encodeName(target).constData(), &space), 0);
+    const QString filler = target + QStringLiteral("/filler");
+    WriteAll(filler, std::string(space.f_bavail * space.f_frsize - 2 * 4096, 'f'));
+    QTemporaryDir reports;
+    const QString big = reports.filePath(QStringLiteral("big.txt"));
+    std::string text;
+    for (int i = 0; i < 10; ++i)
+        text += ReadAll(TestDataPath(kHostileReport));
+    WriteAll(big, text);
+    Load(big);
+    ASSERT_GT(ListCsvText(*m_dialog->m_listData).size(), 3u * 4096);
+
+    Export(target);
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_TRUE(m_prompts->messages[0].startsWith(QStringLiteral("Cannot write file [") + target +
+                                                  QLatin1Char('/') + kData))
+        << m_prompts->messages[0].toStdString();
+    EXPECT_TRUE(m_prompts->messages[0].contains(QStringLiteral("No space left on device")));
+    EXPECT_EQ(ReadAll(target + QLatin1Char('/') + kData), "old data");
+    EXPECT_EQ(ReadAll(target + QLatin1Char('/') + kPartitions), ListCsvText(*m_dialog->m_listPartitions));
+
+    // With no room at all, both files fail and neither leaves anything behind.
+    ASSERT_TRUE(QFile::remove(target + QLatin1Char('/') + kPartitions));
+    QFile more(filler);
+    ASSERT_TRUE(more.open(QIODevice::Append | QIODevice::Unbuffered));
+    const QByteArray page(4096, 'f');
+    while (more.write(page) == page.size()) {
+    }
+    more.close();
+    m_prompts->messages.clear();
+    Export(target);
+    ASSERT_EQ(m_prompts->messages.size(), 2);
+    for (const QString& message : m_prompts->messages)
+        EXPECT_TRUE(message.contains(QStringLiteral("No space left on device"))) << message.toStdString();
+    EXPECT_EQ(Entries(target), (QStringList{kData, QStringLiteral("filler")}));
+    EXPECT_EQ(ReadAll(target + QLatin1Char('/') + kData), "old data");
+}
+
+// The command-line companion.
+
+TEST_F(ExportTest, CommandLineWritesTheWindowsBytesAndItsStatus) {
+    QTemporaryDir empty;
+    WriteAll(empty.filePath(QStringLiteral("empty.txt")), "");
+    const QString reports[] = {TestDataPath(kHostileReport), ExamplePath("multi_run_crlf.txt"),
+                               ExamplePath("one_run_fails.txt"), ExamplePath("powershell_utf16le.txt"),
+                               empty.filePath(QStringLiteral("empty.txt"))};
+    for (const QString& report : reports) {
+        SCOPED_TRACE(report.toStdString());
+        QTemporaryDir folder;
+        Load(report);
+        Export(folder.path());
+        const ToolRun run = RunTool({report});
+        EXPECT_EQ(run.out, ReadAll(folder.filePath(kData)));
+        EXPECT_EQ(QString::fromStdString(run.err), m_dialog->m_status->text() + QLatin1Char('\n'));
+        const bool allParsed = m_dialog->m_status->text() == QStringLiteral("Report successfully loaded");
+        EXPECT_EQ(run.exitCode, allParsed ? 0 : 1);
+    }
+}
+
+TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
+    const QString missing = Path(QStringLiteral("missing.txt"));
+    ToolRun run = RunTool({missing});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err,
+              "Cannot open file for read access: " + missing.toStdString() + ": No such file or directory\n");
+
+    EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
+    for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("--bogus")},
+                                         QStringList{ExamplePath("multi_run_crlf.txt"), missing}}) {
+        run = RunTool(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(run.out, "");
+        EXPECT_NE(run.err.find("Usage: trelvane-csv"), std::string::npos);
+    }
+
+    run = RunTool({QStringLiteral("--help")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out.rfind("Usage: trelvane-csv", 0), 0u);
+
+    // A report whose name starts with a dash is reached after "--".
+    const QString dashed = Path(QStringLiteral("-report.txt"));
+    ASSERT_TRUE(QFile::copy(ExamplePath("multi_run_crlf.txt"), dashed));
+    run = RunTool({QStringLiteral("--"), dashed});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out, RunTool({ExamplePath("multi_run_crlf.txt")}).out);
+}
+
+TEST_F(ExportTest, CommandLineFailsWhenItsOutputCannotBeWritten) {
+    QProcess process;
+    process.setStandardOutputFile(QStringLiteral("/dev/full"));
+    process.start(QStringLiteral(TRELVANE_CSV_TOOL), {ExamplePath("multi_run_crlf.txt")});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 2);
+    EXPECT_TRUE(process.readAllStandardError().startsWith("Cannot write standard output: "));
+}
+
+} // namespace
