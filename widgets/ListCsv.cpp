@@ -25,7 +25,11 @@ bool NeedsQuotes(std::string_view cell, bool prefixed) {
         return false;
     if ((!prefixed && IsBlank(cell.front())) || IsBlank(cell.back()))
         return true;
-    return cell.find_first_of(",\"\r\n") != std::string_view::npos;
+    for (char c : cell) {
+        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+            return true;
+    }
+    return false;
 }
 
 void AppendRecordEnd(std::string& out) {
@@ -111,10 +115,11 @@ bool WriteListCsv(const CListBase& list, const std::function<bool(std::string_vi
     for (int row = 0; row < rows; ++row) {
         if (!flushIfFull())
             return false;
-        for (int column = 0; column < columns; ++column) {
+        const ListRow& cells = list.Row(row);
+        for (size_t column = 0; column < cells.size(); ++column) {
             if (column > 0)
                 buffer += ',';
-            AppendCsvField(list.CellRef(row, column), buffer);
+            AppendCsvField(cells[column], buffer);
         }
         AppendRecordEnd(buffer);
     }
