@@ -14,6 +14,9 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELVANE_WERROR=ON 
       -DTRELVANE_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 
+echo "== fuzzing the report reader and parser =="
+tools/fuzz.sh
+
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
