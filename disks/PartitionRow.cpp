@@ -21,3 +21,9 @@ void AddPartitionColumns(CListBase& table) {
     for (const Spec& column : columns)
         table.AddCol(column.sortType, column.title, column.width, column.format, -1);
 }
+
+void AppendPartitionErrorRow(CListBase& table, const std::string& message) {
+    PartitionRow row(kPartitionColumnCount);
+    row[kPartDetails] = message;
+    table.InsertRow(kPartitionColumnCount, row.data(), false, -999999, true);
+}

@@ -2,6 +2,8 @@
 
 #include "widgets/ListBase.h"
 
+#include <string>
+
 // Cells of a partition row, in column order.
 enum PartitionColumn {
     kPartModel = 0,
@@ -21,3 +23,6 @@ using PartitionRow = ListRow;
 
 // Adds the nine columns of the partition table to an empty list.
 void AddPartitionColumns(CListBase& table);
+
+// Appends an error row: the message in "Details", the eight other cells empty.
+void AppendPartitionErrorRow(CListBase& table, const std::string& message);

@@ -1,5 +1,15 @@
 #include "disks/WmiSource.h"
 
+#ifdef _WIN32
+#include "disks/WindowsWmiSource.h"
+#else
+#include "disks/LinuxWmiSource.h"
+#endif
+
 std::unique_ptr<WmiSource> CreateSystemWmiSource() {
-    return std::make_unique<WmiSource>();
+#ifdef _WIN32
+    return CreateWindowsWmiSource();
+#else
+    return std::make_unique<LinuxWmiSource>();
+#endif
 }
