@@ -15,11 +15,11 @@ constexpr size_t kShownCellBytes = 2000;
 } // namespace
 
 int ListTableModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_list.GetItemCount();
+    return parent.isValid() ? 0 : m_rowCount;
 }
 
 int ListTableModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : m_list.GetColumnCount();
+    return parent.isValid() ? 0 : m_columnCount;
 }
 
 QVariant ListTableModel::data(const QModelIndex& index, int role) const {
@@ -74,7 +74,7 @@ void CListCtrlEx::SetRedraw(bool on) {
     setUpdatesEnabled(on);
     if (on && m_dirty) {
         m_dirty = false;
-        m_model->Reset();
+        ResetKeepingWidths();
     }
     if (on)
         viewport()->update();
@@ -85,7 +85,18 @@ void CListCtrlEx::RowsChanged() {
         m_dirty = true;
         return;
     }
+    ResetKeepingWidths();
+}
+
+void CListCtrlEx::ResetKeepingWidths() {
+    // A model reset gives every column the default width; keep the ones set or dragged by the user.
+    std::vector<int> widths;
+    for (int i = 0; i < horizontalHeader()->count(); ++i)
+        widths.push_back(columnWidth(i));
     m_model->Reset();
+    for (int i = 0; i < GetColumnCount(); ++i)
+        setColumnWidth(i, i < static_cast<int>(widths.size()) ? widths[static_cast<size_t>(i)]
+                                                              : Column(i).width);
 }
 
 bool CListCtrlEx::WriteExportFile(std::string& error) {

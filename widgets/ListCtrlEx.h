@@ -21,6 +21,9 @@ public:
 
 protected:
     void RowsChanged() override;
+
+private:
+    void ResetKeepingWidths();
     // Writes the CSV text through QSaveFile: the file appears whole or not at all.
     bool WriteExportFile(std::string& error) override;
 
@@ -40,11 +43,17 @@ public:
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    // Announces the list's current rows and columns to the views.
     void Reset() {
         beginResetModel();
+        m_rowCount = m_list.GetItemCount();
+        m_columnCount = m_list.GetColumnCount();
         endResetModel();
     }
 
 private:
     const CListBase& m_list;
+    // The counts last announced: the list may grow while its view is not told (redraw off).
+    int m_rowCount = 0;
+    int m_columnCount = 0;
 };
