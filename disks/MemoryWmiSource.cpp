@@ -13,6 +13,8 @@ public:
 
     WmiStatus ExecQuery(const std::string& wql, std::unique_ptr<WmiEnumeration>& result) override {
         m_source.m_log.queries.push_back(wql);
+        if (m_source.onQuery)
+            m_source.onQuery(wql);
         const auto found = m_source.m_answers.find(wql);
         if (found == m_source.m_answers.end())
             return kWbemInvalidQuery;

@@ -4,6 +4,7 @@
 #include "disks/WmiSource.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -31,6 +32,8 @@ public:
     // Cluster geometry of a root path; paths without one cannot be measured.
     void SetGeometry(const std::string& rootPath, std::uint32_t sectorsPerCluster,
                      std::uint32_t bytesPerSector);
+    // Called with each query text before it is answered; tests look at the window from here.
+    std::function<void(const std::string& wql)> onQuery;
 
     WmiStatus InitSecurity() override;
     void ReleaseSecurity() override;

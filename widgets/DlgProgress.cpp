@@ -53,7 +53,6 @@ void CDlgProgress::Init5(int width, bool modal, int fontPoints, bool topMost, bo
             move(area.center() - QPoint(this->width() / 2, height() / 2));
     }
     show();
-    raise();
 }
 
 void CDlgProgress::DisplayByLatency(bool byLatency) {
