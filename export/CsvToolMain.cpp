@@ -1,5 +1,10 @@
-// trelvane-csv: the result table of a SQLIO report as CSV on standard output, for scripts. The bytes are
-// those the window's Export writes into "Sqlio_Data.csv" after loading the same report.
+// trelvane-csv: the result table of a SQLIO report, or the partition table of this machine, as CSV on
+// standard output, for scripts. The bytes are those the window's Export writes into "Sqlio_Data.csv"
+// after loading the same report, or into "Sqlio_Partitions.csv".
+#include "disks/PartitionRow.h"
+#include "disks/PartitionScan.h"
+#include "disks/SystemErrorText.h"
+#include "disks/WmiSource.h"
 #include "export/ReportTable.h"
 #include "report/ReportParser.h"
 #include "widgets/ListCsv.h"
@@ -14,6 +19,8 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <unistd.h>
 #endif
 
 namespace {
@@ -24,12 +31,16 @@ constexpr int kExitFailed = 2;
 
 const char* const kUsage =
     "Usage: trelvane-csv REPORT\n"
+    "       trelvane-csv --partitions\n"
     "       trelvane-csv --help\n"
     "\n"
     "Writes the result table of the SQLIO report REPORT to standard output as CSV, exactly as\n"
-    "Trelvane's Export writes Sqlio_Data.csv. The status goes to standard error.\n"
+    "Trelvane's Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions\n"
+    "and writes the partition table as Export writes Sqlio_Partitions.csv. The status goes to\n"
+    "standard error.\n"
     "\n"
-    "Exit status: 0 every run parsed, 1 some runs became error rows,\n"
+    "Exit status: 0 every run parsed (every query of the scan answered),\n"
+    "             1 some runs (or the scan) became error rows,\n"
     "             2 the file cannot be opened, the output cannot be written or an argument is wrong.\n";
 
 int Usage(std::FILE* to, int status) {
@@ -37,15 +48,15 @@ int Usage(std::FILE* to, int status) {
     return status;
 }
 
-// Writes the table to standard output; false (with a message) when the output cannot be written.
-bool WriteTable(const CListBase& table) {
+// Writes the table to out (standard output); false (with a message) when it cannot be written.
+bool WriteTable(const CListBase& table, std::FILE* out = stdout) {
 #ifdef _WIN32
-    _setmode(_fileno(stdout), _O_BINARY); // CR LF stays CR LF
+    _setmode(_fileno(out), _O_BINARY); // CR LF stays CR LF
 #endif
-    const bool written = WriteListCsv(table, [](std::string_view chunk) {
-        return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
+    const bool written = WriteListCsv(table, [out](std::string_view chunk) {
+        return std::fwrite(chunk.data(), 1, chunk.size(), out) == chunk.size();
     });
-    if (written && std::fflush(stdout) == 0)
+    if (written && std::fflush(out) == 0)
         return true;
     std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
     return false;
@@ -67,15 +78,73 @@ int ExportReport(const std::string& path) {
     return allParsed ? kExitAllParsed : kExitSomeFailed;
 }
 
+// The scan's steps, shown on standard error.
+class StderrProgress : public ScanProgress {
+public:
+    void Display(int type, const std::string& text) override {
+        if (type == 2)
+            std::fprintf(stderr, "%s\n", text.c_str());
+    }
+};
+
+// Standard output carries the CSV alone: anything else the scan prints there (the WMI connection's
+// diagnostic line) is sent to standard error while the CSV goes to a copy of the original stream.
+std::FILE* TakeStandardOutput() {
+    std::fflush(stdout);
+#ifdef _WIN32
+    const int csv = _dup(_fileno(stdout));
+    _dup2(_fileno(stderr), _fileno(stdout));
+    return csv < 0 ? nullptr : _fdopen(csv, "wb");
+#else
+    const int csv = ::dup(STDOUT_FILENO);
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    return csv < 0 ? nullptr : ::fdopen(csv, "wb");
+#endif
+}
+
+int ExportPartitions() {
+    std::FILE* out = TakeStandardOutput();
+    if (out == nullptr) {
+        std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
+        return kExitFailed;
+    }
+    CListBase table;
+    AddPartitionColumns(table);
+    const std::unique_ptr<WmiSource> source = CreateSystemWmiSource();
+    bool scanned = false;
+    const WmiStatus security = source->InitSecurity();
+    if (WmiFailed(security)) {
+        AppendPartitionErrorRow(table, GetSystemErrorText(security));
+    } else {
+        StderrProgress progress;
+        scanned = ScanPartitions(*source, table, progress);
+    }
+    source->ReleaseSecurity();
+    std::fflush(stdout);
+
+    const bool written = WriteTable(table, out);
+    std::fclose(out);
+    if (!written)
+        return kExitFailed;
+    if (!scanned && table.GetItemCount() > 0)
+        std::fprintf(stderr, "%s\n", table.CellRef(0, kPartDetails).c_str());
+    return scanned ? kExitAllParsed : kExitSomeFailed;
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     std::vector<std::string> paths;
+    bool partitions = false;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
             return Usage(stdout, kExitAllParsed);
+        if (!optionsEnded && argument == "--partitions") {
+            partitions = true;
+            continue;
+        }
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
             continue;
@@ -86,7 +155,9 @@ int main(int argc, char* argv[]) {
         }
         paths.push_back(argument);
     }
-    if (paths.size() != 1)
+    if (partitions && paths.empty())
+        return ExportPartitions();
+    if (partitions || paths.size() != 1)
         return Usage(stderr, kExitFailed);
     return ExportReport(paths.front());
 }

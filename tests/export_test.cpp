@@ -1,6 +1,8 @@
 // Export from the window (folder prompt answered by the test, real files on disk), its failure paths on
 // real read-only and full mounts, and the command-line companion against the window's bytes.
 #include "app/TrelvaneDlg.h"
+#include "disks/PartitionRow.h"
+#include "disks/WmiSource.h"
 #include "report/ReportParser.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
@@ -14,6 +16,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <sys/mount.h>
 #include <sys/statvfs.h>
 
@@ -103,6 +106,29 @@ private:
     std::string m_target;
 };
 
+// This machine's partition source, counting its scans (each scan connects anew) and calling onConnect
+// as each one begins.
+class CountingSource : public WmiSource {
+public:
+    explicit CountingSource(std::function<void()> onConnect)
+        : m_inner(CreateSystemWmiSource()), m_onConnect(std::move(onConnect)) {}
+    WmiStatus InitSecurity() override { return m_inner->InitSecurity(); }
+    void ReleaseSecurity() override { m_inner->ReleaseSecurity(); }
+    WmiStatus CreateLocator(std::unique_ptr<WmiLocator>& locator) override {
+        ++scans;
+        m_onConnect();
+        return m_inner->CreateLocator(locator);
+    }
+    bool GetVolumeGeometry(const std::string& rootPath, DiskGeometry& geometry) override {
+        return m_inner->GetVolumeGeometry(rootPath, geometry);
+    }
+    int scans = 0;
+
+private:
+    std::unique_ptr<WmiSource> m_inner;
+    std::function<void()> m_onConnect;
+};
+
 class ExportTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -127,6 +153,16 @@ protected:
         m_dialog->OnExport();
     }
     QString Path(const QString& name) const { return m_folder.filePath(name); }
+    // A window whose partition source counts its scans.
+    CountingSource& UseCountingSource(std::function<void()> onConnect) {
+        auto prompts = std::make_unique<TestPrompts>();
+        m_prompts = prompts.get();
+        auto source = std::make_unique<CountingSource>(std::move(onConnect));
+        CountingSource& counting = *source;
+        m_dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts), std::move(source));
+        m_dialog->OnInitDialog();
+        return counting;
+    }
 
     QTemporaryDir m_folder;
     TestPrompts* m_prompts = nullptr;
@@ -146,6 +182,25 @@ TEST_F(ExportTest, WritesBothFilesIntoThePickedFolderWithoutAWord) {
     EXPECT_TRUE(m_dialog->m_partitionsScanned);
     EXPECT_EQ(m_dialog->m_listPartitions->m_exportFileName, "Sqlio_Partitions.csv");
     EXPECT_EQ(m_dialog->m_listData->m_exportFolder, QFile::encodeName(m_folder.path()).toStdString());
+}
+
+TEST_F(ExportTest, TheFirstExportScansOnceAfterWritingTheResultFileAndNothingScansAgain) {
+    bool dataWrittenBeforeScan = false;
+    CountingSource& source =
+        UseCountingSource([&] { dataWrittenBeforeScan = QFile::exists(m_folder.filePath(kData)); });
+    Load(ExamplePath("multi_run_crlf.txt"));
+    Export(m_folder.path());
+    EXPECT_EQ(source.scans, 1);
+    EXPECT_TRUE(dataWrittenBeforeScan);
+    EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
+
+    QTemporaryDir second;
+    Export(second.path());
+    m_dialog->m_tabCtrl->setCurrentIndex(7);
+    m_dialog->ShowTab(7);
+    EXPECT_EQ(source.scans, 1);
+    EXPECT_EQ(ReadAll(second.filePath(kPartitions)), ReadAll(Path(kPartitions)));
+    EXPECT_TRUE(m_prompts->messages.isEmpty());
 }
 
 TEST_F(ExportTest, RejectedFolderIsNamedInAWarningAndNothingIsWrittenOrScanned) {
@@ -358,6 +413,19 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
     run = RunTool({QStringLiteral("--"), dashed});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out, RunTool({ExamplePath("multi_run_crlf.txt")}).out);
+}
+
+TEST_F(ExportTest, CommandLinePartitionsAreTheWindowsPartitionFileWithOnlyCsvOnStandardOutput) {
+    Export(m_folder.path());
+    const ToolRun run = RunTool({QStringLiteral("--partitions")});
+    EXPECT_EQ(run.out, ReadAll(Path(kPartitions)));
+    // A failed scan leaves one error row: its message in "Details", every other cell empty.
+    const CListBase& table = *m_dialog->m_listPartitions;
+    bool scanFailed = table.GetItemCount() == 1;
+    for (int column = 0; column < kPartDetails; ++column)
+        scanFailed = scanFailed && table.CellRef(0, column).empty();
+    EXPECT_EQ(run.exitCode, scanFailed ? 1 : 0) << run.err;
+    EXPECT_EQ(RunTool({QStringLiteral("--partitions"), ExamplePath("multi_run_crlf.txt")}).exitCode, 2);
 }
 
 TEST_F(ExportTest, CommandLineFailsWhenItsOutputCannotBeWritten) {
