@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <iterator>
 #include <map>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
