@@ -1,26 +1,24 @@
 // The filter lists and the sort buttons of the window.
 #include "app/TrelvaneDlg.h"
 
+#include "analysis/Filters.h"
+
 #include "report/ReportParser.h"
 #include "widgets/Text.h"
 
-#include <unordered_set>
+#include <QSignalBlocker>
 
 void CTrelvaneDlg::FillFilterCombo(MComboBox& list, int column) {
+    // The entries come in their final order, "<All>" first even where a value sorts ahead of "<"; each
+    // keeps its cell bytes, which the filter compares, whatever the text looks like on screen.
+    const std::vector<std::string> entries = FilterListEntries(*m_listData, column, list.IsSorted());
+    const QSignalBlocker quiet(list);
+    list.setUpdatesEnabled(false);
     list.ResetContent();
-    list.AddString(QStringLiteral("<All>"));
-    std::unordered_set<std::string> seen;
-    const int rows = m_listData->GetItemCount();
-    for (int row = 0; row < rows; ++row) {
-        const std::string& cell = m_listData->CellRef(row, column);
-        const size_t start = cell.find_first_not_of(" \t\r\n\v\f");
-        if (start == std::string::npos)
-            continue;
-        std::string text = cell.substr(start);
-        if (seen.insert(text).second)
-            list.AddString(FromBytes(text));
-    }
+    for (const std::string& entry : entries)
+        list.addItem(FromBytes(entry), QByteArray(entry.data(), static_cast<qsizetype>(entry.size())));
     list.SetCurSel(0);
+    list.setUpdatesEnabled(true);
 }
 
 void CTrelvaneDlg::OnFilterChange() {
@@ -70,17 +68,18 @@ void CTrelvaneDlg::OnSortMaxLatency() {
 FilterSelection CTrelvaneDlg::ReadFilterSelection() const {
     const auto value = [](const MComboBox* list) {
         const int index = list->GetCurSel();
-        return index > 0 ? ToBytes(list->GetLBText(index)) : std::string();
+        if (index <= 0)
+            return std::string();
+        const QVariant bytes = list->itemData(index);
+        if (bytes.typeId() == QMetaType::QByteArray) {
+            const QByteArray cell = bytes.toByteArray();
+            return std::string(cell.constData(), static_cast<size_t>(cell.size()));
+        }
+        return ToBytes(list->GetLBText(index));
     };
     return FilterSelection{value(m_comboDirection), value(m_comboType), value(m_comboOutstanding)};
 }
 
 bool CTrelvaneDlg::PassesFilters(int row, const FilterSelection& selection) const {
-    if (!selection.direction.empty() && m_listData->CellRef(row, kColDirection) != selection.direction)
-        return false;
-    if (!selection.type.empty() && m_listData->CellRef(row, kColType) != selection.type)
-        return false;
-    if (!selection.outstanding.empty() && m_listData->CellRef(row, kColOutstanding) != selection.outstanding)
-        return false;
-    return true;
+    return ::PassesFilters(*m_listData, row, selection);
 }

@@ -1,13 +1,19 @@
-// The chart of the six chart tabs.
+// The chart of the six chart tabs: the window's side of the chart builder.
 #include "app/TrelvaneDlg.h"
 
 TabChartPlan CTrelvaneDlg::PrepareTabChart(int index) {
     m_chart->Clear(true);
-    TabChartPlan plan;
-    plan.filters = ReadFilterSelection();
-    (void)index;
-    m_chart->SetMax(-1.0);
+    TabChartPlan plan = PlanTabChart(index, ReadFilterSelection());
+    m_chart->SetMax(TabChartMaximum(index, m_maxLatency));
     return plan;
 }
 
-void CTrelvaneDlg::BuildTabChart(int, const TabChartPlan&) {}
+void CTrelvaneDlg::BuildTabChart(int index, const TabChartPlan& plan) {
+    m_chart->SetRedraw(false);
+    BuildTabChartLines(*m_listData, index, plan, *m_chart);
+    m_chart->SetRedraw(true);
+    m_chartSettings.m_labelWidth = 232;
+    m_chart->ReCalc(m_chartSettings);
+    m_chart->ResizeScrollBars(false);
+    m_chart->UpdateResize();
+}

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "analysis/TabChartBuilder.h"
 #include "disks/WmiSource.h"
 #include "widgets/ChartWnd.h"
 #include "widgets/FormatNumeric.h"
@@ -20,21 +21,6 @@ class QPlainTextEdit;
 class QPushButton;
 class CDlgPage1;
 class CDlgProgress;
-
-// The filter values of one chart build; each is empty when its filter is off.
-struct FilterSelection {
-    std::string direction;
-    std::string type;
-    std::string outstanding;
-    bool Any() const { return !direction.empty() || !type.empty() || !outstanding.empty(); }
-};
-
-// What a chart tab shows: its title, the value column and the filters read for this build.
-struct TabChartPlan {
-    std::string title;
-    int valueColumn = -1;
-    FilterSelection filters;
-};
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
 // are members defined in that subsystem's folder.

@@ -9,28 +9,68 @@ std::uint32_t ChartColour(int index) {
     return kChartPalette[index];
 }
 
+std::string_view ChartTextStore::Add(std::string_view text) {
+    if (text.empty())
+        return {};
+    if (text.size() > m_room) {
+        const size_t size = std::max(kBlockSize, text.size());
+        m_blocks.push_back(std::unique_ptr<char[]>(new char[size]));
+        m_next = m_blocks.back().get();
+        m_room = size;
+    }
+    char* at = m_next;
+    std::copy(text.begin(), text.end(), at);
+    m_next += text.size();
+    m_room -= text.size();
+    return std::string_view(at, text.size());
+}
+
+void ChartTextStore::Clear() {
+    m_blocks.clear();
+    m_next = nullptr;
+    m_room = 0;
+}
+
 void ChartModel::Clear() {
     m_lines.clear();
+    m_texts.Clear();
     m_longest = 0;
+    m_longestLabel = 0;
 }
 
-void ChartModel::AddHeader(const std::string& text, int colour) {
-    m_lines.push_back(ChartLine{ChartLine::Header, text, 0, colour});
+void ChartModel::AddHeader(std::string_view text, int colour) {
+    m_lines.push_back(ChartLine{ChartLine::Header, m_texts.Add(text), 0, colour});
 }
 
-void ChartModel::AddBarColor(const std::string& label, long long length, int colour) {
-    m_lines.push_back(ChartLine{ChartLine::Bar, label, length, colour});
+void ChartModel::AddBarColor(std::string_view label, long long length, int colour) {
+    m_longestLabel = std::max(m_longestLabel, label.size());
+    m_lines.push_back(ChartLine{ChartLine::Bar, m_texts.Add(label), length, colour});
     m_longest = std::max(m_longest, length);
 }
 
-void ChartModel::AddFooter(const std::string& text, int colour) {
-    m_lines.push_back(ChartLine{ChartLine::Footer, text, 0, colour});
+void ChartModel::AddFooter(std::string_view text, int colour) {
+    m_longestLabel = std::max(m_longestLabel, text.size());
+    m_lines.push_back(ChartLine{ChartLine::Footer, m_texts.Add(text), 0, colour});
 }
 
 double ChartModel::Scale() const {
     if (std::isfinite(m_max) && m_max > 0.0)
         return m_max;
     return m_longest > 0 ? static_cast<double>(m_longest) : 1.0;
+}
+
+std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
+    std::vector<int> found;
+    for (size_t i = 0; i < m_lines.size() && found.size() < limit; ++i)
+        if (m_lines[i].kind != ChartLine::Header && m_lines[i].text.size() >= minLength)
+            found.push_back(static_cast<int>(i));
+    return found;
+}
+
+int ChartGeometry::LabelColumnWidth(int wanted, int widestLabel, int viewportWidth) {
+    const int roomy = widestLabel + 12;
+    const int cap = viewportWidth * 3 / 5;
+    return std::max(wanted, std::min(roomy, cap));
 }
 
 int ChartGeometry::BarAreaWidth() const {
@@ -52,4 +92,11 @@ int ChartGeometry::BarPixels(long long length, double scale) const {
     if (!std::isfinite(pixels))
         return 0;
     return static_cast<int>(std::clamp(pixels, 0.0, static_cast<double>(BarAreaWidth())));
+}
+
+int ChartGeometry::LineAt(int y, int firstLine, int lineCount) const {
+    if (y < 0)
+        return -1;
+    const int line = firstLine + y / std::max(1, lineHeight);
+    return line < lineCount ? line : -1;
 }

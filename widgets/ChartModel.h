@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The 20 colours of the bar chart, as 0xRRGGBB.
@@ -22,32 +24,72 @@ struct CChartWnd_Settings {
 struct ChartLine {
     enum Kind { Header, Bar, Footer };
     Kind kind = Bar;
-    std::string text; // 8-bit text as built by the caller
+    std::string_view text; // 8-bit text as built by the caller, kept by the model until it is cleared
     long long length = 0;
     int colour = 0;
 };
 
-// A horizontal bar chart as data: its lines in display order and its scale. No Qt.
-class ChartModel {
+// Where chart lines go, in display order: a chart model, or a chart window that holds one. The texts
+// are copied.
+class ChartSink {
 public:
+    virtual ~ChartSink() = default;
+    virtual void AddHeader(std::string_view text, int colour) = 0;
+    virtual void AddBarColor(std::string_view label, long long length, int colour) = 0;
+    virtual void AddFooter(std::string_view text, int colour) = 0;
+    // Room for this many lines in all, when the caller knows; changes nothing that shows.
+    virtual void Reserve(size_t /*lines*/) {}
+};
+
+// The texts of a chart's lines, packed into large blocks: a chart of 100k bars costs a few dozen
+// allocations, not one per label. A text stays where it is until Clear.
+class ChartTextStore {
+public:
+    std::string_view Add(std::string_view text);
     void Clear();
-    // The length that fills the bar area; -1 or 0 (or anything not positive) scales to the longest bar.
+
+private:
+    static constexpr size_t kBlockSize = 64 * 1024;
+    std::vector<std::unique_ptr<char[]>> m_blocks;
+    char* m_next = nullptr; // the free tail of the last block
+    size_t m_room = 0;      // its length
+};
+
+// A horizontal bar chart as data: its lines in display order and its scale. No Qt.
+class ChartModel : public ChartSink {
+public:
+    ChartModel() = default;
+    // The lines point into the model's own text store: a copy would point into the original's.
+    ChartModel(const ChartModel&) = delete;
+    ChartModel& operator=(const ChartModel&) = delete;
+
+    void Clear();
+    // The length that fills the bar area; -1 or 0 (or anything not positive or not finite) scales to
+    // the longest bar.
     void SetMax(double maximum) { m_max = maximum; }
     double GetMax() const { return m_max; }
 
-    void AddHeader(const std::string& text, int colour);
-    void AddBarColor(const std::string& label, long long length, int colour);
-    void AddFooter(const std::string& text, int colour);
+    void AddHeader(std::string_view text, int colour) override;
+    void AddBarColor(std::string_view label, long long length, int colour) override;
+    void AddFooter(std::string_view text, int colour) override;
+    void Reserve(size_t lines) override { m_lines.reserve(lines); }
 
     const std::vector<ChartLine>& Lines() const { return m_lines; }
     int LineCount() const { return static_cast<int>(m_lines.size()); }
     // The length that a full-width bar stands for; never 0 or less.
     double Scale() const;
+    // Byte length of the longest bar or footer label; headers span the whole width and do not count.
+    size_t LongestLabel() const { return m_longestLabel; }
+    // Indexes of the bar and footer lines whose label is at least minLength bytes long, at most limit
+    // of them: the candidates for the widest label.
+    std::vector<int> LongLabels(size_t minLength, size_t limit) const;
 
 private:
     std::vector<ChartLine> m_lines;
+    ChartTextStore m_texts;
     double m_max = -1.0;
     long long m_longest = 0;
+    size_t m_longestLabel = 0;
 };
 
 // Pixel geometry of a chart view: which lines are visible and how long each bar is drawn.
@@ -58,6 +100,10 @@ struct ChartGeometry {
     int width = 0;  // viewport width in pixels
     int height = 0; // viewport height in pixels
 
+    // The label column: at least the wanted width, wider for the widest label (plus padding) as long as
+    // the bars keep two fifths of the viewport.
+    static int LabelColumnWidth(int wanted, int widestLabel, int viewportWidth);
+
     int BarAreaLeft() const { return labelWidth + barIndent; }
     int BarAreaWidth() const;
     // Whole lines that fit into the viewport; at least 1.
@@ -66,4 +112,6 @@ struct ChartGeometry {
     int MaxFirstLine(int lineCount) const;
     // Pixel length of a bar of the given length on the given scale, clamped to [0, BarAreaWidth()].
     int BarPixels(long long length, double scale) const;
+    // The line under a viewport y coordinate when the chart shows firstLine at the top; -1 when none.
+    int LineAt(int y, int firstLine, int lineCount) const;
 };

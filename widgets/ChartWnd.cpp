@@ -1,11 +1,40 @@
 #include "widgets/ChartWnd.h"
 
-#include "widgets/Text.h"
-
 #include <QHelpEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QToolTip>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int kTextInset = 6;
+// Labels this many bytes shorter than the longest one are not measured: they cannot be the widest.
+constexpr size_t kMeasureSlack = 6;
+constexpr size_t kMeasureLimit = 64;
+
+QColor PaletteColour(int index) {
+    return QColor(QRgb(ChartColour(index)));
+}
+
+// The colour mixed with white, for the band behind a header.
+QColor Tint(const QColor& colour, double share) {
+    const auto mix = [share](int channel) { return static_cast<int>(255 - (255 - channel) * share); };
+    return QColor(mix(colour.red()), mix(colour.green()), mix(colour.blue()));
+}
+
+QString LineText(const ChartLine& line) {
+    return QString::fromLocal8Bit(line.text.data(), static_cast<qsizetype>(line.text.size()));
+}
+
+QFont HeaderFont(const QFont& base) {
+    QFont bold = base;
+    bold.setBold(true);
+    return bold;
+}
+
+} // namespace
 
 CChartWnd::CChartWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -32,22 +61,44 @@ void CChartWnd::EnableTitleTips(int enable, int) {
 
 void CChartWnd::Clear(bool redraw) {
     m_model.Clear();
+    m_widestLabel = 0;
     ResizeScrollBars(false);
     if (redraw)
         viewport()->update();
 }
 
+void CChartWnd::SetRedraw(bool on) {
+    setUpdatesEnabled(on);
+    if (on)
+        viewport()->update();
+}
+
 void CChartWnd::ReCalc(const CChartWnd_Settings& settings) {
     m_settings = settings;
+    m_widestLabel = MeasureWidestLabel();
+}
+
+int CChartWnd::MeasureWidestLabel() const {
+    const size_t longest = m_model.LongestLabel();
+    if (longest == 0)
+        return 0;
+    const size_t minLength = longest > kMeasureSlack ? longest - kMeasureSlack : 0;
+    const QFontMetrics metrics(font());
+    int widest = 0;
+    for (int index : m_model.LongLabels(minLength, kMeasureLimit))
+        widest = std::max(widest,
+                          metrics.horizontalAdvance(LineText(m_model.Lines()[static_cast<size_t>(index)])));
+    return widest;
 }
 
 ChartGeometry CChartWnd::Geometry() const {
     ChartGeometry geometry;
     geometry.lineHeight = fontMetrics().height() + 6;
-    geometry.labelWidth = m_settings.m_labelWidth;
-    geometry.barIndent = m_settings.m_barIndent;
     geometry.width = viewport()->width();
     geometry.height = viewport()->height();
+    geometry.labelWidth =
+        ChartGeometry::LabelColumnWidth(m_settings.m_labelWidth, m_widestLabel, geometry.width);
+    geometry.barIndent = m_settings.m_barIndent;
     return geometry;
 }
 
@@ -74,8 +125,14 @@ void CChartWnd::resizeEvent(QResizeEvent* event) {
     ResizeScrollBars(false);
 }
 
-QString CChartWnd::ElidedLabel(const ChartLine& line, int width) const {
-    return fontMetrics().elidedText(FromBytes(line.text), Qt::ElideRight, std::max(0, width));
+int CChartWnd::TextWidth(const ChartLine& line, const ChartGeometry& geometry) const {
+    if (line.kind == ChartLine::Header)
+        return geometry.width - 2 * kTextInset;
+    return geometry.labelWidth - 2 * kTextInset;
+}
+
+QString CChartWnd::ElidedText(const ChartLine& line, const QFont& textFont, int width) const {
+    return QFontMetrics(textFont).elidedText(LineText(line), Qt::ElideRight, std::max(0, width));
 }
 
 void CChartWnd::paintEvent(QPaintEvent*) {
@@ -85,30 +142,32 @@ void CChartWnd::paintEvent(QPaintEvent*) {
     const int first = FirstVisibleLine();
     const int last = std::min(m_model.LineCount(), first + geometry.VisibleLineCount() + 1);
     const QColor textColour = palette().color(QPalette::Text);
-    QFont headerFont = font();
-    headerFont.setBold(true);
+    const QFont headerFont = HeaderFont(font());
+    m_lastPainted = std::max(0, last - first);
     for (int i = first; i < last; ++i) {
         const ChartLine& line = m_model.Lines()[static_cast<size_t>(i)];
         const int y = (i - first) * geometry.lineHeight;
         const QRect row(0, y, geometry.width, geometry.lineHeight);
+        const QRect textRect(kTextInset, y, TextWidth(line, geometry), geometry.lineHeight);
         if (line.kind == ChartLine::Header) {
-            painter.fillRect(row.adjusted(0, 1, 0, -1), QColor(0xE8, 0xEC, 0xF4));
+            const QColor colour = PaletteColour(line.colour);
+            painter.fillRect(row.adjusted(0, 1, 0, -1), Tint(colour, 0.14));
+            painter.fillRect(QRect(0, y + geometry.lineHeight - 2, geometry.width, 1), colour);
             painter.setFont(headerFont);
-            painter.setPen(QColor(QRgb(ChartColour(line.colour))));
-            painter.drawText(
-                row.adjusted(6, 0, -4, 0), Qt::AlignVCenter | Qt::AlignLeft,
-                fontMetrics().elidedText(FromBytes(line.text), Qt::ElideRight, geometry.width - 10));
+            painter.setPen(colour);
+            painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+                             ElidedText(line, headerFont, textRect.width()));
             painter.setFont(font());
             continue;
         }
         painter.setPen(textColour);
-        const QRect labelRect(4, y, geometry.labelWidth - 8, geometry.lineHeight);
-        painter.drawText(labelRect, Qt::AlignVCenter | Qt::AlignLeft, ElidedLabel(line, labelRect.width()));
+        painter.drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft,
+                         ElidedText(line, font(), textRect.width()));
         if (line.kind == ChartLine::Bar) {
             const int pixels = geometry.BarPixels(line.length, scale);
             if (pixels > 0)
                 painter.fillRect(QRect(geometry.BarAreaLeft(), y + 3, pixels, geometry.lineHeight - 6),
-                                 QColor(QRgb(ChartColour(line.colour))));
+                                 PaletteColour(line.colour));
         }
     }
 }
@@ -117,12 +176,12 @@ bool CChartWnd::viewportEvent(QEvent* event) {
     if (event->type() == QEvent::ToolTip && m_titleTips) {
         auto* help = static_cast<QHelpEvent*>(event);
         const ChartGeometry geometry = Geometry();
-        const int index = FirstVisibleLine() + help->pos().y() / geometry.lineHeight;
-        if (index >= 0 && index < m_model.LineCount()) {
+        const int index = geometry.LineAt(help->pos().y(), FirstVisibleLine(), m_model.LineCount());
+        if (index >= 0) {
             const ChartLine& line = m_model.Lines()[static_cast<size_t>(index)];
-            const int width = line.kind == ChartLine::Header ? geometry.width - 10 : geometry.labelWidth - 8;
-            const QString full = FromBytes(line.text);
-            if (ElidedLabel(line, width) != full) {
+            const QFont textFont = line.kind == ChartLine::Header ? HeaderFont(font()) : font();
+            const QString full = LineText(line);
+            if (ElidedText(line, textFont, TextWidth(line, geometry)) != full) {
                 QToolTip::showText(help->globalPos(), full, viewport());
                 return true;
             }

@@ -4,10 +4,11 @@
 
 #include <QAbstractScrollArea>
 
-// A horizontal bar chart: a label column, then one bar per line scaled to the chart's maximum. The
-// scroll bar counts lines and only the visible lines are painted, so a chart of any length scrolls at
-// once. A label cut short shows whole as a tooltip.
-class CChartWnd : public QAbstractScrollArea {
+// A horizontal bar chart: a label column, then one bar per line scaled to the chart's maximum; headers
+// are bold on a tinted band across the whole width. The scroll bar counts lines and only the visible
+// lines are painted, so a chart of any length scrolls at once. The label column widens for long labels
+// while the bars keep room; a label still cut short shows whole as a tooltip.
+class CChartWnd : public QAbstractScrollArea, public ChartSink {
     Q_OBJECT
 public:
     explicit CChartWnd(QWidget* parent = nullptr);
@@ -18,11 +19,14 @@ public:
 
     void Clear(bool redraw);
     void SetMax(double maximum) { m_model.SetMax(maximum); }
-    void AddHeader(const std::string& text, int colour) { m_model.AddHeader(text, colour); }
-    void AddBarColor(const std::string& label, long long length, int colour) {
+    void AddHeader(std::string_view text, int colour) override { m_model.AddHeader(text, colour); }
+    void AddBarColor(std::string_view label, long long length, int colour) override {
         m_model.AddBarColor(label, length, colour);
     }
-    void AddFooter(const std::string& text, int colour) { m_model.AddFooter(text, colour); }
+    void AddFooter(std::string_view text, int colour) override { m_model.AddFooter(text, colour); }
+    void Reserve(size_t lines) override { m_model.Reserve(lines); }
+    // Off: changes are not painted; on again: one repaint shows them all.
+    void SetRedraw(bool on);
 
     // Takes the layout fields and lays the lines out.
     void ReCalc(const CChartWnd_Settings& settings);
@@ -32,6 +36,8 @@ public:
     const ChartModel& Model() const { return m_model; }
     ChartGeometry Geometry() const;
     int FirstVisibleLine() const;
+    // The lines painted by the last paint, for checks that only the visible slice is drawn.
+    int LastPaintedLineCount() const { return m_lastPainted; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -39,9 +45,14 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
-    QString ElidedLabel(const ChartLine& line, int width) const;
+    QString ElidedText(const ChartLine& line, const QFont& font, int width) const;
+    // Width of the text area of a line: the label column for bars and footers, the whole row for headers.
+    int TextWidth(const ChartLine& line, const ChartGeometry& geometry) const;
+    int MeasureWidestLabel() const;
 
     ChartModel m_model;
     CChartWnd_Settings m_settings;
     bool m_titleTips = false;
+    int m_widestLabel = 0;
+    int m_lastPainted = 0;
 };

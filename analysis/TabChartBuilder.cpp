@@ -1,0 +1,259 @@
+#include "analysis/TabChartBuilder.h"
+
+#include "analysis/FastNumber.h"
+#include "report/ReportParser.h"
+#include "widgets/CellNumber.h"
+#include "widgets/FormatNumeric.h"
+
+#include <charconv>
+#include <cmath>
+#include <iterator>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+struct ChartTab {
+    const char* title;
+    int valueColumn;
+    bool latencyScale;
+};
+
+const ChartTab kChartTabs[kChartTabCount] = {
+    {"MB/sec", kColMBsPerSec, false},
+    {"IO/sec", kColIOsPerSec, false},
+    {"IO/sec per Avg_Latency", kColIOsPerSec, false},
+    {"Min_Latency", kColMinLatency, true},
+    {"Avg_Latency", kColAvgLatency, true},
+    {"Max_Latency", kColMaxLatency, true},
+};
+
+// One group bar of the "Averages" section: the rows whose match cell equals the match text.
+struct AverageGroup {
+    int matchColumn;
+    std::string_view matchText;
+    const char* name;
+};
+
+const AverageGroup kAverageGroups[] = {
+    {kColDirection, "Read", "Read"},
+    {kColDirection, "Write", "Write"},
+    {kColType, "sequential", "Sequential"},
+    {kColType, "random", "Random"},
+};
+
+bool IsChartTab(int index) {
+    return index >= 0 && index < kChartTabCount;
+}
+
+double FiniteOrZero(double value) {
+    return std::isfinite(value) ? value : 0.0;
+}
+
+// LeadingWholeNumber, with a short cut for the usual cell of digits only.
+long long WholeNumberAtStart(const std::string& cell) {
+    if (cell.empty() || cell.size() > 18)
+        return LeadingWholeNumber(cell);
+    long long value = 0;
+    for (char c : cell) {
+        if (c < '0' || c > '9')
+            return LeadingWholeNumber(cell);
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+void AppendWhole(std::string& text, long long value) {
+    char buffer[24];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text.append(buffer, result.ptr);
+}
+
+void AppendFixed2(std::string& text, double value) {
+    // A double's fixed text has at most 309 digits before the point.
+    char buffer[330];
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, FiniteOrZero(value), std::chars_format::fixed, 2);
+    text.append(buffer, result.ptr);
+}
+
+// The cells of one row; a cell the row lacks reads as empty.
+class RowCells {
+public:
+    explicit RowCells(const ListRow& cells) : m_cells(cells) {}
+    const std::string& operator[](int column) const {
+        static const std::string empty;
+        return static_cast<size_t>(column) < m_cells.size() ? m_cells[static_cast<size_t>(column)] : empty;
+    }
+
+private:
+    const ListRow& m_cells;
+};
+
+// The mean of a column over a group of rows, by the list's own rule (CListBase::AvgColumn_d): rows
+// whose value cell is empty do not count; no rows, or a divisor of 0, give 0.
+struct GroupMean {
+    double sum = 0.0;
+    long long count = 0;
+
+    void Add(double value) {
+        sum += value;
+        ++count;
+    }
+    double Mean(double divisor) const {
+        double mean = 0.0;
+        if (count > 0 && divisor != 0.0)
+            mean = sum / static_cast<double>(count) / divisor;
+        return FiniteOrZero(mean);
+    }
+};
+
+// The means of the "Averages" section: all rows, then the groups of kAverageGroups.
+struct AverageSums {
+    GroupMean all;
+    GroupMean groups[std::size(kAverageGroups)];
+    GroupMean latency; // "Avg_Latency" of all rows, the ratio tab's divisor
+
+    void Add(const RowCells& cells, const std::string& valueCell, double value) {
+        if (valueCell.empty())
+            return;
+        all.Add(value);
+        for (size_t i = 0; i < std::size(kAverageGroups); ++i)
+            if (std::string_view(cells[kAverageGroups[i].matchColumn]) == kAverageGroups[i].matchText)
+                groups[i].Add(value);
+    }
+};
+
+// The mean of the details bars; the running mean stands in when the sum overflows.
+struct DetailsMean {
+    long long shown = 0;
+    double sum = 0.0;
+    double runningMean = 0.0;
+
+    void Add(double value) {
+        ++shown;
+        sum += value;
+        runningMean += (value - runningMean) / static_cast<double>(shown);
+    }
+    double Mean() const {
+        return std::isfinite(sum) ? sum / static_cast<double>(shown) : FiniteOrZero(runningMean);
+    }
+};
+
+// A row's bar, held back until the "Averages" bars that come before it are known; its label lies in a
+// text buffer shared by all of them.
+struct PendingBar {
+    size_t labelStart;
+    size_t labelSize;
+    long long length;
+};
+
+void AddAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan, double divisor,
+                    ChartSink& chart) {
+    const CFormatNumeric format;
+    const double mean = sums.all.Mean(divisor);
+    std::string label = plan.title + ": ";
+    AppendFixed2(label, mean);
+    chart.AddBarColor(label, TruncateToWhole(mean), index);
+    for (size_t i = 0; i < std::size(kAverageGroups); ++i) {
+        const double groupMean = sums.groups[i].Mean(divisor);
+        chart.AddBarColor(plan.title + ", " + kAverageGroups[i].name + ": " +
+                              format.Format_d(groupMean, 2, -1),
+                          TruncateToWhole(groupMean), index + 4 + static_cast<int>(i));
+    }
+}
+
+void AppendRowBarLabel(std::string& label, const RowCells& cells, double value) {
+    label += cells[kColNumber];
+    label += ". ";
+    label += cells[kColDirection];
+    label += ' ';
+    label += cells[kColType];
+    label += ' ';
+    label += cells[kColSize];
+    label += ' ';
+    AppendWhole(label, WholeNumberAtStart(cells[kColOutstanding]));
+    label += "O: ";
+    AppendFixed2(label, value);
+}
+
+} // namespace
+
+TabChartPlan PlanTabChart(int index, FilterSelection filters) {
+    TabChartPlan plan;
+    if (IsChartTab(index)) {
+        plan.title = kChartTabs[index].title;
+        plan.valueColumn = kChartTabs[index].valueColumn;
+    }
+    plan.filters = std::move(filters);
+    return plan;
+}
+
+double TabChartMaximum(int index, double maxLatency) {
+    if (!IsChartTab(index) || !kChartTabs[index].latencyScale)
+        return -1.0;
+    const auto single = static_cast<float>(maxLatency);
+    if (!std::isfinite(single) || !(single > 0.0f))
+        return -1.0;
+    return single;
+}
+
+void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& plan, ChartSink& chart) {
+    if (!IsChartTab(index) || plan.valueColumn < 0)
+        return;
+    const bool ratio = index == kRatioTab;
+
+    // One pass over the rows gathers the sums of the "Averages" section, which covers every row, and
+    // the bars of the rows that pass the filters, which follow it.
+    AverageSums sums;
+    DetailsMean details;
+    std::vector<PendingBar> bars;
+    std::string labels;
+    const int rows = table.GetItemCount();
+    if (!plan.filters.Any()) {
+        bars.reserve(static_cast<size_t>(rows));
+        labels.reserve(static_cast<size_t>(rows) * 40);
+    }
+    for (int row = 0; row < rows; ++row) {
+        const RowCells cells(table.Row(row));
+        const std::string& valueCell = cells[plan.valueColumn];
+        double value = FastLeadingNumber(valueCell);
+        sums.Add(cells, valueCell, value);
+        double latency = 0.0;
+        if (ratio) {
+            const std::string& latencyCell = cells[kColAvgLatency];
+            latency = FastLeadingNumber(latencyCell);
+            if (!latencyCell.empty())
+                sums.latency.Add(latency);
+        }
+        if (!PassesFilters(table.Row(row), plan.filters))
+            continue;
+        // A row without latency shows its IO/sec unchanged.
+        if (ratio && latency != 0.0)
+            value /= latency;
+        value = FiniteOrZero(value);
+        details.Add(value);
+        const size_t start = labels.size();
+        AppendRowBarLabel(labels, cells, value);
+        bars.push_back(PendingBar{start, labels.size() - start, TruncateToWhole(value)});
+    }
+
+    const double divisor = ratio ? sums.latency.Mean(1.0) : 1.0;
+    chart.Reserve(bars.size() + 10);
+    chart.AddHeader("Averages", kChartHeaderColour);
+    AddAverageBars(sums, index, plan, divisor, chart);
+    chart.AddHeader(plan.filters.Any() ? "Details ***Filtered***" : "Details", kChartHeaderColour);
+    const std::string_view labelText(labels);
+    for (const PendingBar& bar : bars)
+        chart.AddBarColor(labelText.substr(bar.labelStart, bar.labelSize), bar.length, index);
+
+    if (details.shown == 0) {
+        chart.AddBarColor("No Results", 0, kChartNoResultsColour);
+        return;
+    }
+    const double mean = details.Mean();
+    std::string label = "Details Average: ";
+    AppendFixed2(label, mean);
+    chart.AddBarColor(label, TruncateToWhole(mean), kChartDetailsAverageColour);
+    chart.AddFooter({}, -1);
+}
