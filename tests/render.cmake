@@ -1,0 +1,16 @@
+# trelvane_render draws the real window offscreen to PNG files. The test "render_screens" renders into
+# the build folder at every test run; `ninja screenshots` refreshes the pictures of the README.
+add_executable(trelvane_render ${CMAKE_CURRENT_SOURCE_DIR}/render_main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
+target_link_libraries(trelvane_render PRIVATE trelvane_gui)
+add_test(NAME render_screens COMMAND trelvane_render ${CMAKE_BINARY_DIR}/renders ${CMAKE_SOURCE_DIR}/examples)
+set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+set(README_SCREENSHOTS chart_mb_sec.png chart_filtered.png chart_avg_latency.png)
+list(TRANSFORM README_SCREENSHOTS PREPEND ${CMAKE_BINARY_DIR}/screenshots/ OUTPUT_VARIABLE README_SCREENSHOT_FILES)
+add_custom_target(screenshots
+    COMMAND trelvane_render ${CMAKE_BINARY_DIR}/screenshots ${CMAKE_SOURCE_DIR}/examples
+    COMMAND ${CMAKE_COMMAND} -E copy ${README_SCREENSHOT_FILES} ${CMAKE_SOURCE_DIR}/docs/screenshots/
+    DEPENDS trelvane_render
+    COMMENT "Rendering the README screenshots into docs/screenshots")
+if(TARGET render_test)
+    target_sources(render_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
+endif()

@@ -1,0 +1,34 @@
+// Renders the window offscreen to PNG files: trelvane_render <output folder> <examples folder>.
+// The window works on a settings store of its own, so the user's report list is neither read nor changed.
+#include "tests/render_screens.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <output folder> <examples folder>\n", argv[0]);
+        return 2;
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    QTemporaryDir settingsDir;
+    setenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit().constData(), 1);
+    QApplication application(argc, argv);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+
+    QString error;
+    const std::vector<RenderedScreen> screens =
+        RenderScreens(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), error);
+    if (screens.empty()) {
+        std::fprintf(stderr, "render failed: %s\n", error.toLocal8Bit().constData());
+        return 1;
+    }
+    for (const RenderedScreen& screen : screens)
+        std::printf("%s\n", screen.file.toLocal8Bit().constData());
+    return 0;
+}

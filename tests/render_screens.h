@@ -1,0 +1,41 @@
+#pragma once
+
+#include "widgets/ChartModel.h"
+
+#include <QRect>
+#include <QString>
+#include <string>
+#include <vector>
+
+// A chart line as drawn, with its own copy of the text.
+struct DrawnLine {
+    ChartLine::Kind kind = ChartLine::Bar;
+    std::string text;
+    long long length = 0;
+    int colour = 0;
+};
+
+// One picture of the window: its file, and what the results chart held when it was taken, so a test
+// can tell which pixels should be which colour.
+struct RenderedScreen {
+    QString file;
+    int tab = 0; // the selected tab
+    bool filtered = false;
+    QRect chartViewport; // the chart's drawing area in picture pixels; empty when no chart shows
+    std::vector<DrawnLine> lines;
+    ChartGeometry geometry;
+    int firstLine = 0;
+    double scale = 1.0;
+};
+
+// Renders the real window offscreen with examples/multi_run_crlf.txt loaded and writes PNG files into
+// folder: each chart tab, the "Data" tab, and the "IO/sec" tab with the Direction and Type filters
+// set. The window reads and writes only the settings store the caller provides. Empty on failure,
+// with the reason in error.
+std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& examplesFolder,
+                                          QString& error);
+
+// The filters set on the filtered picture, and its tab.
+inline constexpr const char* kRenderFilterDirection = "Read";
+inline constexpr const char* kRenderFilterType = "random";
+inline constexpr int kRenderFilterTab = 1;
