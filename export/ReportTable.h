@@ -1,13 +1,9 @@
 #pragma once
 
+#include "report/ReportRows.h"
 #include "widgets/ListBase.h"
 
 #include <string>
-
-// The window's status texts after a load.
-extern const char* const kReportLoadedText;
-extern const char* const kReportLoadErrorText;
-extern const char* const kReportCannotOpenText;
 
 enum class ReportTableStatus {
     AllParsed,  // every run became a row

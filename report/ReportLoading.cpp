@@ -3,6 +3,7 @@
 
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/ReportRows.h"
 #include "widgets/CellNumber.h"
 
 #include <QFile>
@@ -88,16 +89,7 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
         return false;
     }
 
-    bool allParsed = true;
-    const bool readOk = file.ReadBlocks([&](const std::string& block) {
-        if (!ParseTest(block, *m_listData))
-            allParsed = false;
-    });
-    if (!readOk) {
-        // The rows read so far stay; the error row says why the rest is missing.
-        AddErrorRow(*m_listData, "Error while reading " + path + ": " + file.ErrorText());
-        allParsed = false;
-    }
+    const bool allParsed = ReadReportRows(file, path, *m_listData);
     file.Close();
 
     SetStatus(allParsed ? kLoadedText : kLoadErrorText, allParsed ? kBlue : kRed, true);
