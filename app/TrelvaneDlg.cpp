@@ -80,17 +80,17 @@ void CTrelvaneDlg::CreateMenu() {
 
 void CTrelvaneDlg::CreateControls() {
     const DialogUnits units(font());
-    for (const ControlSpec& spec : MainWindowTemplate()) {
+    for (const ControlSpec& item : MainWindowTemplate()) {
         QWidget* control = nullptr;
-        const QString text = QString::fromLatin1(spec.text);
-        switch (spec.kind) {
+        const QString text = QString::fromLatin1(item.text);
+        switch (item.kind) {
         case ControlKind::Button:
         case ControlKind::DefaultButton: {
             auto* button = new QPushButton(text, m_client);
-            button->setDefault(spec.kind == ControlKind::DefaultButton);
+            button->setDefault(item.kind == ControlKind::DefaultButton);
             button->setAutoDefault(false);
             control = button;
-            if (spec.id == IDC_REFRESH)
+            if (item.id == IDC_REFRESH)
                 m_btnRefresh = button;
             break;
         }
@@ -100,22 +100,22 @@ void CTrelvaneDlg::CreateControls() {
         case ControlKind::Combo:
         case ControlKind::SortedCombo: {
             MComboBox* combo = nullptr;
-            if (spec.id == IDC_REPORTS)
+            if (item.id == IDC_REPORTS)
                 combo = m_comboReports = new MRegCombo(m_client);
             else
                 combo = new MComboBox(m_client);
-            combo->SetSorted(spec.kind == ControlKind::SortedCombo);
-            if (spec.id == IDC_TYPE)
+            combo->SetSorted(item.kind == ControlKind::SortedCombo);
+            if (item.id == IDC_TYPE)
                 m_comboType = combo;
-            else if (spec.id == IDC_DIRECTION)
+            else if (item.id == IDC_DIRECTION)
                 m_comboDirection = combo;
-            else if (spec.id == IDC_OUTSTANDING)
+            else if (item.id == IDC_OUTSTANDING)
                 m_comboOutstanding = combo;
             control = combo;
             break;
         }
         case ControlKind::Label:
-            if (spec.id == IDC_STATUS)
+            if (item.id == IDC_STATUS)
                 control = m_status = new MStatic(m_client);
             else
                 control = new QLabel(text, m_client);
@@ -125,11 +125,11 @@ void CTrelvaneDlg::CreateControls() {
             break;
         case ControlKind::Chart:
             control = new CChartWnd(m_client);
-            (spec.id == IDC_CHART ? m_chart : m_chartAverages) = static_cast<CChartWnd*>(control);
+            (item.id == IDC_CHART ? m_chart : m_chartAverages) = static_cast<CChartWnd*>(control);
             break;
         case ControlKind::List:
             control = new CListCtrlEx(m_client);
-            (spec.id == IDC_LIST_DATA ? m_listData : m_listPartitions) = static_cast<CListCtrlEx*>(control);
+            (item.id == IDC_LIST_DATA ? m_listData : m_listPartitions) = static_cast<CListCtrlEx*>(control);
             break;
         case ControlKind::Notes: {
             auto* notes = new QPlainTextEdit(m_client);
@@ -140,16 +140,16 @@ void CTrelvaneDlg::CreateControls() {
             break;
         }
         }
-        QRect geometry = units.ToPixels(spec.x, spec.y, spec.width, spec.height);
+        QRect geometry = units.ToPixels(item.x, item.y, item.width, item.height);
         // A drop-down list's template height includes its open list; the closed box is one line high.
-        if (spec.kind == ControlKind::Combo || spec.kind == ControlKind::SortedCombo)
+        if (item.kind == ControlKind::Combo || item.kind == ControlKind::SortedCombo)
             geometry.setHeight(control->sizeHint().height());
         control->setGeometry(geometry);
-        if (spec.id > 0)
-            SetControlId(control, spec.id);
-        if (spec.kind == ControlKind::GroupBox)
+        if (item.id > 0)
+            SetControlId(control, item.id);
+        if (item.kind == ControlKind::GroupBox)
             control->lower(); // frames sit behind the controls they frame
-        if (spec.hidden)
+        if (item.hidden)
             control->hide();
     }
     const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
