@@ -77,13 +77,14 @@ void AppendFixed2(std::string& text, double value) {
     text.append(buffer, result.ptr);
 }
 
+const std::string kNoCell;
+
 // The cells of one row; a cell the row lacks reads as empty.
 class RowCells {
 public:
     explicit RowCells(const ListRow& cells) : m_cells(cells) {}
     const std::string& operator[](int column) const {
-        static const std::string empty;
-        return static_cast<size_t>(column) < m_cells.size() ? m_cells[static_cast<size_t>(column)] : empty;
+        return static_cast<size_t>(column) < m_cells.size() ? m_cells[static_cast<size_t>(column)] : kNoCell;
     }
 
 private:
@@ -124,29 +125,25 @@ struct AverageSums {
     }
 };
 
-// The mean of the details bars; the running mean stands in when the sum overflows.
-struct DetailsMean {
-    long long shown = 0;
-    double sum = 0.0;
-    double runningMean = 0.0;
-
-    void Add(double value) {
-        ++shown;
-        sum += value;
-        runningMean += (value - runningMean) / static_cast<double>(shown);
-    }
-    double Mean() const {
-        return std::isfinite(sum) ? sum / static_cast<double>(shown) : FiniteOrZero(runningMean);
-    }
-};
-
 // A row's bar, held back until the "Averages" bars that come before it are known; its label lies in a
 // text buffer shared by all of them.
 struct PendingBar {
     size_t labelStart;
     size_t labelSize;
-    long long length;
+    double value;
 };
+
+// The mean of the details bars. When their sum overflows, the mean of the values each divided by
+// their count stands in: it does not overflow.
+double DetailsMean(const std::vector<PendingBar>& bars, double sum) {
+    const auto count = static_cast<double>(bars.size());
+    if (std::isfinite(sum))
+        return sum / count;
+    double mean = 0.0;
+    for (const PendingBar& bar : bars)
+        mean += bar.value / count;
+    return FiniteOrZero(mean);
+}
 
 void AddAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan, double divisor,
                     ChartSink& chart) {
@@ -206,7 +203,7 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     // One pass over the rows gathers the sums of the "Averages" section, which covers every row, and
     // the bars of the rows that pass the filters, which follow it.
     AverageSums sums;
-    DetailsMean details;
+    double detailsSum = 0.0;
     std::vector<PendingBar> bars;
     std::string labels;
     const int rows = table.GetItemCount();
@@ -232,10 +229,10 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
         if (ratio && latency != 0.0)
             value /= latency;
         value = FiniteOrZero(value);
-        details.Add(value);
+        detailsSum += value;
         const size_t start = labels.size();
         AppendRowBarLabel(labels, cells, value);
-        bars.push_back(PendingBar{start, labels.size() - start, TruncateToWhole(value)});
+        bars.push_back(PendingBar{start, labels.size() - start, value});
     }
 
     const double divisor = ratio ? sums.latency.Mean(1.0) : 1.0;
@@ -245,13 +242,13 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     chart.AddHeader(plan.filters.Any() ? "Details ***Filtered***" : "Details", kChartHeaderColour);
     const std::string_view labelText(labels);
     for (const PendingBar& bar : bars)
-        chart.AddBarColor(labelText.substr(bar.labelStart, bar.labelSize), bar.length, index);
+        chart.AddBarColor(labelText.substr(bar.labelStart, bar.labelSize), TruncateToWhole(bar.value), index);
 
-    if (details.shown == 0) {
+    if (bars.empty()) {
         chart.AddBarColor("No Results", 0, kChartNoResultsColour);
         return;
     }
-    const double mean = details.Mean();
+    const double mean = DetailsMean(bars, detailsSum);
     std::string label = "Details Average: ";
     AppendFixed2(label, mean);
     chart.AddBarColor(label, TruncateToWhole(mean), kChartDetailsAverageColour);
