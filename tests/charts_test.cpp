@@ -238,14 +238,6 @@ TEST_F(ChartsTest, GroupsWithoutRowsAndEmptyTables) {
     EXPECT_EQ(m_dialog->m_chart->Model().LineCount(), 0);
 }
 
-TEST_F(ChartsTest, ScaleIsTheLargestLatencyAsAFloat) {
-    Load({MakeRun("reading", "random", "8KB", "2", "300", "3.00", "1", "2", "16777217"),
-          MakeRun("reading", "random", "8KB", "2", "300", "3.00", "1", "2", "5")});
-    SelectTab(5);
-    EXPECT_EQ(m_dialog->m_chart->Model().GetMax(), 16777216.0);
-    EXPECT_EQ(ChartLines()[7].length, 16777217);
-}
-
 } // namespace
 
 namespace {
