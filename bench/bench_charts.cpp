@@ -7,9 +7,9 @@
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
 
+#include "tests/OffscreenApplication.h"
+
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -150,14 +150,8 @@ BENCHMARK(BM_WindowRebuild)->Arg(0)->Arg(kRatioTab)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_RefillFilterLists)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    // The window benchmarks need a QApplication; the offscreen platform needs no display, and the
-    // settings store is a folder of the benchmark's own, so the user's report list is left alone.
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir settings;
-    setenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit().constData(), 1);
-    QApplication application(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    // The window benchmarks need a QApplication.
+    OffscreenApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

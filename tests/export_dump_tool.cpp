@@ -4,10 +4,10 @@
 #include "app/TrelvaneDlg.h"
 #include "tests/TestPrompts.h"
 
+#include "tests/OffscreenApplication.h"
+
 #include <QApplication>
 #include <QFile>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -39,14 +39,7 @@ int main(int argc, char* argv[]) {
         std::fputs("Usage: export_dump_tool REPORT FOLDER\n", stderr);
         return 2;
     }
-    // A settings store of its own, so the report list of the user is not touched.
-    if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir settings;
-    setenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit().constData(), 1);
-    QApplication application(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    OffscreenApplication application(argc, argv);
 
     auto prompts = std::make_unique<TestPrompts>();
     TestPrompts& answers = *prompts;

@@ -2,9 +2,9 @@
 // The window works on a settings store of its own, so the user's report list is neither read nor changed.
 #include "tests/render_screens.h"
 
+#include "tests/OffscreenApplication.h"
+
 #include <QApplication>
-#include <QSettings>
-#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,12 +14,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <output folder> <examples folder>\n", argv[0]);
         return 2;
     }
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    QTemporaryDir settingsDir;
-    setenv("XDG_CONFIG_HOME", settingsDir.path().toLocal8Bit().constData(), 1);
-    QApplication application(argc, argv);
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir.path());
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settingsDir.path());
+    OffscreenApplication application(argc, argv);
 
     QString error;
     const std::vector<RenderedScreen> screens =
