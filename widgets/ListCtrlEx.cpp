@@ -45,6 +45,11 @@ QVariant ListTableModel::headerData(int section, Qt::Orientation orientation, in
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return FromBytes(m_list.Column(section).title);
+    if (role == Qt::ToolTipRole)
+        return FromBytes(m_list.Column(section).title); // a title cut short by its width reads whole here
+    if (role == Qt::TextAlignmentRole) // a title aligns like its column, and a cut one keeps its start
+        return QVariant::fromValue(Qt::AlignVCenter |
+                                   (m_list.Column(section).format == 1 ? Qt::AlignRight : Qt::AlignLeft));
     return {};
 }
 
