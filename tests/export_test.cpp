@@ -6,6 +6,7 @@
 #include "report/ReportParser.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowFixture.h"
 #include "widgets/ListCsv.h"
 
 #include <QDir>
@@ -129,25 +130,9 @@ private:
     std::function<void()> m_onConnect;
 };
 
-class ExportTest : public ::testing::Test {
+class ExportTest : public WindowFixture {
 protected:
-    void SetUp() override {
-        ClearReportList();
-        ASSERT_TRUE(m_folder.isValid());
-        auto prompts = std::make_unique<TestPrompts>();
-        m_prompts = prompts.get();
-        m_dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts));
-        m_dialog->OnInitDialog();
-    }
-    void TearDown() override {
-        m_dialog.reset();
-        ClearReportList();
-    }
-
-    void Load(const QString& path) {
-        m_prompts->openAnswers.push_back(path);
-        m_dialog->OnFileOpen();
-    }
+    void Load(const QString& path) { Open(path); }
     void Export(const QString& folder) {
         m_prompts->folderAnswers.push_back(folder);
         m_dialog->OnExport();
@@ -155,18 +140,11 @@ protected:
     QString Path(const QString& name) const { return m_folder.filePath(name); }
     // A window whose partition source counts its scans.
     CountingSource& UseCountingSource(std::function<void()> onConnect) {
-        auto prompts = std::make_unique<TestPrompts>();
-        m_prompts = prompts.get();
         auto source = std::make_unique<CountingSource>(std::move(onConnect));
         CountingSource& counting = *source;
-        m_dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts), std::move(source));
-        m_dialog->OnInitDialog();
+        OpenWindow(std::move(source));
         return counting;
     }
-
-    QTemporaryDir m_folder;
-    TestPrompts* m_prompts = nullptr;
-    std::unique_ptr<CTrelvaneDlg> m_dialog;
 };
 
 TEST_F(ExportTest, WritesBothFilesIntoThePickedFolderReplacingAnOldOneWhole) {

@@ -4,6 +4,7 @@
 #include "app/TrelvaneDlg.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowFixture.h"
 
 #include <QApplication>
 #include <QFile>
@@ -49,21 +50,9 @@ inline std::string SqlioReport(const std::vector<SqlioRun>& runs) {
     return text;
 }
 
-// The real window with its prompts answered by the test and a folder for report files.
-class AnalysisWindowTest : public ::testing::Test {
+// The real window with report files written for the test.
+class AnalysisWindowTest : public WindowFixture {
 protected:
-    void SetUp() override {
-        ClearReportList();
-        auto prompts = std::make_unique<TestPrompts>();
-        m_prompts = prompts.get();
-        m_dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts));
-        m_dialog->OnInitDialog();
-    }
-    void TearDown() override {
-        m_dialog.reset();
-        ClearReportList();
-    }
-
     QString WriteReport(const std::vector<SqlioRun>& runs, const char* name = "report.txt") {
         const QString path = m_folder.filePath(QString::fromLatin1(name));
         QFile file(path);
@@ -71,11 +60,6 @@ protected:
         const std::string text = SqlioReport(runs);
         file.write(text.data(), static_cast<qint64>(text.size()));
         return path;
-    }
-    // Opens a file through File > Open.
-    void Open(const QString& path) {
-        m_prompts->openAnswers.push_back(path);
-        m_dialog->OnFileOpen();
     }
     void Load(const std::vector<SqlioRun>& runs) { Open(WriteReport(runs)); }
 
@@ -110,8 +94,4 @@ protected:
         }
         return labels;
     }
-
-    QTemporaryDir m_folder;
-    TestPrompts* m_prompts = nullptr;
-    std::unique_ptr<CTrelvaneDlg> m_dialog;
 };
