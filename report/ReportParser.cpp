@@ -32,43 +32,28 @@ const std::string kPerThreadWith = "per thread with ";
 const char* const kValueTokens[] = {
     "IOs/sec:", "MBs/sec:", "Min_Latency(ms):", "Avg_Latency(ms):", "Max_Latency(ms):"};
 
-// The character of token that is rarest in a report: punctuation first, then capitals and digits, then
-// small letters; spaces last, as they are everywhere.
-size_t AnchorOf(const std::string& token) {
-    const auto rank = [](char c) {
-        if (c == ' ')
-            return 0;
-        if (c >= 'a' && c <= 'z')
-            return 1;
-        if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))
-            return 2;
-        return 3;
-    };
-    size_t best = 0;
-    for (size_t i = 1; i < token.size(); ++i)
-        if (rank(token[i]) > rank(token[best]))
-            best = i;
-    return best;
-}
-
-// Position of token in block at or after from, or npos. It scans for the token's rarest character and
-// checks the whole token around each hit.
+// Position of token in block at or after from, or npos. Horspool's search: the byte under the end of
+// the window says how far the token can move, so the letters and spaces of a report are stepped over
+// instead of stopping at each one.
 size_t FindToken(const std::string& block, const std::string& token, size_t from) {
-    if (token.empty() || from > block.size() || token.size() > block.size() - from)
+    const size_t length = token.size();
+    if (length == 0 || from > block.size() || length > block.size() - from)
         return std::string::npos;
-    const size_t anchor = AnchorOf(token);
-    const char* const data = block.data();
-    const size_t last = block.size() - token.size(); // last possible start
-    size_t at = from + anchor;
-    while (at <= last + anchor) {
-        const void* hit = std::memchr(data + at, token[anchor], last + anchor + 1 - at);
-        if (hit == nullptr)
-            return std::string::npos;
-        const size_t start = static_cast<size_t>(static_cast<const char*>(hit) - data) - anchor;
-        if (data[start] == token.front() && data[start + token.size() - 1] == token.back() &&
-            std::memcmp(data + start, token.data(), token.size()) == 0)
-            return start;
-        at = start + anchor + 1;
+    if (length > 255)
+        return block.find(token, from);
+    unsigned char shift[256];
+    std::memset(shift, static_cast<int>(length), sizeof shift);
+    for (size_t i = 0; i + 1 < length; ++i)
+        shift[static_cast<unsigned char>(token[i])] = static_cast<unsigned char>(length - 1 - i);
+    const auto* const data = reinterpret_cast<const unsigned char*>(block.data());
+    const auto first = static_cast<unsigned char>(token.front());
+    const auto lastByte = static_cast<unsigned char>(token.back());
+    const size_t last = block.size() - length; // last possible start
+    for (size_t at = from; at <= last;) {
+        const unsigned char end = data[at + length - 1];
+        if (end == lastByte && data[at] == first && std::memcmp(data + at, token.data(), length - 1) == 0)
+            return at;
+        at += shift[end];
     }
     return std::string::npos;
 }
