@@ -1,6 +1,5 @@
 #include "report/ReportParser.h"
 
-#include <algorithm>
 #include <cstring>
 #include <optional>
 
