@@ -1,0 +1,16 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 compilers. The posix-thread variants,
+# because Qt's threads need std::thread and std::mutex. Used both to build Qt for Windows
+# (tools/build-qt-windows.sh) and, through qt-cmake, to build Trelvane (tools/windows.sh).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# Static executables: the MinGW runtime (libstdc++, libgcc, winpthread) goes inside, so nothing has to
+# be shipped beside them and Wine finds everything.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Builds a static Qt 6.4.2 for 64-bit Windows with MinGW-w64 from Debian's own qt6-base source package
+# and installs it into a cache folder outside the work tree, so a machine builds it once (12 to 15
+# minutes on two cores). Debian ships no Qt for MinGW, but its source cross-builds against the host
+# moc, rcc and uic of the installed qt6-base-dev-tools, which are the same version.
+#   tools/build-qt-windows.sh          prints the install folder; builds it first when it is missing
+set -euo pipefail
+
+version=6.4.2
+cache=${XDG_CACHE_HOME:-$HOME/.cache}/trelvane
+prefix=$cache/qt-$version-mingw64
+# The stamp is written last: a build that was interrupted leaves no stamp and is started over.
+stamp=$prefix/.trelvane-complete
+if [ -f "$stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
+    echo "$prefix"
+    exit 0
+fi
+
+for tool in x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix cmake ninja dpkg-source apt-get; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "building Qt for Windows needs $tool (tools/install-deps.sh test installs it)" >&2
+        exit 1
+    fi
+done
+
+work=$cache/qt-$version-mingw64-build
+rm -rf "$work" "$prefix"
+mkdir -p "$work/apt/lists/partial" "$work/src"
+
+# A private sources list with the deb-src entry: the machine's apt configuration stays as it is.
+cat >"$work/apt/sources.list" <<'EOF'
+deb-src http://deb.debian.org/debian bookworm main
+deb-src http://deb.debian.org/debian bookworm-updates main
+deb-src http://deb.debian.org/debian-security bookworm-security main
+EOF
+apt_private=(-o "Dir::Etc::sourcelist=$work/apt/sources.list" -o "Dir::Etc::sourceparts=-"
+             -o "Dir::State::Lists=$work/apt/lists")
+echo "== fetching the qt6-base source package" >&2
+apt-get "${apt_private[@]}" update -qq >&2
+(cd "$work/src" && apt-get "${apt_private[@]}" source -qq qt6-base >&2)
+# The host tools must match the sources: moc's output format changes between releases.
+srcdir=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$version*" | head -n 1)
+if [ -z "$srcdir" ] || [ ! -f "$srcdir/CMakeLists.txt" ]; then
+    echo "the qt6-base source was not unpacked under $work/src" >&2
+    exit 1
+fi
+
+toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
+
+jobs=${TRELVANE_QT_JOBS:-2}
+echo "== configuring Qt $version for Windows (static) into $prefix" >&2
+# Only what Trelvane uses: core, gui, widgets and the Windows platform plugin. Debian's tarball lacks
+# the tablet header wintab.h, hence no tablet events; without OpenGL there is no dynamic GL either.
+cmake -S "$srcdir" -B "$work/build" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_INSTALL_PREFIX="$prefix" \
+    -DQT_HOST_PATH=/usr \
+    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+    -DBUILD_SHARED_LIBS=OFF \
+    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_testlib=OFF \
+    -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
+    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
+    -DFEATURE_system_harfbuzz=OFF \
+    -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF >&2
+echo "== building Qt with $jobs jobs (about 960 steps)" >&2
+nice -n 5 cmake --build "$work/build" -j "$jobs" >&2
+cmake --install "$work/build" >&2
+touch "$stamp"
+rm -rf "$work"
+echo "$prefix"
