@@ -6,6 +6,7 @@
 #include "app/DlgPage1.h"
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
+#include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 
 #include <QGroupBox>
@@ -219,9 +220,8 @@ bool CTrelvaneDlg::OnInitDialog() {
     AddResultColumns(*m_listData);
     m_listData->hide();
 
-    QMenu* help = m_menuBar->addMenu(QStringLiteral("&Help"));
-    QAction* about = help->addAction(QStringLiteral("&About Trelvane..."));
-    connect(about, &QAction::triggered, this, [this] { OnSysCommand(kAboutCommand, 0); });
+    AppendSystemMenuCommand(this, m_menuBar, QStringLiteral("&About Trelvane..."), kAboutCommand,
+                            [this](unsigned id, qintptr lParam) { return OnSysCommand(id, lParam); });
 
     setWindowIcon(m_hIcon);
 
@@ -275,11 +275,12 @@ void CTrelvaneDlg::ShowTab(int index) {
     BuildTabChart(index, plan);
 }
 
-void CTrelvaneDlg::OnSysCommand(unsigned id, qintptr) {
-    if ((id & 0xFFF0u) == kAboutCommand) {
-        CAboutDlg about(m_hIcon, this);
-        about.exec();
-    }
+bool CTrelvaneDlg::OnSysCommand(unsigned id, qintptr) {
+    if ((id & 0xFFF0u) != kAboutCommand)
+        return false; // the system's own commands: move, size, close...
+    CAboutDlg about(m_hIcon, this);
+    about.exec();
+    return true;
 }
 
 void CTrelvaneDlg::OnDestroy() {

@@ -38,7 +38,8 @@ public:
     bool OnInitDialog();
     long OnTabSelChange(quintptr wParam, qintptr lParam) override;
     void ShowTab(int index);
-    void OnSysCommand(unsigned id, qintptr lParam);
+    // True when the command was the About entry (shown); false leaves it to the system.
+    bool OnSysCommand(unsigned id, qintptr lParam);
     void OnDestroy();
 
     // Report loading.

@@ -6,6 +6,7 @@
 #include "disks/SystemErrorText.h"
 #include "disks/WmiSource.h"
 #include "export/ReportTable.h"
+#include "platform/CommandLine.h"
 #include "report/ReportParser.h"
 #include "widgets/ListCsv.h"
 
@@ -137,8 +138,7 @@ int main(int argc, char* argv[]) {
     std::vector<std::string> paths;
     bool partitions = false;
     bool optionsEnded = false;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
+    for (const std::string& argument : CommandLineArguments(argc, argv)) {
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
             return Usage(stdout, kExitAllParsed);
         if (!optionsEnded && argument == "--partitions") {

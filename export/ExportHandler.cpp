@@ -1,11 +1,11 @@
 // The Export button of the window: both tables as CSV files into one folder the user picks.
 #include "app/TrelvaneDlg.h"
 
+#include "platform/PathText.h"
 #include "widgets/BrowseFolder.h"
 #include "widgets/Text.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace {
 
@@ -15,7 +15,7 @@ constexpr qsizetype kStartFolderLength = 300;
 // Writes one list; a failed write is told at once, so the other file is still attempted.
 void ExportList(CListBase& list, const QString& folder, const char* fileName, IPrompts& prompts,
                 QWidget* owner) {
-    list.m_exportFolder = QFile::encodeName(folder).toStdString();
+    list.m_exportFolder = PathBytes(folder);
     list.m_exportFileName = fileName;
     if (!list.ProcessContextMenu(CListBase::kListExportCsv))
         prompts.Message(owner, FromBytes(list.ExportError()), QMessageBox::Ok, QMessageBox::Warning);

@@ -2,48 +2,17 @@
 
 #include "report/ReportText.h"
 
-#include <cerrno>
-#include <cstring>
-#include <system_error>
 #include <vector>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 ReportFile::~ReportFile() {
     Close();
 }
 
 bool ReportFile::Open(const std::string& path) {
-    Close();
-    m_error = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        m_error = errno;
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        m_error = S_ISDIR(info.st_mode) ? EISDIR : errno;
-        ::close(fd);
-        return false;
-    }
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
-    m_file = ::fdopen(fd, "rb");
-    if (m_file == nullptr) {
-        m_error = errno;
-        ::close(fd);
-        return false;
-    }
-    return true;
+    return m_file.Open(path);
 }
 
 bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlock) {
-    if (m_file == nullptr) {
-        m_error = EBADF;
-        return false;
-    }
     BlockCutter cutter(onBlock);
     LineSplitter splitter([&cutter](std::string_view line) { cutter.Line(line); });
     ReportTextDecoder decoder;
@@ -51,15 +20,12 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
     std::string text;
     bool ok = true;
     for (;;) {
-        const size_t got = std::fread(buffer.data(), 1, buffer.size(), m_file);
-        splitter.Feed(decoder.Decode(std::string_view(buffer.data(), got), text));
-        if (got < buffer.size()) {
-            if (std::ferror(m_file)) {
-                m_error = errno != 0 ? errno : EIO;
-                ok = false;
-            }
+        const std::ptrdiff_t got = m_file.Read(buffer.data(), buffer.size());
+        if (got <= 0) {
+            ok = got == 0;
             break;
         }
+        splitter.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
     }
     text.clear();
     decoder.Finish(text);
@@ -70,11 +36,5 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
 }
 
 void ReportFile::Close() {
-    if (m_file != nullptr)
-        std::fclose(m_file);
-    m_file = nullptr;
-}
-
-std::string ReportFile::ErrorText() const {
-    return std::generic_category().message(m_error);
+    m_file.Close();
 }

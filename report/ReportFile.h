@@ -1,6 +1,7 @@
 #pragma once
 
-#include <cstdio>
+#include "platform/SequentialFile.h"
+
 #include <functional>
 #include <string>
 
@@ -20,11 +21,10 @@ public:
     bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
     void Close();
 
-    int Error() const { return m_error; }
+    int Error() const { return m_file.Error(); }
     // The system's text for Error().
-    std::string ErrorText() const;
+    std::string ErrorText() const { return SequentialFile::ErrorText(Error()); }
 
 private:
-    std::FILE* m_file = nullptr;
-    int m_error = 0;
+    SequentialFile m_file;
 };

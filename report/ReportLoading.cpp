@@ -1,12 +1,11 @@
 // The loading handlers of the window: File > Open, the report list, and the load of one report.
 #include "app/TrelvaneDlg.h"
 
+#include "platform/PathText.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "widgets/CellNumber.h"
-
-#include <QFile>
 
 namespace {
 
@@ -16,15 +15,6 @@ const QString kLoadErrorText =
 const QString kCannotOpenText = QStringLiteral("Cannot open file for read access");
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kRed = 0xFF0000;
-
-std::string PathBytes(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(path);
-    return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
-}
-
-QString PathText(const std::string& path) {
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
-}
 
 } // namespace
 

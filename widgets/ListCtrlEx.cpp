@@ -1,5 +1,7 @@
 #include "widgets/ListCtrlEx.h"
 
+#include "platform/PathText.h"
+
 #include "widgets/ListCsv.h"
 #include "widgets/Text.h"
 
@@ -105,9 +107,7 @@ void CListCtrlEx::ResetKeepingWidths() {
 }
 
 bool CListCtrlEx::WriteExportFile(std::string& error) {
-    const QString folder = QFile::decodeName(QByteArray::fromStdString(m_exportFolder));
-    const QString path =
-        QDir(folder).filePath(QFile::decodeName(QByteArray::fromStdString(m_exportFileName)));
+    const QString path = QDir(PathText(m_exportFolder)).filePath(PathText(m_exportFileName));
     QSaveFile file(path);
     QString reason;
     // A short write is retried, so a full disk shows as a failed write rather than a shorter file.

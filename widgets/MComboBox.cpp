@@ -1,5 +1,7 @@
 #include "widgets/MComboBox.h"
 
+#include "platform/FileNames.h"
+
 #include <QSettings>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
@@ -27,13 +29,14 @@ int MComboBox::AddString(const QString& text) {
 
 int MComboBox::FindStringExact(const QString& text) const {
     for (int i = 0; i < count(); ++i)
-        if (itemText(i) == text)
+        if (itemText(i).compare(text, m_matchCase) == 0)
             return i;
     return -1;
 }
 
 MRegCombo::MRegCombo(QWidget* parent) : MComboBox(parent) {
     SetSorted(true);
+    SetExactMatchCase(kFileNamesIgnoreCase ? Qt::CaseInsensitive : Qt::CaseSensitive);
 }
 
 namespace {

@@ -16,8 +16,9 @@ public:
 
     // Adds an entry and returns its index.
     int AddString(const QString& text);
-    // Index of the entry whose text equals text exactly, or -1.
+    // Index of the entry whose text equals text exactly (in the given case rule), or -1.
     int FindStringExact(const QString& text) const;
+    void SetExactMatchCase(Qt::CaseSensitivity matchCase) { m_matchCase = matchCase; }
     // Selects an entry; -1 selects nothing.
     void SetCurSel(int index) { setCurrentIndex(index); }
     int GetCurSel() const { return currentIndex(); }
@@ -29,6 +30,7 @@ public:
 private:
     bool m_sorted = false;
     int m_itemDataMode = 0;
+    Qt::CaseSensitivity m_matchCase = Qt::CaseSensitive;
 };
 
 // Settings location of a control: organisation, application and key.
@@ -52,7 +54,8 @@ private:
     QString m_key;
 };
 
-// A sorted drop-down list whose entries and selection are kept in Qt's settings store.
+// A sorted drop-down list whose entries and selection are kept in Qt's settings store. Its entries are
+// paths, so finding one ignores case where file names do (Windows), as CB_FINDSTRINGEXACT always did.
 class MRegCombo : public MComboBox {
     Q_OBJECT
 public:
