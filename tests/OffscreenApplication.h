@@ -4,8 +4,6 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
-#include <cstdlib>
-
 // A QApplication for tests, renders and benchmarks: the offscreen platform unless another one is
 // chosen, and a settings store in a temporary folder of the process's own, so the user's report list
 // is never read or changed.
@@ -20,9 +18,9 @@ private:
     // Set before QApplication exists: the platform and the configuration folder are read when it starts.
     struct Environment {
         explicit Environment(const QTemporaryDir& settings) {
-            if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-                setenv("QT_QPA_PLATFORM", "offscreen", 1);
-            setenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit().constData(), 1);
+            if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
         }
     };
 

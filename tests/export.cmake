@@ -1,6 +1,11 @@
 # The export tests run the command-line companion; the CSV reader check reads the window's export back
 # with Python's csv module and compares it with the table, cell by cell.
 add_dependencies(export_test trelvane-csv)
+if(WIN32)
+    target_sources(export_test PRIVATE ScopedMountWindows.cpp)
+else()
+    target_sources(export_test PRIVATE ScopedMountLinux.cpp)
+endif()
 target_compile_definitions(export_test PRIVATE TRELVANE_CSV_TOOL="$<TARGET_FILE:trelvane-csv>")
 
 add_executable(export_dump_tool export_dump_tool.cpp)
