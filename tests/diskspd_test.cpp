@@ -6,6 +6,7 @@
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
 #include "tests/TestSupport.h"
+#include "tests/WindowFixture.h"
 #include "widgets/ListCsv.h"
 
 #include <QProcess>
@@ -222,6 +223,24 @@ TEST(DiskSpdTest, MixedReportReadsBothBenchmarksInOneSequenceThroughTheCommandLi
     EXPECT_EQ(csv, ListCsvText(table));
     EXPECT_NE(csv.find("\r\n1,Read,sequential,64KB,8,21258.12,1328.63,0.128,0.752,48.214,\r\n"),
               std::string::npos);
+}
+
+using DiskSpdWindowTest = WindowFixture;
+
+TEST_F(DiskSpdWindowTest, TheWindowShowsTheExampleAsTrelvaneCsvWritesItAndFiltersByItsCells) {
+    Open(ExamplePath("diskspd_sweep_crlf.txt"));
+    EXPECT_EQ(m_dialog->m_status->text(), QStringLiteral("Report successfully loaded"));
+    ASSERT_EQ(m_dialog->m_listData->GetItemCount(), 10);
+    QStringList directions;
+    for (int i = 0; i < m_dialog->m_comboDirection->GetCount(); ++i)
+        directions << m_dialog->m_comboDirection->GetLBText(i);
+    EXPECT_EQ(directions, (QStringList{"<All>", "Mixed 70/30", "Read", "Write"}));
+
+    QProcess tool;
+    tool.start(QStringLiteral(TRELVANE_CSV_TOOL), {ExamplePath("diskspd_sweep_crlf.txt")});
+    ASSERT_TRUE(tool.waitForFinished(60000));
+    EXPECT_EQ(tool.exitCode(), 0);
+    EXPECT_EQ(tool.readAllStandardOutput().toStdString(), ListCsvText(*m_dialog->m_listData));
 }
 
 } // namespace
