@@ -68,7 +68,8 @@ enum class TotalTable { NotYet, Header, Rows, Ended };
 // What one "Results for timespan N" section holds.
 struct Section {
     int timespan = 0;
-    bool totalIO = false; // "Total IO" seen
+    std::string requestCount; // "request count:", printed instead of the targets' counts with -F and -O
+    bool totalIO = false;     // "Total IO" seen
     TotalTable table = TotalTable::NotYet;
     bool header = false;    // its column header seen
     Fields columns;         // that header
@@ -87,7 +88,7 @@ std::string Message(string_view token, const std::string& block) {
     return message;
 }
 
-// The part of "key: value" after the key, trimmed; empty when the key does not match.
+// True when line begins with key; value then holds the rest of the line, trimmed.
 bool ValueAfter(string_view line, string_view key, string_view& value) {
     if (!StartsWith(line, key))
         return false;
@@ -131,6 +132,9 @@ void ReadParameter(string_view line, Parameters& parameters) {
 }
 
 void ReadResultLine(string_view line, string_view trimmed, Section& section) {
+    string_view value;
+    if (section.table == TotalTable::NotYet && ValueAfter(trimmed, "request count:", value))
+        section.requestCount = value;
     switch (section.table) {
     case TotalTable::NotYet:
         if (trimmed == "Total IO") {
@@ -197,7 +201,9 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
         return fail("block size:");
     if (parameters.type.empty())
         return fail("using");
-    if (parameters.outstanding.empty())
+    const std::string& outstanding =
+        parameters.outstanding.empty() ? section.requestCount : parameters.outstanding;
+    if (outstanding.empty())
         return fail("number of outstanding I/O operations");
     if (!section.totalIO)
         return fail("Total IO");
@@ -238,7 +244,7 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
     cells[kColDirection] = parameters.direction;
     cells[kColType] = parameters.type;
     cells[kColSize] = parameters.size;
-    cells[kColOutstanding] = parameters.outstanding;
+    cells[kColOutstanding] = outstanding;
     cells[kColIOsPerSec] = ios;
     cells[kColMBsPerSec] = mbs;
     cells[kColMinLatency] = min;

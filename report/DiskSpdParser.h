@@ -14,7 +14,8 @@
 //   "random", "using sequential I/O" and "using interlocked sequential I/O" "sequential" (any other
 //   "using <kind> I/O (" line gives <kind> verbatim); "block size: 4096" and "block size: 4KiB" give
 //   "4KB", a size that is not a whole number of KiB is written in bytes ("512B"); "number of
-//   outstanding I/O operations: 32" and "... per thread: 32" give "32".
+//   outstanding I/O operations: 32" and "... per thread: 32" give "32" (a run made with -F and -O
+//   prints none per target but "request count: 32" in its results, which stands in).
 // - IO/Sec, MB/Sec, Avg_Latency: the "I/O per s", "MB/s" (or "MiB/s") and "AvgLat" fields of the
 //   "total:" line of the "Total IO" table, found by the column titles of the table's header, so
 //   optional columns (-L, -D) and numbers wider than their column read the same.

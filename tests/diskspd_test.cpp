@@ -11,6 +11,7 @@
 
 #include <QProcess>
 #include <QTemporaryDir>
+#include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
@@ -125,6 +126,8 @@ TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun
         {cutAt("    max |"), "max"},          // percentile table cut mid-way
         {without("        block size: 4KiB\n"), "block size:"},
         {without("        performing write test\n"), "performing"},
+        {without("        number of outstanding I/O operations per thread: 3\n"),
+         "number of outstanding I/O operations"},
     };
     CListBase table;
     AddResultColumns(table);
@@ -139,6 +142,19 @@ TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun
                        "Token [" + std::string(c.token) + "] not found in test: " + block}));
         ++row;
     }
+}
+
+TEST(DiskSpdTest, RequestCountStandsInForTheTargetsOutstandingCount) {
+    // -F4 -O32: DiskSpd prints the requests per thread among the results, not per target.
+    std::string text = ReadBytes(DataPath("vc-writeonly-2.2.0.txt"));
+    const std::string perTarget = "        number of outstanding I/O operations per thread: 3\n";
+    const std::string threads = "thread count:        800\n";
+    text.replace(text.find(perTarget), perTarget.size(), "");
+    text.insert(text.find(threads) + threads.size(), "request count:\t\t32\n");
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_TRUE(ParseDiskSpdRun(RunBlock(text), table));
+    EXPECT_EQ(table.CellRef(0, kColOutstanding), "32");
 }
 
 TEST(DiskSpdTest, OneBrokenTimespanLeavesTheOtherRow) {
