@@ -56,8 +56,8 @@ private:
 // line that begins its run:
 // - a SQLIO run at a line that begins with "sqlio v";
 // - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
-//   "Input parameters:" when no command line was captured. "Input parameters:" right after a
-//   "Command Line:" line (anywhere in that block, before another run starts) belongs to that run.
+//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
+//   block that began at "Command Line:" belongs to that run, any other starts a run.
 // A block runs up to the line that starts the next run, or the end. Lines before the first run are
 // ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A block
 // that grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge
