@@ -25,9 +25,12 @@ public:
     void Close();
     bool IsOpen() const { return m_handle != kNoHandle; }
 
-    // The system's error number of the last failure: errno on Linux, GetLastError on Windows.
+    // The system's error number of the last failure: errno on Linux, GetLastError on Windows; or
+    // kNotRegularFile for a pipe, socket or device.
     int Error() const { return m_error; }
     static std::string ErrorText(int error);
+    static constexpr int kNotRegularFile = -1;
+    static constexpr const char* kNotRegularFileText = "not a regular file";
 
 private:
     static constexpr std::intptr_t kNoHandle = -1;

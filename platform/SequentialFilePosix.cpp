@@ -14,14 +14,27 @@ SequentialFile::~SequentialFile() {
 bool SequentialFile::Open(const std::string& path) {
     Close();
     m_error = 0;
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Non-blocking, so that a FIFO without a writer cannot hold the open itself; a FIFO, socket or
+    // device (which may never end) is refused before anything is read.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat info {};
     if (fd < 0) {
         m_error = errno;
+        // A socket cannot be opened at all ("No such device or address"): name what it is instead.
+        if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode))
+            m_error = kNotRegularFile;
         return false;
     }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        m_error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (::fstat(fd, &info) != 0)
+        m_error = errno;
+    else if (S_ISDIR(info.st_mode))
+        m_error = EISDIR;
+    else if (!S_ISREG(info.st_mode))
+        m_error = kNotRegularFile;
+    else if (const int flags = ::fcntl(fd, F_GETFL);
+             flags == -1 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)
+        m_error = errno;
+    if (m_error != 0) {
         ::close(fd);
         return false;
     }
@@ -53,5 +66,7 @@ void SequentialFile::Close() {
 }
 
 std::string SequentialFile::ErrorText(int error) {
+    if (error == kNotRegularFile)
+        return kNotRegularFileText;
     return std::generic_category().message(error);
 }

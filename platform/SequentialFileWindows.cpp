@@ -48,7 +48,7 @@ bool SequentialFile::Open(const std::string& path) {
     // A pipe, console or device would block the window or never end: only files on a disk are reports.
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(file) != FILE_TYPE_DISK) {
-        m_error = ERROR_INVALID_FUNCTION;
+        m_error = kNotRegularFile;
         CloseHandle(file);
         return false;
     }
@@ -83,6 +83,8 @@ void SequentialFile::Close() {
 }
 
 std::string SequentialFile::ErrorText(int error) {
+    if (error == kNotRegularFile)
+        return kNotRegularFileText;
     char* buffer = nullptr;
     const DWORD length = FormatMessageA(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,

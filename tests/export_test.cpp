@@ -321,6 +321,23 @@ TEST_F(ExportTest, CommandLineWritesTheWindowsBytesAndItsStatus) {
     }
 }
 
+// Paths are Unicode end to end: a folder name outside any one code page opens in both programs (on
+// Windows through the wide calls and the UTF-16 command line).
+TEST_F(ExportTest, AReportInAFolderOfManyScriptsOpensInBothPrograms) {
+    const QString folder = Path(QStringLiteral("Jörg/Отчёты"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString report = folder + QStringLiteral("/測定 multi.txt");
+    ASSERT_TRUE(QFile::copy(ExamplePath("multi_run_crlf.txt"), report));
+    Load(report);
+    EXPECT_EQ(m_dialog->m_status->text(), QStringLiteral("Report successfully loaded"));
+    EXPECT_EQ(m_dialog->m_comboReports->GetCurText(), report);
+    ASSERT_GT(m_dialog->m_listData->GetItemCount(), 0);
+    Export(folder);
+    const ToolRun run = RunTool({report});
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, ReadAll(folder + QLatin1Char('/') + kData));
+}
+
 TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
     const QString missing = Path(QStringLiteral("missing.txt"));
     ToolRun run = RunTool({missing});

@@ -44,6 +44,16 @@ TEST_F(ReportListTest, SortedListInsertsInPlaceIgnoringCase) {
     EXPECT_EQ(Entries(plain), (QStringList{"8", "16", "2"}));
 }
 
+// A path is found as the file system would find it: ignoring case on Windows (C:\Run.txt and c:\RUN.TXT
+// are one file, and one entry), exactly on Linux. It is still a whole-text match, never a prefix.
+TEST_F(ReportListTest, FindingAPathIgnoresCaseWhereFileNamesDo) {
+    auto combo = MakeCombo();
+    combo->AddStringData(QStringLiteral("C:\\Reports\\Run.txt"), 1);
+    EXPECT_EQ(combo->FindStringExact(QStringLiteral("C:\\Reports\\Run.txt")), 0);
+    EXPECT_EQ(combo->FindStringExact(QStringLiteral("c:\\reports\\RUN.TXT")), kWindowsBuild ? 0 : -1);
+    EXPECT_EQ(combo->FindStringExact(QStringLiteral("C:\\Reports\\Run.tx")), -1);
+}
+
 TEST_F(ReportListTest, PathsWithSpacesAndNonAsciiSurviveARoundTripWithTheSelection) {
     const QStringList paths = {QStringLiteral("/home/dba/My Reports/run 1.txt"),
                                QStringLiteral("/srv/données/Прогон,=2.txt"),
