@@ -3,6 +3,8 @@
 #include "app/TrelvaneDlg.h"
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
+#include "platform/PathText.h"
+#include "platform/SequentialFile.h"
 #include "report/ReportParser.h"
 #include "tests/ScopedMount.h"
 #include "tests/TestPrompts.h"
@@ -343,10 +345,14 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
     ToolRun run = RunTool({missing});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.out, "");
-    const std::string missingText =
-        kWindowsBuild ? "The system cannot find the file specified." : "No such file or directory";
-    EXPECT_EQ(run.err,
-              "Cannot open file for read access: " + missing.toStdString() + ": " + missingText + "\n");
+    // The system's own reason: "No such file or directory" on Linux, its own words on Windows.
+    SequentialFile probe;
+    ASSERT_FALSE(probe.Open(PathBytes(missing)));
+    if (!kWindowsBuild) {
+        EXPECT_EQ(SequentialFile::ErrorText(probe.Error()), "No such file or directory");
+    }
+    EXPECT_EQ(run.err, "Cannot open file for read access: " + missing.toStdString() + ": " +
+                           SequentialFile::ErrorText(probe.Error()) + "\n");
 
     EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
     for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("--bogus")},
