@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 namespace {
@@ -369,6 +370,16 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
               "Cannot open file for read access: " + missing.toStdString() + ": No such file or directory\n");
 
     EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
+    // Neither a FIFO nor a device is waited on or read without end.
+    const QString fifo = Path(QStringLiteral("fifo.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& odd : {fifo, QStringLiteral("/dev/zero")}) {
+        run = RunTool({odd});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "Cannot open file for read access: " + odd.toStdString() + ": not a regular file\n");
+    }
     for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("--bogus")},
                                          QStringList{ExamplePath("multi_run_crlf.txt"), missing}}) {
         run = RunTool(arguments);

@@ -8,6 +8,12 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
 namespace {
 
 struct Loaded {
@@ -179,6 +185,33 @@ TEST_F(LoadingTest, MissingFilesAndFoldersDoNotOpen) {
     EXPECT_EQ(file.ErrorText(), std::generic_category().message(ENOENT));
     EXPECT_FALSE(file.Open(dir.path().toStdString()));
     EXPECT_EQ(file.Error(), EISDIR);
+}
+
+TEST_F(LoadingTest, FifosSocketsAndDevicesAreRefusedAtOnce) {
+    // A FIFO without a writer blocks a plain open() for ever and /dev/zero never ends; a hang here
+    // becomes a failure instead of a stuck test run.
+    alarm(20);
+    const std::string fifo = dir.filePath(QStringLiteral("f.txt")).toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = dir.filePath(QStringLiteral("s.txt")).toStdString();
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const std::string& path : {fifo, socketPath, std::string("/dev/zero"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        ReportFile file;
+        EXPECT_FALSE(file.Open(path));
+        EXPECT_EQ(file.Error(), ReportFile::kNotRegularFile);
+        EXPECT_EQ(file.ErrorText(), "not a regular file");
+    }
+    ::close(listener);
+    alarm(0);
+    // A refused FIFO was not consumed: a writer that opens it later finds no reader.
+    EXPECT_EQ(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK), -1);
+    EXPECT_EQ(errno, ENXIO);
 }
 
 TEST_F(LoadingTest, ReadingNeverChangesTheFile) {
