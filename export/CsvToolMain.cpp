@@ -3,6 +3,7 @@
 // after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
+#include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
 #include "disks/WmiSource.h"
 #include "export/ReportTable.h"
@@ -68,7 +69,10 @@ int ExportReport(const std::string& path) {
     std::string openError;
     const ReportTableStatus status = LoadReportTable(path, table, openError);
     if (status == ReportTableStatus::CannotOpen) {
-        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, path.c_str(), openError.c_str());
+        // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
+        // file name cannot move the cursor, clear the screen or retitle the user's terminal.
+        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, EscapeControlBytes(path).c_str(),
+                     openError.c_str());
         return kExitFailed;
     }
     if (!WriteTable(table))
@@ -150,7 +154,7 @@ int main(int argc, char* argv[]) {
             continue;
         }
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", argument.c_str());
+            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", EscapeControlBytes(argument).c_str());
             return Usage(stderr, kExitFailed);
         }
         paths.push_back(argument);

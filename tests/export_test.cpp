@@ -370,6 +370,13 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
               "Cannot open file for read access: " + missing.toStdString() + ": No such file or directory\n");
 
     EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
+    // Control bytes of an echoed name reach the terminal as text, never as codes.
+    run = RunTool({Path(QStringLiteral("\x1b]0;pwned\x07\x1b[2J.txt"))});
+    EXPECT_EQ(run.err, "Cannot open file for read access: " + m_folder.path().toStdString() +
+                           "/\\x1b]0;pwned\\x07\\x1b[2J.txt: No such file or directory\n");
+    EXPECT_EQ(
+        RunTool({QStringLiteral("--\x1b[31m")}).err.rfind("trelvane-csv: unknown option --\\x1b[31m\n", 0),
+        0u);
     // Neither a FIFO nor a device is waited on or read without end.
     const QString fifo = Path(QStringLiteral("fifo.txt"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
