@@ -3,10 +3,14 @@
 #include "widgets/MComboBox.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +24,21 @@ protected:
         combo->SetItemDataMode(0);
         combo->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"), QStringLiteral("Reports"));
         return combo;
+    }
+    // The store's file, named before anything odd is put in its place.
+    static QString StoreFile() {
+        const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+        QDir().mkpath(QFileInfo(file).path());
+        return file;
+    }
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
     }
     static QStringList Entries(const MComboBox& combo) {
         QStringList entries;
@@ -96,6 +115,38 @@ TEST_F(ReportListTest, CorruptOrMissingStoreGivesAnEmptyList) {
     auto combo = MakeCombo();
     combo->LoadFromReg();
     EXPECT_EQ(combo->GetCount(), 0);
+}
+
+TEST_F(ReportListTest, AHugeSizeReadsOnlyTheEntriesThatExist) {
+    WriteFile(StoreFile(), "[Reports]\nEntries\\1\\Path=/r/x.txt\nEntries\\size=2000000000\n");
+    QElapsedTimer timer;
+    timer.start();
+    auto combo = MakeCombo();
+    EXPECT_TRUE(combo->LoadFromReg());
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(Entries(*combo), QStringList{"/r/x.txt"});
+}
+
+TEST_F(ReportListTest, AHundredThousandEntriesLoadInAMomentSortedWithTheirSelection) {
+    constexpr int kCount = 100000;
+    QByteArray text = "[Reports]\n";
+    for (int i = 1; i <= kCount; ++i) // stored out of order, and one path twice
+        text += "Entries\\" + QByteArray::number(i) + "\\Path=/r/RUN-" +
+                QByteArray::number((i * 7919) % kCount).rightJustified(6, '0') + ".txt\n";
+    text += "Entries\\100001\\Path=/r/RUN-000001.txt\nEntries\\size=100001\nSelected=/r/RUN-012345.txt\n";
+    WriteFile(StoreFile(), text);
+    QElapsedTimer timer;
+    timer.start();
+    auto combo = MakeCombo();
+    EXPECT_TRUE(combo->LoadFromReg());
+    // Quadratic reading took minutes here; a linear one takes a fraction of a second.
+    EXPECT_LT(timer.elapsed(), 5000);
+    ASSERT_EQ(combo->GetCount(), kCount);
+    EXPECT_EQ(combo->GetLBText(0), QStringLiteral("/r/RUN-000000.txt"));
+    EXPECT_EQ(combo->GetLBText(kCount - 1), QStringLiteral("/r/RUN-099999.txt"));
+    EXPECT_EQ(combo->GetCurText(), QStringLiteral("/r/RUN-012345.txt"));
+    // New entries still go to their sorted place.
+    EXPECT_EQ(combo->AddStringData(QStringLiteral("/r/run-050000a.txt"), 1), 50001);
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "widgets/MComboBox.h"
 
+#include "widgets/ReportListStore.h"
+
 #include <QSettings>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
@@ -48,20 +50,13 @@ bool MRegCombo::LoadFromReg() {
     QSettings store(m_regPath.Organisation(), m_regPath.Application());
     if (store.status() != QSettings::NoError)
         return false;
-    store.beginGroup(m_regPath.Key());
-    const int size = store.beginReadArray(QStringLiteral("Entries"));
-    for (int i = 0; i < size; ++i) {
-        store.setArrayIndex(i);
-        const QString path = store.value(kEntryKey).toString();
-        if (!path.isEmpty() && FindStringExact(path) < 0)
-            AddString(path);
-    }
-    store.endArray();
-    const QString selected = store.value(kSelectedKey).toString();
-    store.endGroup();
-    SetCurSel(selected.isEmpty() ? (count() > 0 ? 0 : -1) : FindStringExact(selected));
-    if (currentIndex() < 0 && count() > 0)
-        SetCurSel(0);
+    const StoredReportList stored = ReadStoredReportList(store, m_regPath.Key());
+
+    // One insertion of the whole sorted list: entry by entry, each with its duplicate check and
+    // sorted insert, a long list took minutes.
+    addItems(stored.entries);
+    const int selected = stored.selected.isEmpty() ? -1 : FindStringExact(stored.selected);
+    SetCurSel(selected >= 0 ? selected : (count() > 0 ? 0 : -1));
     return true;
 }
 
