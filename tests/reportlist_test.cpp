@@ -117,6 +117,55 @@ TEST_F(ReportListTest, CorruptOrMissingStoreGivesAnEmptyList) {
     EXPECT_EQ(combo->GetCount(), 0);
 }
 
+TEST_F(ReportListTest, AMalformedLineLosesNothing) {
+    const QString file = StoreFile();
+    {
+        auto combo = MakeCombo();
+        for (const char* path : {"/r/b.txt", "/r/a.txt", "/r/c.txt"})
+            combo->AddStringData(QString::fromLatin1(path), 1);
+        combo->SetCurSel(1);
+        ASSERT_TRUE(combo->SaveToReg());
+    }
+    QByteArray damaged = ReadFile(file);
+    damaged.append("[unterminated\n");
+    WriteFile(file, damaged);
+
+    auto combo = MakeCombo();
+    EXPECT_FALSE(combo->LoadFromReg());
+    EXPECT_EQ(Entries(*combo), (QStringList{"/r/a.txt", "/r/b.txt", "/r/c.txt"}));
+    EXPECT_EQ(combo->GetCurText(), QStringLiteral("/r/b.txt"));
+    const QString copy = file + QStringLiteral(".damaged");
+    EXPECT_EQ(combo->StoreProblem(), QStringLiteral("The report list in ") + file +
+                                         QStringLiteral(" is damaged; 3 of its entries could be read. The "
+                                                        "damaged file was kept as ") +
+                                         copy + QLatin1Char('.'));
+    EXPECT_EQ(ReadFile(copy), damaged);
+
+    // Saved again, the store is whole; a second damage keeps the first copy and makes a new one.
+    ASSERT_TRUE(combo->SaveToReg());
+    auto again = MakeCombo();
+    EXPECT_TRUE(again->LoadFromReg());
+    EXPECT_EQ(again->GetCount(), 3);
+    EXPECT_EQ(again->StoreProblem(), QString());
+    WriteFile(file, ReadFile(file) + "[x\n");
+    auto third = MakeCombo();
+    third->LoadFromReg();
+    EXPECT_TRUE(QFileInfo::exists(copy + QStringLiteral(".1")));
+    EXPECT_EQ(ReadFile(copy), damaged);
+    QFile::remove(copy);
+    QFile::remove(copy + QStringLiteral(".1"));
+}
+
+TEST_F(ReportListTest, AnEntryThatIsNoTextCountsAsDamage) {
+    const QString file = StoreFile();
+    WriteFile(file, "[Reports]\nEntries\\1\\Path=/r/a.txt\nEntries\\2\\Path=@Variant(\\0\\0\\0\\x7f)\n"
+                    "Entries\\size=2\n");
+    auto combo = MakeCombo();
+    EXPECT_FALSE(combo->LoadFromReg());
+    EXPECT_EQ(Entries(*combo), QStringList{"/r/a.txt"});
+    EXPECT_TRUE(QFile::remove(file + QStringLiteral(".damaged")));
+}
+
 TEST_F(ReportListTest, AHugeSizeReadsOnlyTheEntriesThatExist) {
     WriteFile(StoreFile(), "[Reports]\nEntries\\1\\Path=/r/x.txt\nEntries\\size=2000000000\n");
     QElapsedTimer timer;

@@ -189,6 +189,39 @@ TEST_F(WindowTest, AFifoOrDeviceInTheListNeitherBlocksStartUpNorStaysAgainstTheU
     EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
 }
 
+TEST_F(WindowTest, ADamagedReportListIsSaidOnceAndItsEntriesSurviveTheNextClose) {
+    {
+        auto first = MakeWindow();
+        first->OnInitDialog();
+        m_prompts->openAnswers = {ExamplePath("one_run_fails.txt"), ExamplePath("multi_run_crlf.txt")};
+        first->OnFileOpen();
+        first->OnFileOpen();
+        first->OnDestroy();
+    }
+    const QString store = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("[unterminated\n");
+    file.close();
+
+    auto second = MakeWindow();
+    second->OnInitDialog();
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_TRUE(m_prompts->messages[0].startsWith(QStringLiteral("The report list in ") + store +
+                                                  QStringLiteral(" is damaged; 2 of its entries")));
+    EXPECT_EQ(m_prompts->messageIcons[0], QMessageBox::Warning);
+    EXPECT_EQ(second->m_comboReports->GetCount(), 2);
+    EXPECT_EQ(second->m_listData->GetItemCount(), 20); // the selected report loads as usual
+    second->reject();
+    second.reset();
+
+    auto third = MakeWindow();
+    third->OnInitDialog();
+    EXPECT_TRUE(m_prompts->messages.isEmpty());
+    EXPECT_EQ(third->m_comboReports->GetCount(), 2);
+    QFile::remove(store + QStringLiteral(".damaged"));
+}
+
 TEST_F(WindowTest, ReadErrorAfterOpeningIsReportedNotSuccess) {
     // /proc/self/mem opens for reading, but reading it from offset 0 fails with an I/O error.
     auto dialog = MakeWindow();

@@ -2,6 +2,9 @@
 
 #include "widgets/ReportListStore.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
@@ -43,24 +46,66 @@ namespace {
 const QString kSelectedKey = QStringLiteral("Selected");
 const QString kEntryKey = QStringLiteral("Path");
 
+// Copies a damaged store next to itself, under a name no earlier copy has taken. The copy's name, or
+// an empty text when no copy could be made.
+QString KeepDamagedCopy(const QString& fileName) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString copy = fileName + QStringLiteral(".damaged") +
+                             (attempt == 0 ? QString() : QStringLiteral(".%1").arg(attempt));
+        if (QFileInfo::exists(copy))
+            continue;
+        return QFile::copy(fileName, copy) ? copy : QString();
+    }
+    return {};
+}
+
+const QString kLeftAlone = QStringLiteral(" It is left as it is, and changes to the list are not saved.");
+
 } // namespace
 
 bool MRegCombo::LoadFromReg() {
     clear();
-    QSettings store(m_regPath.Organisation(), m_regPath.Application());
-    if (store.status() != QSettings::NoError)
+    m_storeProblem.clear();
+    m_leaveStoreAlone = false;
+    const std::unique_ptr<QSettings> store =
+        std::make_unique<QSettings>(m_regPath.Organisation(), m_regPath.Application());
+    if (store->status() == QSettings::AccessError) {
+        m_leaveStoreAlone = true;
+        m_storeProblem = QStringLiteral("The report list cannot be read from %1: access denied.")
+                             .arg(QDir::toNativeSeparators(store->fileName())) +
+                         kLeftAlone;
         return false;
-    const StoredReportList stored = ReadStoredReportList(store, m_regPath.Key());
+    }
+    const StoredReportList stored = ReadStoredReportList(*store, m_regPath.Key());
+    const bool whole = store->status() == QSettings::NoError && stored.complete;
+    if (!whole) {
+        // Saving would write back only what could be read, so the damaged original is kept first.
+        const QString shownName = QDir::toNativeSeparators(store->fileName());
+        m_storeProblem = QStringLiteral("The report list in %1 is damaged; %2 of its entries could be read.")
+                             .arg(shownName)
+                             .arg(stored.entries.size());
+        const QString copy = KeepDamagedCopy(store->fileName());
+        if (copy.isEmpty()) {
+            m_leaveStoreAlone = true;
+            m_storeProblem += QStringLiteral(" No copy of it could be kept, so it is left as it is, and "
+                                             "changes to the list are not saved.");
+        } else {
+            m_storeProblem +=
+                QStringLiteral(" The damaged file was kept as %1.").arg(QDir::toNativeSeparators(copy));
+        }
+    }
 
     // One insertion of the whole sorted list: entry by entry, each with its duplicate check and
     // sorted insert, a long list took minutes.
     addItems(stored.entries);
     const int selected = stored.selected.isEmpty() ? -1 : FindStringExact(stored.selected);
     SetCurSel(selected >= 0 ? selected : (count() > 0 ? 0 : -1));
-    return true;
+    return whole;
 }
 
 bool MRegCombo::SaveToReg() const {
+    if (m_leaveStoreAlone)
+        return false;
     QSettings store(m_regPath.Organisation(), m_regPath.Application());
     store.beginGroup(m_regPath.Key());
     store.remove(QString());
