@@ -198,4 +198,25 @@ TEST_F(ReportListTest, AHundredThousandEntriesLoadInAMomentSortedWithTheirSelect
     EXPECT_EQ(combo->AddStringData(QStringLiteral("/r/run-050000a.txt"), 1), 50001);
 }
 
+TEST_F(ReportListTest, AFifoInPlaceOfTheStoreIsNeitherWaitedOnNorReplaced) {
+    const QString file = StoreFile();
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    alarm(20); // a read that waits for a writer fails the test instead of stalling it
+    auto combo = MakeCombo();
+    EXPECT_FALSE(combo->LoadFromReg());
+    EXPECT_EQ(combo->GetCount(), 0);
+    EXPECT_EQ(combo->StoreProblem(),
+              QStringLiteral("The report list cannot be read from ") + file +
+                  QStringLiteral(": not a regular file. It is left as it is, and changes to the list are not "
+                                 "saved."));
+    combo->AddStringData(QStringLiteral("/r/new.txt"), 1);
+    EXPECT_FALSE(combo->SaveToReg());
+    alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    QFile::remove(file);
+}
+
 } // namespace

@@ -6,6 +6,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <filesystem>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
@@ -46,6 +49,18 @@ namespace {
 const QString kSelectedKey = QStringLiteral("Selected");
 const QString kEntryKey = QStringLiteral("Path");
 
+enum class StoreFileKind { Missing, Regular, Other };
+
+// What the store file is, found without opening it: QSettings opens and reads it at once, and opening
+// a FIFO waits for a writer that never comes.
+StoreFileKind KindOfStoreFile(const QString& fileName) {
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(fileName).constData(), error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return StoreFileKind::Missing;
+    return std::filesystem::is_regular_file(status) ? StoreFileKind::Regular : StoreFileKind::Other;
+}
+
 // Copies a damaged store next to itself, under a name no earlier copy has taken. The copy's name, or
 // an empty text when no copy could be made.
 QString KeepDamagedCopy(const QString& fileName) {
@@ -63,12 +78,43 @@ const QString kLeftAlone = QStringLiteral(" It is left as it is, and changes to 
 
 } // namespace
 
+QString MRegCombo::StoreFileName() const {
+#ifdef Q_OS_WIN
+    return {}; // the registry
+#else
+    // Where QSettings keeps an organisation's application settings on this platform.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           m_regPath.Organisation() + QLatin1Char('/') + m_regPath.Application() + QStringLiteral(".conf");
+#endif
+}
+
+std::unique_ptr<QSettings> MRegCombo::OpenStore() const {
+    const QString fileName = StoreFileName();
+    // Naming the file keeps QSettings from also reading the organisation-wide and system-wide
+    // fallback files, which no check has looked at.
+    if (!fileName.isEmpty())
+        return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    return std::make_unique<QSettings>(m_regPath.Organisation(), m_regPath.Application());
+}
+
 bool MRegCombo::LoadFromReg() {
     clear();
     m_storeProblem.clear();
     m_leaveStoreAlone = false;
-    const std::unique_ptr<QSettings> store =
-        std::make_unique<QSettings>(m_regPath.Organisation(), m_regPath.Application());
+    const QString fileName = StoreFileName();
+    if (!fileName.isEmpty()) {
+        const StoreFileKind kind = KindOfStoreFile(fileName);
+        if (kind == StoreFileKind::Missing)
+            return true;
+        if (kind == StoreFileKind::Other) {
+            m_leaveStoreAlone = true;
+            m_storeProblem = QStringLiteral("The report list cannot be read from %1: not a regular file.")
+                                 .arg(QDir::toNativeSeparators(fileName)) +
+                             kLeftAlone;
+            return false;
+        }
+    }
+    const std::unique_ptr<QSettings> store = OpenStore();
     if (store->status() == QSettings::AccessError) {
         m_leaveStoreAlone = true;
         m_storeProblem = QStringLiteral("The report list cannot be read from %1: access denied.")
@@ -84,7 +130,7 @@ bool MRegCombo::LoadFromReg() {
         m_storeProblem = QStringLiteral("The report list in %1 is damaged; %2 of its entries could be read.")
                              .arg(shownName)
                              .arg(stored.entries.size());
-        const QString copy = KeepDamagedCopy(store->fileName());
+        const QString copy = fileName.isEmpty() ? QString() : KeepDamagedCopy(fileName);
         if (copy.isEmpty()) {
             m_leaveStoreAlone = true;
             m_storeProblem += QStringLiteral(" No copy of it could be kept, so it is left as it is, and "
@@ -106,7 +152,11 @@ bool MRegCombo::LoadFromReg() {
 bool MRegCombo::SaveToReg() const {
     if (m_leaveStoreAlone)
         return false;
-    QSettings store(m_regPath.Organisation(), m_regPath.Application());
+    const QString fileName = StoreFileName();
+    if (!fileName.isEmpty() && KindOfStoreFile(fileName) == StoreFileKind::Other)
+        return false;
+    const std::unique_ptr<QSettings> opened = OpenStore();
+    QSettings& store = *opened;
     store.beginGroup(m_regPath.Key());
     store.remove(QString());
     store.beginWriteArray(QStringLiteral("Entries"), count());

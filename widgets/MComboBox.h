@@ -69,7 +69,7 @@ public:
     // Replaces the entries with the stored ones and restores the stored selection. A store that cannot
     // be read whole gives what could be read, and StoreProblem() says what happened to it: a damaged
     // file is first copied aside; one that cannot be read, or not copied, is left as it is and
-    // SaveToReg will not replace it.
+    // SaveToReg will not replace it. A store that is no regular file (a FIFO) is never opened.
     // False when the store was not read whole.
     bool LoadFromReg();
     // Stores every entry and the selected one. False when the store could not be written, or must be
@@ -83,6 +83,10 @@ public:
     virtual QString GetCurText() const;
 
 private:
+    // The file behind the store; empty where the store is not a file (the registry on Windows).
+    QString StoreFileName() const;
+    std::unique_ptr<QSettings> OpenStore() const;
+
     MRegPath m_regPath;
     QString m_storeProblem;
     bool m_leaveStoreAlone = false;
