@@ -52,9 +52,13 @@ bool ReportFile::Open(const std::string& path) {
     Close();
     m_error = 0;
     m_bytesRead = 0;
+    m_size = 0;
     const int fd = OpenRegularFileForReading(path, m_error);
     if (fd < 0)
         return false;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && info.st_size > 0)
+        m_size = static_cast<unsigned long long>(info.st_size);
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_file = ::fdopen(fd, "rb");
     if (m_file == nullptr) {

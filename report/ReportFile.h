@@ -26,7 +26,9 @@ public:
     int Error() const { return m_error; }
     // The system's text for Error(), or "not a regular file".
     std::string ErrorText() const;
-    // Bytes read from the file so far.
+    // The file's size when it was opened, and the bytes read from it so far (a file that grows while
+    // it is read can pass its size).
+    unsigned long long Size() const { return m_size; }
     unsigned long long BytesRead() const { return m_bytesRead; }
 
     static constexpr int kNotRegularFile = -1;
@@ -34,5 +36,6 @@ public:
 private:
     std::FILE* m_file = nullptr;
     int m_error = 0;
+    unsigned long long m_size = 0;
     unsigned long long m_bytesRead = 0;
 };

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <functional>
 #include <sys/mount.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
@@ -418,6 +419,49 @@ TEST_F(ExportTest, CommandLinePartitionsAreTheWindowsPartitionFileWithOnlyCsvOnS
         scanFailed = scanFailed && table.CellRef(0, column).empty();
     EXPECT_EQ(run.exitCode, scanFailed ? 1 : 0) << run.err;
     EXPECT_EQ(RunTool({QStringLiteral("--partitions"), ExamplePath("multi_run_crlf.txt")}).exitCode, 2);
+}
+
+TEST_F(ExportTest, CommandLineKeepsToItsMemoryBudgetAndFailsCleanlyWhenMemoryRunsOut) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit this test sets";
+#else
+    // Two million runs of one line each: 16 MB whose error rows once took nearly 1 GB.
+    const QString junk = Path(QStringLiteral("junk.txt"));
+    WriteAll(junk, [] {
+        std::string text;
+        for (int i = 0; i < 2000000; ++i)
+            text += "sqlio v\n";
+        return text;
+    }());
+    const auto runLimited = [&](rlim_t bytes) {
+        QProcess process;
+        process.setChildProcessModifier([bytes] {
+            const rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+        process.start(QStringLiteral(TRELVANE_CSV_TOOL), {junk});
+        process.waitForFinished(120000);
+        ToolRun run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = process.readAllStandardOutput().toStdString();
+        run.err = process.readAllStandardError().toStdString();
+        return run;
+    };
+
+    // Within a limit well under what the rows of every run would take, the runs past the budget are
+    // counted in a last error row.
+    ToolRun run = runLimited(rlim_t{600} << 20);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const size_t lastRecord = run.out.rfind("\r\n", run.out.size() - 3);
+    ASSERT_NE(lastRecord, std::string::npos);
+    EXPECT_NE(run.out.find("more runs were left out", lastRecord), std::string::npos);
+
+    // Too little memory for even that: a message and status 2, never an abort, and no half a table.
+    run = runLimited(rlim_t{48} << 20);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Not enough memory to read " + junk.toStdString() + "\n");
+    EXPECT_EQ(run.out, "");
+#endif
 }
 
 TEST_F(ExportTest, CommandLineFailsWhenItsOutputCannotBeWritten) {
