@@ -37,15 +37,39 @@ void CTrelvaneDlg::OnFileOpen() {
                                              QStringLiteral("txt"), QStringLiteral("*.txt"));
     if (path.isEmpty())
         return;
-    ReloadReport(PathBytes(path));
-    ShowTab(m_tabCtrl->GetCurSel());
+    // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
+    try {
+        ReloadReport(PathBytes(path));
+        ShowTab(m_tabCtrl->GetCurSel());
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(PathBytes(path));
+    }
 }
 
 void CTrelvaneDlg::OnSelchangeReportCombo() {
-    while (ReloadReport(PathBytes(m_comboReports->GetCurText()))) {
+    try {
+        while (ReloadReport(PathBytes(m_comboReports->GetCurText()))) {
+        }
+        ShowTab(m_tabCtrl->GetCurSel());
+    } catch (const std::bad_alloc&) {
+        ReportOutOfMemory(PathBytes(m_comboReports->GetCurText()));
     }
-    ShowTab(m_tabCtrl->GetCurSel());
     m_comboReports->setFocus();
+}
+
+void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
+    m_chart->Clear(true);
+    m_chartAverages->Clear(true);
+    m_listData->DeleteAllItems(false);
+    AddErrorRow(*m_listData, OutOfMemoryMessage(path));
+    m_listData->SetRedraw(true);
+    SetStatus(kLoadErrorText, kRed, true);
+    // With the rows gone there is memory again to show the error row as any load would.
+    FillFilterCombo(*m_comboType, kColType);
+    FillFilterCombo(*m_comboDirection, kColDirection);
+    FillFilterCombo(*m_comboOutstanding, kColOutstanding);
+    ShowTab(m_tabCtrl->GetCurSel());
+    m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
@@ -135,11 +159,7 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
         if (result == ReportRowsResult::OutOfMemory)
             m_prompts->Message(this, kOutOfMemoryText.arg(pathText), QMessageBox::Ok, QMessageBox::Warning);
     } catch (const std::bad_alloc&) {
-        m_listData->DeleteAllItems(false);
-        m_chartAverages->Clear(true);
-        AddErrorRow(*m_listData, OutOfMemoryMessage(path));
-        SetStatus(kLoadErrorText, kRed, true);
-        m_prompts->Message(this, kOutOfMemoryText.arg(pathText), QMessageBox::Ok, QMessageBox::Warning);
+        ReportOutOfMemory(path);
     }
     return false;
 }
