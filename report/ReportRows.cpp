@@ -1,6 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "report/ReportParser.h"
+#include "report/RunParser.h"
 
 #include <algorithm>
 #include <new>
@@ -42,7 +43,7 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
                 const std::size_t allowed =
                     budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
                 if (tableBytes <= allowed) {
-                    if (!ParseTest(block, table))
+                    if (!ParseRun(block, table))
                         allParsed = false;
                     tableBytes += RowBytes(table.Row(table.GetItemCount() - 1));
                     return;

@@ -26,10 +26,10 @@ enum class ReportRowsResult {
     OutOfMemory, // memory ran out: the table holds the rows read before and an error row that says so
 };
 
-// Reads every test block of an opened report into the result table: one row per block, error rows
-// included, and one more error row naming the reason when reading stops early. Once the rows would
-// take more memory than the budget allows, the remaining blocks are only counted, and an error row
-// says how many were left out.
+// Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
+// results section, error rows included, and one more error row naming the reason when reading stops
+// early. Once the rows would take more memory than the budget allows, the remaining runs are only
+// counted, and an error row says how many were left out.
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
                                 const RowMemoryBudget& budget = {});
 

@@ -1,20 +1,21 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs them for a while from seed
-# inputs: the report reader and parser from the example reports, the report list's settings reader
-# from a small valid store. FUZZ_SECONDS (30 by default) is the total, shared between the two. Any
-# crash or sanitizer report fails.
+# inputs: the report reader and parsers from the example and DiskSpd test reports, the report list's
+# settings reader from a small valid store. FUZZ_SECONDS (30 by default) is the total, shared between
+# the two. Any crash or sanitizer report fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build-fuzz
 seconds="${FUZZ_SECONDS:-30}"
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
 mkdir -p "$out/corpus" "$out/corpus-store"
-cp examples/*.txt "$out/corpus/"
+cp examples/*.txt tests/data/diskspd/*.txt "$out/corpus/"
 printf '[Reports]\nEntries\\1\\Path=/r/b.txt\nEntries\\2\\Path=/r/A.txt\nEntries\\size=2\nSelected=/r/b.txt\n' \
     > "$out/corpus-store/store.conf"
 
 clang++ "${flags[@]}" \
-    tests/fuzz/fuzz_report.cpp report/ReportParser.cpp report/ReportText.cpp widgets/ListBase.cpp \
+    tests/fuzz/fuzz_report.cpp report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp \
+    report/ReportText.cpp widgets/ListBase.cpp \
     widgets/CellNumber.cpp widgets/FormatNumeric.cpp widgets/ListCsv.cpp -o "$out/fuzz_report"
 # Qt is not instrumented; its own caches outlive an input, so leaks are not checked for this target.
 clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) \
