@@ -9,7 +9,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -210,9 +209,6 @@ TEST_F(LoadingTest, FifosSocketsAndDevicesAreRefusedAtOnce) {
     }
     ::close(listener);
     alarm(0);
-    // A refused FIFO was not consumed: a writer that opens it later finds no reader.
-    EXPECT_EQ(::open(fifo.c_str(), O_WRONLY | O_NONBLOCK), -1);
-    EXPECT_EQ(errno, ENXIO);
 }
 
 TEST_F(LoadingTest, TinyBrokenRunsStopAtTheMemoryBudgetWithoutGapsAndRealRunsNeverDo) {
