@@ -14,3 +14,11 @@ add_custom_target(screenshots
 if(TARGET render_test)
     target_sources(render_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
 endif()
+# The group frames are checked at the scale factors users run with; the scale factor is read once per
+# process, so each is a run of its own (the plain run above covers 1).
+foreach(factor 1.5 2)
+    add_test(NAME render_group_frames_scale_${factor}
+             COMMAND render_test --gtest_filter=GroupFrameTest.*)
+    set_tests_properties(render_group_frames_scale_${factor} PROPERTIES
+                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${factor}")
+endforeach()
