@@ -43,6 +43,8 @@ CChartWnd::CChartWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
+    // Tab reaches the chart and a click gives it the keyboard, as a list view does.
+    setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
@@ -170,6 +172,8 @@ void CChartWnd::paintEvent(QPaintEvent*) {
                                  PaletteColour(line.colour));
         }
     }
+    if (hasFocus())
+        DrawFocusCue(painter);
 }
 
 bool CChartWnd::viewportEvent(QEvent* event) {
