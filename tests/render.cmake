@@ -6,9 +6,11 @@ add_test(NAME render_screens COMMAND trelvane_render ${CMAKE_BINARY_DIR}/renders
 set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 set(README_SCREENSHOTS chart_mb_sec.png chart_filtered.png chart_avg_latency.png)
 list(TRANSFORM README_SCREENSHOTS PREPEND ${CMAKE_BINARY_DIR}/screenshots/ OUTPUT_VARIABLE README_SCREENSHOT_FILES)
+# The report is opened by a relative path, so the pictures show the same path wherever the sources are.
 add_custom_target(screenshots
-    COMMAND trelvane_render ${CMAKE_BINARY_DIR}/screenshots ${CMAKE_SOURCE_DIR}/examples
+    COMMAND trelvane_render ${CMAKE_BINARY_DIR}/screenshots examples
     COMMAND ${CMAKE_COMMAND} -E copy ${README_SCREENSHOT_FILES} ${CMAKE_SOURCE_DIR}/docs/screenshots/
+    WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     DEPENDS trelvane_render
     COMMENT "Rendering the README screenshots into docs/screenshots")
 if(TARGET render_test)
