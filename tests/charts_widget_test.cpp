@@ -188,6 +188,13 @@ TEST(ChartWidgetTest, AClickGivesTheChartTheKeysWhichScrollAsAListWhileReturnSti
     EXPECT_EQ(press(Qt::Key_Up), 0);
     EXPECT_EQ(press(Qt::Key_PageDown), page);
     EXPECT_EQ(press(Qt::Key_Down), page + 1);
+    // Every label fits the label column whole, the last runs' longer numbers too.
+    int widest = 0;
+    for (const ChartLine& line : chart.Model().Lines())
+        if (line.kind == ChartLine::Bar)
+            widest = std::max(widest, chart.fontMetrics().horizontalAdvance(QString::fromLatin1(
+                                          line.text.data(), static_cast<qsizetype>(line.text.size()))));
+    EXPECT_LE(widest, chart.Geometry().labelWidth - 12); // less the text's insets
     // The focus shows: a border in the selection colour.
     const QImage focused = chart.viewport()->grab().toImage();
     EXPECT_EQ(focused.pixelColor(focused.width() / 2, 0), chart.palette().color(QPalette::Highlight));
