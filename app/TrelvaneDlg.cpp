@@ -8,8 +8,8 @@
 #include "disks/WmiSource.h"
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
+#include "widgets/MGroupBox.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -122,7 +122,7 @@ void CTrelvaneDlg::CreateControls() {
                 control = new QLabel(text, m_client);
             break;
         case ControlKind::GroupBox:
-            control = new QGroupBox(text, m_client);
+            control = new MGroupBox(text, m_client);
             break;
         case ControlKind::Chart:
             control = new CChartWnd(m_client);
@@ -209,6 +209,9 @@ bool CTrelvaneDlg::OnInitDialog() {
     m_comboReports->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"),
                                QStringLiteral("Reports"));
     m_comboReports->LoadFromReg();
+    // A damaged or unreadable list is said once, here; the entries that could be read are listed.
+    if (!m_comboReports->StoreProblem().isEmpty())
+        m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
 
     m_listPartitions->Setup();
     m_listPartitions->MRegObj::Init("Dovrane", "Dovrane");

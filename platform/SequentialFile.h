@@ -24,6 +24,8 @@ public:
     std::ptrdiff_t Read(char* buffer, std::size_t size);
     void Close();
     bool IsOpen() const { return m_handle != kNoHandle; }
+    // The file's size when it was opened.
+    unsigned long long Size() const { return m_size; }
 
     // The system's error number of the last failure: errno on Linux, GetLastError on Windows; or
     // kNotRegularFile for a pipe, socket or device.
@@ -36,4 +38,5 @@ private:
     static constexpr std::intptr_t kNoHandle = -1;
     std::intptr_t m_handle = kNoHandle;
     int m_error = 0;
+    unsigned long long m_size = 0;
 };

@@ -14,6 +14,7 @@ SequentialFile::~SequentialFile() {
 bool SequentialFile::Open(const std::string& path) {
     Close();
     m_error = 0;
+    m_size = 0;
     // Non-blocking, so that a FIFO without a writer cannot hold the open itself; a FIFO, socket or
     // device (which may never end) is refused before anything is read.
     const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -38,6 +39,7 @@ bool SequentialFile::Open(const std::string& path) {
         ::close(fd);
         return false;
     }
+    m_size = info.st_size > 0 ? static_cast<unsigned long long>(info.st_size) : 0;
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
     m_handle = fd;
     return true;

@@ -33,6 +33,7 @@ SequentialFile::~SequentialFile() {
 bool SequentialFile::Open(const std::string& path) {
     Close();
     m_error = 0;
+    m_size = 0;
     std::wstring wide;
     if (!WidePath(path, wide)) {
         m_error = path.empty() ? ERROR_PATH_NOT_FOUND : ERROR_NO_UNICODE_TRANSLATION;
@@ -57,6 +58,9 @@ bool SequentialFile::Open(const std::string& path) {
         CloseHandle(file);
         return false;
     }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file, &size) && size.QuadPart > 0)
+        m_size = static_cast<unsigned long long>(size.QuadPart);
     m_handle = reinterpret_cast<std::intptr_t>(file);
     return true;
 }

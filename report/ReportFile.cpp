@@ -9,6 +9,7 @@ ReportFile::~ReportFile() {
 }
 
 bool ReportFile::Open(const std::string& path) {
+    m_bytesRead = 0;
     return m_file.Open(path);
 }
 
@@ -25,6 +26,7 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
             ok = got == 0;
             break;
         }
+        m_bytesRead += static_cast<unsigned long long>(got);
         splitter.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
     }
     text.clear();
