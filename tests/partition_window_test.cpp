@@ -176,13 +176,19 @@ TEST_F(PartitionWindowTest, RealScanOfThisMachineRendersTheTab) {
     dialog.show();
     dialog.m_tabCtrl->SetCurSel(kPartitionsTab);
     ASSERT_TRUE(dialog.m_partitionsScanned);
+    const QString png = QStringLiteral(TRELVANE_BINARY_DIR "/partitions_tab.png");
+    if (UnderWine() && dialog.m_listPartitions->GetItemCount() == 0) {
+        EXPECT_TRUE(dialog.grab().save(png));
+        GTEST_SKIP() << "known gap: Wine's WMI gives no partition with a disk drive, so the tab is empty";
+    }
+    // Partitions are named as the system names them: Linux device files, WMI's "Disk #0, Partition #1".
+    const std::string devicePrefix = kWindowsBuild ? "Disk #" : "/dev/";
     for (int row = 0; row < dialog.m_listPartitions->GetItemCount(); ++row) {
         const std::string& details = dialog.m_listPartitions->CellRef(row, kPartDetails);
-        EXPECT_EQ(details.rfind("/dev/", 0), 0u) << "row " << row << ": " << details;
+        EXPECT_EQ(details.rfind(devicePrefix, 0), 0u) << "row " << row << ": " << details;
         const std::string& offset = dialog.m_listPartitions->CellRef(row, kPartOffset);
         EXPECT_TRUE(offset.empty() || offset.find(" KB") != std::string::npos) << offset;
     }
-    const QString png = QStringLiteral(TRELVANE_BINARY_DIR "/partitions_tab.png");
     EXPECT_TRUE(dialog.grab().save(png));
 }
 
