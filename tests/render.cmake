@@ -3,7 +3,7 @@
 add_executable(trelvane_render ${CMAKE_CURRENT_SOURCE_DIR}/render_main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
 target_link_libraries(trelvane_render PRIVATE trelvane_gui)
 add_test(NAME render_screens COMMAND trelvane_render ${CMAKE_BINARY_DIR}/renders ${CMAKE_SOURCE_DIR}/examples)
-set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${TRELVANE_TEST_PLATFORM}")
 set(README_SCREENSHOTS chart_mb_sec.png chart_filtered.png chart_avg_latency.png chart_diskspd_io_sec.png)
 list(TRANSFORM README_SCREENSHOTS PREPEND ${CMAKE_BINARY_DIR}/screenshots/ OUTPUT_VARIABLE README_SCREENSHOT_FILES)
 # The report is opened by a relative path, so the pictures show the same path wherever the sources are.
@@ -22,5 +22,5 @@ foreach(factor 1.5 2)
     add_test(NAME render_group_frames_scale_${factor}
              COMMAND render_test --gtest_filter=GroupFrameTest.*)
     set_tests_properties(render_group_frames_scale_${factor} PROPERTIES
-                         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_SCALE_FACTOR=${factor}")
+                         ENVIRONMENT "QT_QPA_PLATFORM=${TRELVANE_TEST_PLATFORM};QT_SCALE_FACTOR=${factor}")
 endforeach()
