@@ -4,6 +4,7 @@
 
 bool CTrelvaneApp::InitInstance() {
     CTrelvaneDlg dialog;
+    dialog.SetStartupReport(m_startupReport);
     dialog.OnInitDialog();
     dialog.exec();
     return false;

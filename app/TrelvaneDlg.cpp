@@ -46,6 +46,7 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
+    setAcceptDrops(true);
     m_hIcon = MakeAppIcon();
     CreateMenu();
     CreateControls();
@@ -235,7 +236,9 @@ bool CTrelvaneDlg::OnInitDialog() {
     if (!InitSecurity())
         return false;
 
-    if (m_comboReports->GetCount() > 0)
+    if (!m_startupReport.isEmpty())
+        OpenReport(m_startupReport);
+    else if (m_comboReports->GetCount() > 0)
         OnSelchangeReportCombo();
     else
         ShowTab(m_tabCtrl->GetCurSel());

@@ -46,6 +46,11 @@ public:
     void OnSelchangeReportCombo();
     bool ReloadReport(const std::string& path);
     bool LoadReport(const std::string& path);
+    // Opens a report the user pointed at (File > Open, the command line, a drop): it enters the report
+    // list and loads, or takes the open-failure path.
+    void OpenReport(const QString& path);
+    // A report named on the command line: opened by OnInitDialog instead of the list's selected entry.
+    void SetStartupReport(const QString& path) { m_startupReport = path; }
 
     // Filters and sorting.
     void FillFilterCombo(MComboBox& list, int column);
@@ -107,6 +112,9 @@ public:
 
 protected:
     void done(int result) override;
+    // A report file dropped onto the window opens as File > Open opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
@@ -119,6 +127,7 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
+    QString m_startupReport;
     int m_chartBuilds = 0;
 };
 

@@ -34,6 +34,10 @@ void CTrelvaneDlg::OnFileOpen() {
                                              QStringLiteral("txt"), QStringLiteral("*.txt"));
     if (path.isEmpty())
         return;
+    OpenReport(path);
+}
+
+void CTrelvaneDlg::OpenReport(const QString& path) {
     ReloadReport(PathBytes(path));
     ShowTab(m_tabCtrl->GetCurSel());
 }
