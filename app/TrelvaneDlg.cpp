@@ -9,6 +9,7 @@
 #include "report/ReportParser.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -179,6 +180,8 @@ void CTrelvaneDlg::ConnectHandlers() {
     };
     for (const auto& [id, handler] : sorts)
         connect(Button(id), &QPushButton::clicked, this, handler);
+    connect(m_listData->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &CTrelvaneDlg::OnDataHeaderClicked);
     connect(m_btnRefresh, &QPushButton::clicked, this, &CTrelvaneDlg::OnRefresh);
     connect(Button(IDC_EXPORT), &QPushButton::clicked, this, &CTrelvaneDlg::OnExport);
 }

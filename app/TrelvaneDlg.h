@@ -65,6 +65,8 @@ public:
     void OnSortMinLatency();
     void OnSortAvgLatency();
     void OnSortMaxLatency();
+    // A click on a column title of "Data".
+    void OnDataHeaderClicked(int column);
     FilterSelection ReadFilterSelection() const;
     bool PassesFilters(int row, const FilterSelection& selection) const;
 
