@@ -52,6 +52,7 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     CreateMenu();
     CreateControls();
     ConnectHandlers();
+    ConnectChartPictures();
     m_tabCtrl->SetAppName(QStringLiteral("Dovrane"));
     m_listData->SetAppName("Dovrane");
     m_listPartitions->SetAppName("Dovrane");

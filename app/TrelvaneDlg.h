@@ -85,6 +85,11 @@ public:
     // Export.
     void OnExport();
 
+    // Chart pictures: the context menu of both charts.
+    QStringList ChartCaption(const CChartWnd& chart) const;
+    void OnCopyChart(const CChartWnd& chart);
+    void OnSaveChartAs(const CChartWnd& chart);
+
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
     QMenuBar* MenuBar() const { return m_menuBar; }
@@ -122,6 +127,7 @@ private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
+    void ConnectChartPictures();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
 
     std::unique_ptr<IPrompts> m_prompts;
