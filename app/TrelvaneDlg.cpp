@@ -4,6 +4,7 @@
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/DlgPage1.h"
+#include "app/WindowPlacement.h"
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "report/ReportParser.h"
@@ -14,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 const char* const kPartitionNotes =
@@ -237,6 +239,8 @@ bool CTrelvaneDlg::OnInitDialog() {
     AddControl(IDC_REFRESH, eSizeNone, eSizeMove, eSizeMoveKeep);
     AddControl(IDOK_CLOSE, eSizeMove, eSizeMove, eSizeMoveKeep);
 
+    RestorePlacement();
+
     if (!InitSecurity())
         return false;
 
@@ -294,12 +298,23 @@ void CTrelvaneDlg::OnDestroy() {
         return;
     m_destroyed = true;
     m_comboReports->SaveToReg();
+    SaveWindowPlacement(*this, m_tabCtrl->GetCurSel());
     ReleaseSecurity();
 }
 
 void CTrelvaneDlg::done(int result) {
     OnDestroy();
     MDialog::done(result);
+}
+
+void CTrelvaneDlg::RestorePlacement() {
+    const int tab = RestoreWindowPlacement(*this);
+    if (tab < 0 || tab >= m_tabCtrl->count())
+        return;
+    // Quietly: the start-up load that follows shows the tab, and a first visit to "Disk Partitions"
+    // scans there once.
+    const QSignalBlocker quiet(m_tabCtrl);
+    m_tabCtrl->SetCurSel(tab);
 }
 
 void CTrelvaneDlg::SetStatus(const QString& text, std::uint32_t background, bool whiteText) {

@@ -128,6 +128,8 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void ConnectChartPictures();
+    // The window's remembered place, size and tab (app/WindowPlacement.h), before the start-up load.
+    void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
 
     std::unique_ptr<IPrompts> m_prompts;
