@@ -55,6 +55,7 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     CreateControls();
     ConnectHandlers();
     ConnectChartPictures();
+    AddToolTips();
     m_tabCtrl->SetAppName(QStringLiteral("Dovrane"));
     m_listData->SetAppName("Dovrane");
     m_listPartitions->SetAppName("Dovrane");

@@ -128,6 +128,7 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void ConnectChartPictures();
+    void AddToolTips();
     // The window's remembered place, size and tab (app/WindowPlacement.h), before the start-up load.
     void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
@@ -140,6 +141,9 @@ private:
     QString m_startupReport;
     int m_chartBuilds = 0;
 };
+
+// The message of an export that wrote both files: the folder and the two file names.
+QString ExportDoneText(const QString& folder);
 
 // The fixed notes text shown beside the partition table: eleven lines, each ending in CR LF.
 extern const char* const kPartitionNotes;
