@@ -7,6 +7,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QUrl>
 
 namespace {
@@ -88,6 +89,14 @@ TEST_F(OpenPointedTest, DroppedFilesOpenTheFirstAndOthersAreRefused) {
     ASSERT_EQ(m_prompts->messages.size(), 1);
     EXPECT_TRUE(m_prompts->messages[0].startsWith(QStringLiteral("Cannot open file for read access: ")));
     EXPECT_EQ(m_dialog->m_comboReports->FindStringExact(m_folder.path()), -1);
+
+    // Over the tables and the notes too, as over any control of the window.
+    m_dialog->m_tabCtrl->SetCurSel(7);
+    for (QWidget* target : {m_dialog->m_listPartitions->viewport(), m_dialog->m_editNotes->viewport()}) {
+        EXPECT_TRUE(DragAndDrop(target, {QUrl::fromLocalFile(ExamplePath("one_run_fails.txt"))}));
+        EXPECT_EQ(m_dialog->m_listData->GetItemCount(), 3);
+        m_dialog->m_listData->DeleteAllItems();
+    }
 }
 
 } // namespace
