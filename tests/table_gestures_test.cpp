@@ -145,26 +145,4 @@ TEST_F(TableGesturesTest, PartitionTableCopiesAndItsHeaderDoesNotSort) {
     EXPECT_TRUE(lines[lines.size() - 2].startsWith(QStringLiteral("Disk A\tS1\t")));
 }
 
-TEST_F(TableGesturesTest, SortButtonsFiltersRefreshAndExportSayWhatTheyDo) {
-    const std::pair<int, const char*> sorts[] = {
-        {IDC_SORT_NUMBER, "\"#\", smallest"},
-        {IDC_SORT_DIRECTION, "\"Direction\", alpha"},
-        {IDC_SORT_TYPE, "\"Type\", alpha"},
-        {IDC_SORT_SIZE, "\"Size\", smallest"},
-        {IDC_SORT_OUTSTANDING, "\"Outstanding IOs\""},
-        {IDC_SORT_IOS, "\"IO/Sec\""},
-        {IDC_SORT_MBS, "\"MB/Sec\""},
-        {IDC_SORT_MIN_LATENCY, "\"Min_Latency\""},
-        {IDC_SORT_AVG_LATENCY, "\"Avg_Latency\""},
-        {IDC_SORT_MAX_LATENCY, "\"Max_Latency\""},
-    };
-    for (const auto& [id, says] : sorts)
-        EXPECT_TRUE(m_dialog->Button(id)->toolTip().contains(QString::fromLatin1(says))) << id;
-    EXPECT_TRUE(m_dialog->m_comboDirection->toolTip().contains(QStringLiteral("direction")));
-    EXPECT_TRUE(m_dialog->m_comboType->toolTip().contains(QStringLiteral("access type")));
-    EXPECT_TRUE(m_dialog->m_comboOutstanding->toolTip().contains(QStringLiteral("outstanding I/Os")));
-    EXPECT_TRUE(m_dialog->m_btnRefresh->toolTip().contains(QStringLiteral("partitions")));
-    EXPECT_TRUE(m_dialog->Button(IDC_EXPORT)->toolTip().contains(QStringLiteral("Sqlio_Partitions.csv")));
-}
-
 } // namespace
