@@ -8,8 +8,8 @@
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "report/ReportParser.h"
+#include "widgets/MGroupBox.h"
 
-#include <QGroupBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -127,7 +127,7 @@ void CTrelvaneDlg::CreateControls() {
                 control = new QLabel(text, m_client);
             break;
         case ControlKind::GroupBox:
-            control = new QGroupBox(text, m_client);
+            control = new MGroupBox(text, m_client);
             break;
         case ControlKind::Chart:
             control = new CChartWnd(m_client);

@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,6 +44,8 @@ CChartWnd::CChartWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
+    // Tab reaches the chart and a click gives it the keyboard, as a list view does.
+    setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
     CreatePictureActions();
 }
@@ -84,12 +87,13 @@ int CChartWnd::MeasureWidestLabel() const {
     if (longest == 0)
         return 0;
     const size_t minLength = longest > kMeasureSlack ? longest - kMeasureSlack : 0;
-    const QFontMetrics metrics(font());
-    int widest = 0;
+    // Fractional widths, rounded up: a label measured a fraction of a pixel short is cut by the elision.
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
     for (int index : m_model.LongLabels(minLength, kMeasureLimit))
         widest = std::max(widest,
                           metrics.horizontalAdvance(LineText(m_model.Lines()[static_cast<size_t>(index)])));
-    return widest;
+    return static_cast<int>(std::ceil(widest));
 }
 
 ChartGeometry CChartWnd::Geometry() const {
@@ -143,6 +147,8 @@ void CChartWnd::paintEvent(QPaintEvent*) {
     const int last = std::min(m_model.LineCount(), first + geometry.VisibleLineCount() + 1);
     m_lastPainted = std::max(0, last - first);
     PaintLines(painter, geometry, first, last, 0, palette().color(QPalette::Text));
+    if (hasFocus())
+        DrawFocusCue(painter);
 }
 
 void CChartWnd::PaintLines(QPainter& painter, const ChartGeometry& geometry, int first, int last, int top,
