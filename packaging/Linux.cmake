@@ -49,9 +49,9 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trelvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "Trelvane developers <trelvane@trelvane.org>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "SQLIO disk benchmark reports as tables and charts")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "SQLIO and DiskSpd disk benchmark reports as tables and charts")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Trelvane reads the text reports of the SQLIO disk benchmark into a table, charts six measures of\n"
+    "Trelvane reads the text reports of the SQLIO and DiskSpd disk benchmarks into a table, charts six measures of\n"
     "them with filters and sort buttons, lists the machine's disk partitions beside the SQL Server\n"
     "recommendations and exports both tables as CSV. trelvane-csv writes the same CSV without a window.")
 string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
