@@ -107,9 +107,15 @@ void CListCtrlEx::CopySelectedRows() {
 }
 
 void CListCtrlEx::UpdateSortIndicator() {
+    // Told at every row added during a load: only a change of the order reaches the header.
     QHeaderView* header = horizontalHeader();
-    header->setSortIndicatorShown(SortedColumn() >= 0);
-    header->setSortIndicator(SortedColumn(), SortedAscending() ? Qt::AscendingOrder : Qt::DescendingOrder);
+    const bool shown = SortedColumn() >= 0;
+    const Qt::SortOrder order = SortedAscending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (header->isSortIndicatorShown() == shown && header->sortIndicatorSection() == SortedColumn() &&
+        header->sortIndicatorOrder() == order)
+        return;
+    header->setSortIndicatorShown(shown);
+    header->setSortIndicator(SortedColumn(), order);
 }
 
 CListCtrlEx::~CListCtrlEx() = default;
