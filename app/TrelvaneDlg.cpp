@@ -15,6 +15,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -216,6 +217,9 @@ bool CTrelvaneDlg::OnInitDialog() {
     m_comboReports->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"),
                                QStringLiteral("Reports"));
     m_comboReports->LoadFromReg();
+    // A damaged or unreadable list is said once, here; the entries that could be read are listed.
+    if (!m_comboReports->StoreProblem().isEmpty())
+        m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
 
     m_listPartitions->Setup();
     m_listPartitions->MRegObj::Init("Dovrane", "Dovrane");
@@ -299,7 +303,7 @@ void CTrelvaneDlg::OnDestroy() {
         return;
     m_destroyed = true;
     m_comboReports->SaveToReg();
-    SaveWindowPlacement(*this, m_tabCtrl->GetCurSel());
+    SaveWindowPlacement(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel());
     ReleaseSecurity();
 }
 
@@ -309,7 +313,7 @@ void CTrelvaneDlg::done(int result) {
 }
 
 void CTrelvaneDlg::RestorePlacement() {
-    const int tab = RestoreWindowPlacement(*this);
+    const int tab = RestoreWindowPlacement(m_comboReports->OpenStoreBeside(false).get(), *this);
     if (tab < 0 || tab >= m_tabCtrl->count())
         return;
     // Quietly: the start-up load that follows shows the tab, and a first visit to "Disk Partitions"

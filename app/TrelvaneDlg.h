@@ -132,6 +132,9 @@ private:
     // The window's remembered place, size and tab (app/WindowPlacement.h), before the start-up load.
     void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
+    // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
+    // charts, a red status and a message.
+    void ReportOutOfMemory(const std::string& path);
 
     std::unique_ptr<IPrompts> m_prompts;
     std::unique_ptr<WmiSource> m_wmi;

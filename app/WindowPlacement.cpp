@@ -15,10 +15,6 @@ const QString kSize = QStringLiteral("Size");
 const QString kMaximized = QStringLiteral("Maximized");
 const QString kTab = QStringLiteral("Tab");
 
-QSettings Store() {
-    return QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"));
-}
-
 // One axis: the length cut to the room, the start moved so the whole length lies inside the room.
 void FitAxis(int& start, int& length, int roomStart, int roomLength) {
     length = std::min(length, roomLength);
@@ -37,10 +33,10 @@ QRect FitIntoArea(const QRect& wanted, const QRect& available) {
     return QRect(x, y, width, height);
 }
 
-void SaveWindowPlacement(const QWidget& window, int selectedTab) {
-    if (!window.isVisible())
+void SaveWindowPlacement(QSettings* settings, const QWidget& window, int selectedTab) {
+    if (settings == nullptr || !window.isVisible())
         return;
-    QSettings store = Store();
+    QSettings& store = *settings;
     store.beginGroup(kGroup);
     // Position of the frame and size of the inside: what move() and resize() take back, so the window
     // does not creep by its frame at every start.
@@ -54,8 +50,10 @@ void SaveWindowPlacement(const QWidget& window, int selectedTab) {
     store.sync();
 }
 
-int RestoreWindowPlacement(QWidget& window) {
-    QSettings store = Store();
+int RestoreWindowPlacement(QSettings* settings, QWidget& window) {
+    if (settings == nullptr)
+        return -1;
+    QSettings& store = *settings;
     store.beginGroup(kGroup);
     const QVariant position = store.value(kPosition);
     const QVariant size = store.value(kSize);
