@@ -3,10 +3,14 @@
 #include "app/WindowPlacement.h"
 #include "tests/WindowFixture.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -67,6 +71,23 @@ TEST_F(WindowPlacementTest, FarAwayOrOversizedPlacesAreFittedAndUnreadableOnesIg
     OpenWindow();
     EXPECT_EQ(m_dialog->size(), firstSize);
     EXPECT_EQ(m_dialog->m_tabCtrl->GetCurSel(), 0);
+}
+
+TEST_F(WindowPlacementTest, AStoreThatIsNoRegularFileIsNeitherReadNorWritten) {
+    const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+    m_dialog.reset();
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    alarm(20); // reading a FIFO would wait for a writer for ever
+    OpenWindow();
+    m_dialog->show();
+    m_dialog->Button(1)->click(); // Close
+    alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    m_dialog.reset();
+    QFile::remove(file);
 }
 
 } // namespace
