@@ -6,6 +6,9 @@
 #   sata          a SATA disk: an NTFS partition at sector 63 mounted at a path with a blank, and an
 #                 unmounted partition beyond 2 GiB
 #   virtio        a virtio disk without a model, root on xfs
+#   stacked       a SATA disk with two NTFS partitions under stacked mounts: the first has a tmpfs
+#                 mounted over its folder; the second's folder is hidden by a tmpfs on the folder above
+#                 it, and the volume is bound again elsewhere later
 #   whole-device  a virtio disk whose filesystem covers the whole device (no partition table), next to
 #                 devices that are not disks: a blank disk, a loop device without a table, zram, a RAM
 #                 disk and an empty optical drive
@@ -135,3 +138,24 @@ cat >"$t/proc/self/mountinfo" <<'MOUNTS'
 MOUNTS
 image "$t/dev/vdb" ext4 WHOLEDISK
 image "$t/dev/loop0" ext4 LOOPED
+
+# --- stacked ---
+t=$here/stacked
+rm -rf "$t"
+lun=sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0
+put "$t/$lun/model" "WDC WD80EFZZ"
+disk "$t/$lun/block/sdc" 16777216 8:32
+link ../../../2:0:0:0 "$t/$lun/block/sdc/device"
+put "$t/$lun/block/sdc/serial" "WD-STACKED1"
+partition "$t/$lun/block/sdc/sdc1" 1 2048 4194304 8:33
+partition "$t/$lun/block/sdc/sdc2" 2 4196352 2097152 8:34
+link "../${lun#sys/}/block/sdc" "$t/sys/block/sdc"
+mkdir -p "$t/proc/self"
+cat >"$t/proc/self/mountinfo" <<'MOUNTS'
+25 1 252:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw
+36 25 8:33 / /mnt/sql rw,relatime shared:5 - ntfs3 /dev/sdc1 rw,uid=0,gid=0,iocharset=utf8
+37 36 0:50 / /mnt/sql rw,relatime shared:6 - tmpfs tmpfs rw,size=1024k
+38 25 8:34 / /data/log rw,relatime shared:7 - ntfs3 /dev/sdc2 rw,uid=0,gid=0,iocharset=utf8
+39 25 0:51 / /data rw,relatime shared:8 - tmpfs tmpfs rw,size=1024k
+40 25 8:34 / /srv/log rw,relatime shared:7 - ntfs3 /dev/sdc2 rw,uid=0,gid=0,iocharset=utf8
+MOUNTS
