@@ -3,6 +3,9 @@
 // The application object: runs the main window and returns when it closes.
 class CTrelvaneApp {
 public:
+    // Gives Qt the application's name, which message boxes take as their caption. No display name is
+    // set: the Linux platforms would append it to every window title ("Trelvane 1.0.7.0 — Trelvane").
+    static void NameApplication();
     // Runs the window modally; always false, so nothing else runs after it.
     bool InitInstance();
 };

@@ -4,8 +4,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trelvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Trelvane"));
+    CTrelvaneApp::NameApplication();
     CTrelvaneApp app;
     app.InitInstance();
     return 0;

@@ -8,7 +8,7 @@ mode=${1:-run}
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libblkid-dev libgl-dev fonts-dejavu-core)
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev python3 fdisk util-linux e2fsprogs dosfstools ntfs-3g
-               g++-mingw-w64-x86-64 wine64 xvfb clang-format clang libclang-rt-14-dev locales)
+               g++-mingw-w64-x86-64 wine64 xvfb clang-format clang libclang-rt-14-dev locales xdotool)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -22,6 +22,6 @@ QString QtPrompts::PickFolder(QWidget* owner, const QString& title, const QStrin
 
 QMessageBox::StandardButton QtPrompts::Message(QWidget* owner, const QString& text,
                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, owner);
+    QMessageBox box(icon, QApplication::applicationName(), text, buttons, owner);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
