@@ -1,4 +1,5 @@
 // The window's frame: dialog units, resize rules, the About box and the icon.
+#include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/TrelvaneDlg.h"
@@ -6,6 +7,7 @@
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -85,6 +87,24 @@ TEST_F(ShellTest, ChartTabsShowTheChartAndDataShowsTheList) {
     EXPECT_TRUE(dialog->m_chart->isVisible());
     EXPECT_FALSE(dialog->m_listData->isVisible());
     EXPECT_EQ(dialog->m_chart->Model().LineCount(), 0); // no report: an empty chart
+}
+
+// Both text lines of the About box are 114 dialog units wide, as in its template, and show their
+// whole text at the template's font.
+TEST(AboutBox, TextLinesKeepTheirWidthAndShowTheirWholeText) {
+    const CAboutDlg about(MakeAppIcon());
+    const int width = DialogUnits(about.font()).ToPixels(114, 8).width();
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue; // the icon
+        texts << label->text();
+        EXPECT_EQ(label->width(), width) << label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->text().toStdString();
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Trelvane, Version 1.0"),
+                                  QStringLiteral("Copyright (C) 2026 Trelvane")}));
 }
 
 TEST(AppIcon, DrawsEverySize) {
