@@ -80,6 +80,7 @@ void CTrelvaneDlg::CreateMenu() {
 
 void CTrelvaneDlg::CreateControls() {
     const DialogUnits units(font());
+    const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
     for (const ControlSpec& item : MainWindowTemplate()) {
         QWidget* control = nullptr;
         const QString text = QString::fromLatin1(item.text);
@@ -144,7 +145,10 @@ void CTrelvaneDlg::CreateControls() {
         // A drop-down list's template height includes its open list; the closed box is one line high.
         if (item.kind == ControlKind::Combo || item.kind == ControlKind::SortedCombo)
             geometry.setHeight(control->sizeHint().height());
-        control->setGeometry(geometry);
+        if (item.kind == ControlKind::Tabs)
+            m_tabCtrl->SetTemplateGeometry(geometry, client.width() - geometry.x() - geometry.width());
+        else
+            control->setGeometry(geometry);
         if (item.id > 0)
             SetControlId(control, item.id);
         if (item.kind == ControlKind::GroupBox)
@@ -152,7 +156,6 @@ void CTrelvaneDlg::CreateControls() {
         if (item.hidden)
             control->hide();
     }
-    const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
     m_client->setMinimumSize(client / 2);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
 }
