@@ -7,13 +7,16 @@
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "report/ReportParser.h"
+#include "widgets/WindowPlacement.h"
 
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
+#include <QWindow>
 
 const char* const kPartitionNotes =
     "Notes for SQL Server Data/Temp/Log Drives:\r\n"
@@ -156,7 +159,8 @@ void CTrelvaneDlg::CreateControls() {
         if (item.hidden)
             control->hide();
     }
-    m_client->setMinimumSize(client / 2);
+    m_templateMinimum = client / 2;
+    m_client->setMinimumSize(m_templateMinimum);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
 }
 
@@ -243,6 +247,27 @@ bool CTrelvaneDlg::OnInitDialog() {
     else
         ShowTab(m_tabCtrl->GetCurSel());
     return true;
+}
+
+void CTrelvaneDlg::OpenInside(const QRect& available) {
+    // Before the first show the window manager has not framed the window yet: the margins are those
+    // known so far (none on X11), the frame a window manager adds is then left to it.
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QRect room = available.marginsRemoved(frame);
+    const QSize menu(0, m_menuBar->sizeHint().height());
+    m_client->setMinimumSize(m_templateMinimum.boundedTo(room.size() - menu).expandedTo(QSize(0, 0)));
+    layout()->activate(); // the window's own minimum follows now, not at the next layout pass
+    QRect wanted(QPoint(), size());
+    wanted.moveCenter(room.center());
+    setGeometry(FitRectInside(wanted, room));
+}
+
+void CTrelvaneDlg::setVisible(bool visible) {
+    if (visible && !m_placed && screen() != nullptr) {
+        m_placed = true;
+        OpenInside(screen()->availableGeometry());
+    }
+    MDialog::setVisible(visible);
 }
 
 long CTrelvaneDlg::OnTabSelChange(quintptr, qintptr) {

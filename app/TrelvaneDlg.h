@@ -78,6 +78,12 @@ public:
     // Export.
     void OnExport();
 
+    // Fits the window into a screen's available area (frame included): the template's size where it
+    // fits, else the largest that does, centred; the smallest size the window allows is lowered to fit
+    // as well. Runs by itself when the window is first shown, with the screen it opens on.
+    void OpenInside(const QRect& available);
+    void setVisible(bool visible) override;
+
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
     QMenuBar* MenuBar() const { return m_menuBar; }
@@ -119,6 +125,8 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
+    bool m_placed = false;
+    QSize m_templateMinimum;
     int m_chartBuilds = 0;
 };
 
