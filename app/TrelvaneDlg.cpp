@@ -7,9 +7,9 @@
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "report/ReportParser.h"
+#include "widgets/MGroupBox.h"
 #include "widgets/WindowPlacement.h"
 
-#include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -125,7 +125,7 @@ void CTrelvaneDlg::CreateControls() {
                 control = new QLabel(text, m_client);
             break;
         case ControlKind::GroupBox:
-            control = new QGroupBox(text, m_client);
+            control = new MGroupBox(text, m_client);
             break;
         case ControlKind::Chart:
             control = new CChartWnd(m_client);

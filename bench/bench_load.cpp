@@ -3,6 +3,7 @@
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/RunParser.h"
 
 #include <benchmark/benchmark.h>
 #include <cstdio>
@@ -10,6 +11,19 @@
 #include <vector>
 
 namespace {
+
+// DiskSpd runs are several times longer than SQLIO runs: the SQLIO report to compare with is the
+// one of the same size in bytes.
+const std::string& DiskSpdReportOf(int runs) {
+    static std::map<int, std::string> paths;
+    auto found = paths.find(runs);
+    if (found == paths.end())
+        found = paths
+                    .emplace(runs, WriteTempFile("trelvane-bench-diskspd-" + std::to_string(runs) + ".txt",
+                                                 GenerateDiskSpdReport(runs)))
+                    .first;
+    return found->second;
+}
 
 const std::string& ReportOf(int runs) {
     static std::map<int, std::string> paths;
@@ -45,8 +59,8 @@ void BM_LineCount(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
-void BM_LoadReport(benchmark::State& state) {
-    const std::string& path = ReportOf(static_cast<int>(state.range(0)));
+// Reads the report at path into a fresh table, as the window and trelvane-csv do.
+void LoadInto(const std::string& path, benchmark::State& state) {
     size_t bytes = 0;
     CountLines(path, bytes);
     for (auto _ : state) {
@@ -54,10 +68,26 @@ void BM_LoadReport(benchmark::State& state) {
         AddResultColumns(table);
         ReportFile file;
         file.Open(path);
-        file.ReadBlocks([&](const std::string& block) { ParseTest(block, table); });
+        file.ReadBlocks([&](const std::string& block) { ParseRun(block, table); });
         benchmark::DoNotOptimize(table.GetItemCount());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+void BM_LoadReport(benchmark::State& state) {
+    LoadInto(ReportOf(static_cast<int>(state.range(0))), state);
+}
+
+void BM_LoadDiskSpdReport(benchmark::State& state) {
+    LoadInto(DiskSpdReportOf(static_cast<int>(state.range(0))), state);
+}
+
+// The SQLIO report of as many bytes as the DiskSpd report of range(0) runs.
+void BM_LoadReportSameBytesAsDiskSpd(benchmark::State& state) {
+    size_t diskspdBytes = 0, sqlioBytes = 0;
+    CountLines(DiskSpdReportOf(static_cast<int>(state.range(0))), diskspdBytes);
+    CountLines(ReportOf(1000), sqlioBytes);
+    LoadInto(ReportOf(static_cast<int>(1000 * diskspdBytes / sqlioBytes)), state);
 }
 
 void BM_SortNumericColumn(benchmark::State& state) {
@@ -79,6 +109,8 @@ void BM_SortNumericColumn(benchmark::State& state) {
 
 BENCHMARK(BM_LineCount)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReport)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReportSameBytesAsDiskSpd)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "report/ReportParser.h"
+#include "report/RunParser.h"
 
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
@@ -9,7 +10,7 @@ const char* const kReportCannotOpenText = "Cannot open file for read access";
 bool ReadReportRows(ReportFile& file, const std::string& path, CListBase& table) {
     bool allParsed = true;
     const bool readOk = file.ReadBlocks([&](const std::string& block) {
-        if (!ParseTest(block, table))
+        if (!ParseRun(block, table))
             allParsed = false;
     });
     if (!readOk) {

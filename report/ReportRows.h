@@ -10,7 +10,7 @@ extern const char* const kReportLoadedText;
 extern const char* const kReportLoadErrorText;
 extern const char* const kReportCannotOpenText;
 
-// Reads every test block of an opened report into the result table: one row per block, error rows
-// included, and one more error row naming the system's reason when reading stops early. True when
-// every block parsed and the whole file was read.
+// Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
+// results section, error rows included, and one more error row naming the system's reason when
+// reading stops early. True when every run parsed and the whole file was read.
 bool ReadReportRows(ReportFile& file, const std::string& path, CListBase& table);

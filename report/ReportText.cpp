@@ -175,7 +175,18 @@ void LineSplitter::Finish() {
 }
 
 void BlockCutter::Line(std::string_view line) {
-    if (line.substr(0, 7) == "sqlio v") {
+    bool startsRun = line.substr(0, 7) == "sqlio v";
+    if (startsRun) {
+        m_awaitingParameters = false;
+    } else if (line.substr(0, 13) == "Command Line:") {
+        startsRun = true;
+        m_awaitingParameters = true;
+    } else if (line.substr(0, 17) == "Input parameters:") {
+        // DiskSpd prints its parameters after the command line; without one they open the run.
+        startsRun = !m_awaitingParameters;
+        m_awaitingParameters = false;
+    }
+    if (startsRun) {
         m_started = true;
         if (!m_block.empty())
             m_onBlock(m_block);
@@ -192,4 +203,5 @@ void BlockCutter::Finish() {
         m_onBlock(m_block);
     m_block.clear();
     m_started = false;
+    m_awaitingParameters = false;
 }

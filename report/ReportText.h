@@ -52,10 +52,16 @@ private:
     bool m_hasLine = false;
 };
 
-// Builds test blocks from lines: a block runs from a line that begins with "sqlio v" up to the next
-// such line, each line followed by CR LF. Lines before the first such line are ignored. A block that
-// grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge file
-// without run headers cannot exhaust memory.
+// Builds test blocks from lines, each line followed by CR LF. A block is one run and starts at the
+// line that begins its run:
+// - a SQLIO run at a line that begins with "sqlio v";
+// - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
+//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
+//   block that began at "Command Line:" belongs to that run, any other starts a run.
+// A block runs up to the line that starts the next run, or the end. Lines before the first run are
+// ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A block
+// that grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge
+// file without run headers cannot exhaust memory.
 class BlockCutter {
 public:
     using BlockHandler = std::function<void(const std::string&)>;
@@ -70,4 +76,6 @@ private:
     size_t m_maxBlock;
     std::string m_block;
     bool m_started = false;
+    bool m_awaitingParameters =
+        false; // the block began at "Command Line:" and has no "Input parameters:" yet
 };

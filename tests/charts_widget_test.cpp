@@ -4,9 +4,14 @@
 #include "tests/TestSupport.h"
 #include "widgets/ChartWnd.h"
 
+#include "widgets/ChartScroll.h"
+
 #include <QApplication>
+#include <QFile>
 #include <QHelpEvent>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
@@ -127,6 +132,97 @@ TEST(ChartWidgetTest, TheResultsChartFollowsTheWindowSize) {
     EXPECT_GT(after.BarAreaWidth(), before.BarAreaWidth() + 250);
     dialog.close();
     ClearReportList();
+}
+
+// Writes a report of at least runs runs: the example's runs over and over, behind its heading.
+bool WriteRepeatedReport(const QString& path, int runs) {
+    QFile example(ExamplePath("multi_run_crlf.txt"));
+    QFile file(path);
+    if (!example.open(QIODevice::ReadOnly) || !file.open(QIODevice::WriteOnly))
+        return false;
+    const QByteArray text = example.readAll();
+    const qsizetype first = text.indexOf("sqlio v");
+    file.write(text.left(first));
+    for (int done = 0; done < runs; done += static_cast<int>(text.count("sqlio v")))
+        file.write(text.mid(first));
+    return true;
+}
+
+void Notch(CChartWnd& chart, int delta) {
+    QWheelEvent wheel(QPointF(40, 40), chart.viewport()->mapToGlobal(QPointF(40, 40)), QPoint(),
+                      QPoint(0, delta), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(chart.viewport(), &wheel);
+}
+
+TEST(ChartWidgetTest, AClickGivesTheChartTheKeysWhichScrollAsAListWhileReturnStillCloses) {
+    ClearReportList();
+    QTemporaryDir folder;
+    auto prompts = std::make_unique<TestPrompts>();
+    prompts->openAnswers.push_back(folder.filePath(QStringLiteral("runs.txt")));
+    ASSERT_TRUE(WriteRepeatedReport(prompts->openAnswers.back(), 2000));
+    CTrelvaneDlg dialog(std::move(prompts));
+    dialog.OnInitDialog();
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.OnFileOpen();
+    Settle();
+    CChartWnd& chart = *dialog.m_chart;
+    const int page = chart.Geometry().VisibleLineCount();
+    const int last = chart.verticalScrollBar()->maximum();
+    ASSERT_EQ(last, chart.Model().LineCount() - page);
+    ASSERT_GT(last, 1900);
+
+    ASSERT_FALSE(chart.hasFocus());
+    QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, QPoint(60, 60));
+    ASSERT_TRUE(chart.hasFocus());
+    // Keys go to the window, as the user's do, and reach the chart because it has the focus.
+    const auto press = [&](Qt::Key key) {
+        QTest::keyClick(dialog.windowHandle(), key);
+        return chart.FirstVisibleLine();
+    };
+    EXPECT_EQ(press(Qt::Key_End), last);
+    EXPECT_EQ(press(Qt::Key_PageDown), last);
+    EXPECT_EQ(press(Qt::Key_Up), last - 1);
+    EXPECT_EQ(press(Qt::Key_PageUp), last - 1 - page);
+    EXPECT_EQ(press(Qt::Key_Home), 0);
+    EXPECT_EQ(press(Qt::Key_Up), 0);
+    EXPECT_EQ(press(Qt::Key_PageDown), page);
+    EXPECT_EQ(press(Qt::Key_Down), page + 1);
+    // Every label fits the label column whole, the last runs' longer numbers too.
+    int widest = 0;
+    for (const ChartLine& line : chart.Model().Lines())
+        if (line.kind == ChartLine::Bar)
+            widest = std::max(widest, chart.fontMetrics().horizontalAdvance(QString::fromLatin1(
+                                          line.text.data(), static_cast<qsizetype>(line.text.size()))));
+    EXPECT_LE(widest, chart.Geometry().labelWidth - 12); // less the text's insets
+    // The focus shows: a border in the selection colour.
+    const QImage focused = chart.viewport()->grab().toImage();
+    EXPECT_EQ(focused.pixelColor(focused.width() / 2, 0), chart.palette().color(QPalette::Highlight));
+
+    // The wheel moves the platform's lines per notch, half notches add up, the other way starts afresh.
+    const int linesPerNotch = QApplication::wheelScrollLines();
+    QApplication::setWheelScrollLines(5);
+    Notch(chart, -120);
+    EXPECT_EQ(chart.FirstVisibleLine(), page + 6);
+    Notch(chart, -60);
+    Notch(chart, -60);
+    EXPECT_EQ(chart.FirstVisibleLine(), page + 11);
+    Notch(chart, 120);
+    EXPECT_EQ(chart.FirstVisibleLine(), page + 6);
+    QApplication::setWheelScrollLines(linesPerNotch);
+
+    // Return is the window's: its default button closes it, with the chart still holding the focus.
+    QTest::keyClick(dialog.windowHandle(), Qt::Key_Return);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ClearReportList();
+}
+
+TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
+    ChartWheel wheel;
+    EXPECT_EQ(wheel.Lines(-120, -1, 10), 10); // "one screen at a time"
+    EXPECT_EQ(wheel.Lines(120, 50, 10), -10);
+    EXPECT_EQ(wheel.Lines(-120, 0, 10), 0);
 }
 
 } // namespace

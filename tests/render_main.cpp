@@ -17,8 +17,15 @@ int main(int argc, char** argv) {
     OffscreenApplication application(argc, argv);
 
     QString error;
-    const std::vector<RenderedScreen> screens =
+    std::vector<RenderedScreen> screens =
         RenderScreens(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), error);
+    if (!screens.empty()) {
+        const std::vector<RenderedScreen> diskspd =
+            RenderDiskSpdScreen(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), error);
+        if (diskspd.empty())
+            screens.clear();
+        screens.insert(screens.end(), diskspd.begin(), diskspd.end());
+    }
     if (screens.empty()) {
         std::fprintf(stderr, "render failed: %s\n", error.toLocal8Bit().constData());
         return 1;

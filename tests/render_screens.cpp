@@ -97,3 +97,30 @@ std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& 
     dialog.close();
     return screens;
 }
+
+std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QString& examplesFolder,
+                                                QString& error) {
+    std::vector<RenderedScreen> screens;
+    if (!QDir().mkpath(folder)) {
+        error = QStringLiteral("cannot create ") + folder;
+        return {};
+    }
+    auto prompts = std::make_unique<TestPrompts>();
+    prompts->openAnswers.push_back(QDir(examplesFolder).filePath(QStringLiteral("diskspd_sweep_crlf.txt")));
+    CTrelvaneDlg dialog(std::move(prompts));
+    dialog.OnInitDialog();
+    dialog.show();
+    dialog.OnFileOpen();
+    if (dialog.m_listData->GetItemCount() == 0) {
+        error = QStringLiteral("the DiskSpd example report did not load");
+        return {};
+    }
+    dialog.m_tabCtrl->SetCurSel(1);
+    const QString path = QDir(folder).filePath(QStringLiteral("chart_diskspd_io_sec.png"));
+    if (!Save(dialog, path, 1, false, screens)) {
+        error = QStringLiteral("cannot write ") + path;
+        return {};
+    }
+    dialog.close();
+    return screens;
+}

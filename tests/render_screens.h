@@ -35,6 +35,11 @@ struct RenderedScreen {
 std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& examplesFolder,
                                           QString& error);
 
+// Renders the "IO/sec" tab of the window with examples/diskspd_sweep_crlf.txt loaded into
+// folder/chart_diskspd_io_sec.png. Empty on failure, with the reason in error.
+std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QString& examplesFolder,
+                                                QString& error);
+
 // The filters set on the filtered picture, and its tab.
 inline constexpr const char* kRenderFilterDirection = "Read";
 inline constexpr const char* kRenderFilterType = "random";

@@ -1,8 +1,13 @@
 // The window rendered offscreen to PNG files, read back pixel by pixel.
+#include "app/TrelvaneDlg.h"
+#include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 #include "tests/render_screens.h"
+#include "widgets/MGroupBox.h"
 
+#include <QApplication>
 #include <QImage>
+#include <QPixmap>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -142,6 +147,63 @@ TEST_F(RenderTest, HeadersStandOutAndTheFilteredChartShowsOnlyItsRuns) {
         EXPECT_GT(bars[i].pixels, 0);
     }
     EXPECT_EQ(bars[10].colour, 19);
+}
+
+// The "Filter" and "Sort" frames, drawn at the template's places at whatever scale factor the process
+// runs with (ctest runs this test at 1, 1.5 and 2).
+TEST(GroupFrameTest, FramesRunThroughTheirTitlesAndTouchNoControl) {
+    ClearReportList();
+    CTrelvaneDlg dialog(std::make_unique<TestPrompts>());
+    dialog.OnInitDialog();
+    dialog.show();
+    QApplication::processEvents();
+    const QList<MGroupBox*> boxes = dialog.findChildren<MGroupBox*>();
+    ASSERT_EQ(boxes.size(), 2);
+    const QPixmap picture = dialog.grab();
+    const QImage image = picture.toImage();
+    const double ratio = picture.devicePixelRatio();
+    // The device pixel that holds the middle of a logical pixel of the dialog.
+    const auto pixel = [&](QPoint at) {
+        return image.pixel(static_cast<int>((at.x() + 0.5) * ratio),
+                           static_cast<int>((at.y() + 0.5) * ratio)) &
+               0xFFFFFF;
+    };
+    for (const MGroupBox* box : boxes) {
+        SCOPED_TRACE(box->Title().toStdString());
+        const GroupFrameLayout layout = box->Layout();
+        // The top line runs through the middle of the title, which breaks it.
+        ASSERT_FALSE(layout.title.isEmpty());
+        const QRect& top = layout.shadowLines.front();
+        EXPECT_LE(top.top(), layout.title.center().y());
+        EXPECT_GE(top.top() + 1, layout.title.center().y());
+        EXPECT_LT(top.right(), layout.title.left());
+        EXPECT_EQ(layout.shadowLines.size(), 5u);
+
+        // No other control (visible or not) comes within a pixel of a line or the title.
+        for (const QObject* object : box->parentWidget()->children()) {
+            const auto* control = qobject_cast<const QWidget*>(object);
+            if (control == nullptr || control == box || qobject_cast<const MGroupBox*>(control) != nullptr ||
+                qobject_cast<const MTabPage*>(control) != nullptr)
+                continue;
+            for (const QRect& part : layout.Occupied()) {
+                const QRect placed = part.translated(box->pos());
+                EXPECT_FALSE(placed.adjusted(-1, -1, 1, 1).intersects(control->geometry()))
+                    << control->metaObject()->className() << " " << control->objectName().toStdString()
+                    << " touches a frame part at " << placed.x() << "," << placed.y();
+            }
+        }
+
+        // Every shadow line shows in the picture where the layout says, end to end.
+        const QRgb shadow = box->ShadowColour().rgb() & 0xFFFFFF;
+        for (const QRect& line : layout.shadowLines) {
+            const QRect placed(box->mapTo(&dialog, line.topLeft()), line.size());
+            for (int x = placed.left(); x <= placed.right(); ++x)
+                for (int y = placed.top(); y <= placed.bottom(); ++y)
+                    ASSERT_EQ(pixel(QPoint(x, y)), shadow) << "at " << x << "," << y;
+        }
+    }
+    dialog.close();
+    ClearReportList();
 }
 
 } // namespace

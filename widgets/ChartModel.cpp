@@ -61,9 +61,33 @@ double ChartModel::Scale() const {
 
 std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     std::vector<int> found;
-    for (size_t i = 0; i < m_lines.size() && found.size() < limit; ++i)
-        if (m_lines[i].kind != ChartLine::Header && m_lines[i].text.size() >= minLength)
-            found.push_back(static_cast<int>(i));
+    if (limit == 0 || m_longestLabel < minLength)
+        return found;
+    const auto isLabel = [](const ChartLine& line) { return line.kind != ChartLine::Header; };
+    // Count the labels of each length first: with more candidates than the limit, the longest go in
+    // (the first ones in display order could all be the short numbers of a long chart).
+    std::vector<size_t> count(m_longestLabel - minLength + 1, 0);
+    for (const ChartLine& line : m_lines)
+        if (isLabel(line) && line.text.size() >= minLength)
+            ++count[line.text.size() - minLength];
+    size_t cutoff = m_longestLabel; // every label longer than cutoff goes in, and some of length cutoff
+    size_t longer = 0;
+    while (cutoff > minLength && longer + count[cutoff - minLength] < limit) {
+        longer += count[cutoff - minLength];
+        --cutoff;
+    }
+    size_t atCutoff = limit - longer;
+    for (size_t i = 0; i < m_lines.size() && found.size() < limit; ++i) {
+        const size_t length = m_lines[i].text.size();
+        if (!isLabel(m_lines[i]) || length < cutoff)
+            continue;
+        if (length == cutoff) {
+            if (atCutoff == 0)
+                continue;
+            --atCutoff;
+        }
+        found.push_back(static_cast<int>(i));
+    }
     return found;
 }
 

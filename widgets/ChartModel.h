@@ -81,7 +81,7 @@ public:
     // Byte length of the longest bar or footer label; headers span the whole width and do not count.
     size_t LongestLabel() const { return m_longestLabel; }
     // Indexes of the bar and footer lines whose label is at least minLength bytes long, at most limit
-    // of them: the candidates for the widest label.
+    // of them, the longest when there are more: the candidates for the widest label.
     std::vector<int> LongLabels(size_t minLength, size_t limit) const;
 
 private:

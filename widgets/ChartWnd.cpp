@@ -6,6 +6,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -43,6 +44,8 @@ CChartWnd::CChartWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setBackgroundRole(QPalette::Base);
     viewport()->setAutoFillBackground(true);
     verticalScrollBar()->setSingleStep(1);
+    // Tab reaches the chart and a click gives it the keyboard, as a list view does.
+    setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
 }
 
@@ -83,12 +86,13 @@ int CChartWnd::MeasureWidestLabel() const {
     if (longest == 0)
         return 0;
     const size_t minLength = longest > kMeasureSlack ? longest - kMeasureSlack : 0;
-    const QFontMetrics metrics(font());
-    int widest = 0;
+    // Fractional widths, rounded up: a label measured a fraction of a pixel short is cut by the elision.
+    const QFontMetricsF metrics(font());
+    qreal widest = 0;
     for (int index : m_model.LongLabels(minLength, kMeasureLimit))
         widest = std::max(widest,
                           metrics.horizontalAdvance(LineText(m_model.Lines()[static_cast<size_t>(index)])));
-    return widest;
+    return static_cast<int>(std::ceil(widest));
 }
 
 ChartGeometry CChartWnd::Geometry() const {
@@ -170,6 +174,8 @@ void CChartWnd::paintEvent(QPaintEvent*) {
                                  PaletteColour(line.colour));
         }
     }
+    if (hasFocus())
+        DrawFocusCue(painter);
 }
 
 bool CChartWnd::viewportEvent(QEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "widgets/ChartModel.h"
+#include "widgets/ChartScroll.h"
 
 #include <QAbstractScrollArea>
 
@@ -40,6 +41,14 @@ public:
     int LastPaintedLineCount() const { return m_lastPainted; }
 
 protected:
+    // Keyboard and wheel, as a list scrolls: arrows a line, Page Up/Down a page, Home/End to the ends,
+    // the wheel the platform's lines per notch. Every other key (Return, Esc, Tab) goes on to the window.
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool viewportEvent(QEvent* event) override;
@@ -49,10 +58,13 @@ private:
     // Width of the text area of a line: the label column for bars and footers, the whole row for headers.
     int TextWidth(const ChartLine& line, const ChartGeometry& geometry) const;
     int MeasureWidestLabel() const;
+    void ScrollToLine(int first);
+    void DrawFocusCue(QPainter& painter) const;
 
     ChartModel m_model;
     CChartWnd_Settings m_settings;
     bool m_titleTips = false;
     int m_widestLabel = 0;
     int m_lastPainted = 0;
+    ChartWheel m_wheel;
 };

@@ -1,7 +1,8 @@
 // libFuzzer target: arbitrary bytes through the whole reading path (decoding, line splitting, block
-// cutting) and the parser, fed in two chunks split at a fuzzed point.
+// cutting) and the SQLIO and DiskSpd readers, fed in two chunks split at a fuzzed point.
 #include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/RunParser.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     CListBase table;
     AddResultColumns(table);
-    BlockCutter cutter([&](const std::string& block) { ParseTest(block, table); }, 4096);
+    BlockCutter cutter([&](const std::string& block) { ParseRun(block, table); }, 4096);
     LineSplitter splitter([&](std::string_view line) { cutter.Line(line); }, 1024);
     ReportTextDecoder decoder;
     std::string scratch;

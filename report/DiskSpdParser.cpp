@@ -1,0 +1,371 @@
+#include "report/DiskSpdParser.h"
+
+#include "report/ReportParser.h"
+
+#include <array>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+using std::string_view;
+
+constexpr string_view kResultsFor = "Results for timespan";
+
+bool StartsWith(string_view text, string_view prefix) {
+    return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
+}
+
+string_view TrimLeft(string_view text) {
+    size_t i = 0;
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    return text.substr(i);
+}
+
+string_view Trim(string_view text) {
+    text = TrimLeft(text);
+    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+        text.remove_suffix(1);
+    return text;
+}
+
+// The fields of a table line between its '|' bars, trimmed. A line with more fields than a DiskSpd
+// table has keeps its first ones; the rest never hold a column we read.
+struct Fields {
+    std::array<string_view, 16> field;
+    size_t count = 0;
+};
+
+Fields SplitBars(string_view line) {
+    Fields fields;
+    while (fields.count < fields.field.size()) {
+        const size_t bar = line.find('|');
+        fields.field[fields.count++] = Trim(line.substr(0, bar));
+        if (bar == string_view::npos)
+            break;
+        line.remove_prefix(bar + 1);
+    }
+    return fields;
+}
+
+int ColumnOf(const Fields& header, string_view title) {
+    for (size_t i = 0; i < header.count; ++i)
+        if (header.field[i] == title)
+            return static_cast<int>(i);
+    return -1;
+}
+
+// The parameters of one timespan, taken from its first target.
+struct Parameters {
+    std::string direction, type, size, outstanding;
+    int targets = 0;
+};
+
+// Where the reading of the "Total IO" table stands.
+enum class TotalTable { NotYet, Header, Rows, Ended };
+
+// What one "Results for timespan N" section holds.
+struct Section {
+    int timespan = 0;
+    std::string requestCount; // "request count:", printed instead of the targets' counts with -F and -O
+    bool totalIO = false;     // "Total IO" seen
+    TotalTable table = TotalTable::NotYet;
+    bool header = false;    // its column header seen
+    Fields columns;         // that header
+    bool totalLine = false; // its "total:" line seen
+    Fields total;           // that line
+    bool percentiles = false;
+    int totalMsColumn = -1;
+    string_view minLine, maxLine; // rows of the last percentile table
+};
+
+std::string Message(string_view token, const std::string& block) {
+    std::string message = "Token [";
+    message.append(token);
+    message.append("] not found in test: ");
+    message.append(block);
+    return message;
+}
+
+// True when line begins with key; value then holds the rest of the line, trimmed.
+bool ValueAfter(string_view line, string_view key, string_view& value) {
+    if (!StartsWith(line, key))
+        return false;
+    value = Trim(line.substr(key.size()));
+    return true;
+}
+
+void ReadParameter(string_view line, Parameters& parameters) {
+    string_view value;
+    if (ValueAfter(line, "performing ", value)) {
+        if (!parameters.direction.empty())
+            return;
+        if (value == "read test") {
+            parameters.direction = "Read";
+        } else if (value == "write test") {
+            parameters.direction = "Write";
+        } else if (ValueAfter(value, "mix test (read/write ratio:", value) && !value.empty() &&
+                   value.back() == ')') {
+            value.remove_suffix(1);
+            parameters.direction = "Mixed " + std::string(Trim(value));
+        }
+    } else if (ValueAfter(line, "block size:", value)) {
+        if (parameters.size.empty())
+            parameters.size = DiskSpdSizeCell(value);
+    } else if (ValueAfter(line, "number of outstanding I/O operations", value)) {
+        // "...: 32" (2.0) and "... per thread: 32" (2.1 on): the number after the colon.
+        const size_t colon = value.rfind(':');
+        if (parameters.outstanding.empty() && colon != string_view::npos)
+            parameters.outstanding = std::string(Trim(value.substr(colon + 1)));
+    } else if (ValueAfter(line, "using ", value)) {
+        // "using random I/O (alignment: 4KiB)", "using sequential I/O (stride: 64KiB)"; other
+        // "using" lines ("using I/O Completion Ports") have no access kind before " I/O (".
+        const size_t io = value.find(" I/O (");
+        if (!parameters.type.empty() || io == string_view::npos || io == 0)
+            return;
+        const string_view kind = value.substr(0, io);
+        parameters.type = kind == "random"                                             ? "random"
+                          : (kind == "sequential" || kind == "interlocked sequential") ? "sequential"
+                                                                                       : std::string(kind);
+    }
+}
+
+void ReadResultLine(string_view line, string_view trimmed, Section& section) {
+    string_view value;
+    if (section.table == TotalTable::NotYet && ValueAfter(trimmed, "request count:", value))
+        section.requestCount = value;
+    switch (section.table) {
+    case TotalTable::NotYet:
+        if (trimmed == "Total IO") {
+            section.totalIO = true;
+            section.table = TotalTable::Header;
+        }
+        break;
+    case TotalTable::Header:
+        // The column titles follow "Total IO" at once; anything else means the table is not there.
+        section.header = StartsWith(trimmed, "thread") && trimmed.find('|') != string_view::npos;
+        if (section.header)
+            section.columns = SplitBars(trimmed);
+        section.table = section.header ? TotalTable::Rows : TotalTable::Ended;
+        break;
+    case TotalTable::Rows:
+        // Thread rows and borders up to the "total:" line; anything else (a blank line, the next
+        // table) means the table was cut before its total.
+        if (StartsWith(line, "total:")) {
+            section.totalLine = true;
+            section.total = SplitBars(line);
+            section.table = TotalTable::Ended;
+        } else if (trimmed.empty() || !((trimmed[0] >= '0' && trimmed[0] <= '9') || trimmed[0] == '-')) {
+            section.table = TotalTable::Ended;
+        }
+        break;
+    case TotalTable::Ended:
+        break;
+    }
+    if (StartsWith(trimmed, "%-ile")) {
+        // A new percentile table; the last one of a section is the total over all targets.
+        section.percentiles = true;
+        section.totalMsColumn = ColumnOf(SplitBars(trimmed), "Total (ms)");
+        section.minLine = {};
+        section.maxLine = {};
+    } else if (section.percentiles) {
+        if (StartsWith(trimmed, "min ") || StartsWith(trimmed, "min|"))
+            section.minLine = trimmed;
+        else if (StartsWith(trimmed, "max ") || StartsWith(trimmed, "max|"))
+            section.maxLine = trimmed;
+    }
+}
+
+// The field of a percentile row under "Total (ms)"; empty when the row is cut short.
+string_view TotalMs(string_view row, int column) {
+    const Fields fields = SplitBars(row);
+    return column >= 0 && static_cast<size_t>(column) < fields.count ? fields.field[column] : string_view();
+}
+
+// Appends the row of one section; false (with an error row) when a part is missing.
+bool AddSectionRow(const Section& section, const std::vector<Parameters>& timespans, const std::string& block,
+                   CListBase& table) {
+    const auto fail = [&](string_view token) {
+        AddErrorRow(table, Message(token, block));
+        return false;
+    };
+    if (timespans.empty())
+        return fail("Input parameters:");
+    if (section.timespan < 1 || static_cast<size_t>(section.timespan) > timespans.size())
+        return fail("timespan: " + std::to_string(section.timespan));
+    const Parameters& parameters = timespans[static_cast<size_t>(section.timespan - 1)];
+    if (parameters.direction.empty())
+        return fail("performing");
+    if (parameters.size.empty())
+        return fail("block size:");
+    if (parameters.type.empty())
+        return fail("using");
+    const std::string& outstanding =
+        parameters.outstanding.empty() ? section.requestCount : parameters.outstanding;
+    if (outstanding.empty())
+        return fail("number of outstanding I/O operations");
+    if (!section.totalIO)
+        return fail("Total IO");
+    if (!section.header || !section.totalLine)
+        return fail("total:");
+
+    // The "total:" line joins the thread and bytes columns, so header column i is its field i - 1.
+    const auto totalField = [&](int column, string_view& value) {
+        if (column < 1 || static_cast<size_t>(column - 1) >= section.total.count)
+            return false;
+        value = section.total.field[column - 1];
+        return !value.empty();
+    };
+    int mbColumn = ColumnOf(section.columns, "MiB/s");
+    if (mbColumn < 0)
+        mbColumn = ColumnOf(section.columns, "MB/s");
+    string_view ios, mbs, avg, min, max;
+    if (!totalField(mbColumn, mbs))
+        return fail(ColumnOf(section.columns, "MB/s") >= 0 ? "MB/s" : "MiB/s");
+    if (!totalField(ColumnOf(section.columns, "I/O per s"), ios))
+        return fail("I/O per s");
+    const int avgColumn = ColumnOf(section.columns, "AvgLat");
+    if (avgColumn >= 0) {
+        if (!totalField(avgColumn, avg))
+            return fail("AvgLat");
+        if (!section.percentiles)
+            return fail("%-ile");
+        min = TotalMs(section.minLine, section.totalMsColumn);
+        if (min.empty())
+            return fail("min");
+        max = TotalMs(section.maxLine, section.totalMsColumn);
+        if (max.empty())
+            return fail("max");
+    }
+
+    TestResultRow cells(kResultColumnCount);
+    cells[kColNumber] = table.GetItemCount_s_FAST();
+    cells[kColDirection] = parameters.direction;
+    cells[kColType] = parameters.type;
+    cells[kColSize] = parameters.size;
+    cells[kColOutstanding] = outstanding;
+    cells[kColIOsPerSec] = ios;
+    cells[kColMBsPerSec] = mbs;
+    cells[kColMinLatency] = min;
+    cells[kColAvgLatency] = avg;
+    cells[kColMaxLatency] = max;
+    table.InsertRow(std::move(cells));
+    return true;
+}
+
+int TimespanNumber(string_view rest, int ordinal) {
+    rest = TrimLeft(rest);
+    int number = 0;
+    size_t digits = 0;
+    while (digits < rest.size() && digits < 6 && rest[digits] >= '0' && rest[digits] <= '9')
+        number = number * 10 + (rest[digits++] - '0');
+    return digits > 0 ? number : ordinal;
+}
+
+} // namespace
+
+std::string DiskSpdSizeCell(std::string_view text) {
+    text = Trim(text);
+    // A whole number with at most two decimals, then an optional unit.
+    unsigned long long hundredths = 0;
+    size_t i = 0;
+    while (i < text.size() && i < 15 && text[i] >= '0' && text[i] <= '9')
+        hundredths = hundredths * 10 + static_cast<unsigned>(text[i++] - '0');
+    if (i == 0)
+        return std::string(text);
+    hundredths *= 100;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        unsigned long long scale = 10;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+            if (scale == 0)
+                return std::string(text);
+            hundredths += static_cast<unsigned>(text[i] - '0') * scale;
+            scale /= 10;
+        }
+    }
+    const string_view unit = Trim(text.substr(i));
+    unsigned shift = 0;
+    if (unit.empty() || unit == "B")
+        shift = 0;
+    else if (unit == "K" || unit == "KB" || unit == "KiB")
+        shift = 10;
+    else if (unit == "M" || unit == "MB" || unit == "MiB")
+        shift = 20;
+    else if (unit == "G" || unit == "GB" || unit == "GiB")
+        shift = 30;
+    else
+        return std::string(text);
+    if (hundredths > (~0ull >> shift))
+        return std::string(text);
+    const unsigned long long scaled = hundredths << shift;
+    if (scaled % 100 != 0)
+        return std::string(text);
+    const unsigned long long bytes = scaled / 100;
+    return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + "KB" : std::to_string(bytes) + "B";
+}
+
+bool ParseDiskSpdRun(const std::string& block, CListBase& table) {
+    std::vector<Parameters> timespans;
+    Section section;
+    bool inSection = false, afterResults = false, allParsed = true;
+    int sections = 0;
+
+    const char* p = block.data();
+    const char* const end = p + block.size();
+    while (p < end) {
+        const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+        const char* stop = newline != nullptr ? newline : end;
+        string_view line(p, static_cast<size_t>(stop - p));
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        p = newline != nullptr ? newline + 1 : end;
+
+        if (StartsWith(line, kResultsFor)) {
+            if (inSection)
+                allParsed &= AddSectionRow(section, timespans, block, table);
+            section = Section();
+            section.timespan = TimespanNumber(line.substr(kResultsFor.size()), ++sections);
+            inSection = true;
+            continue;
+        }
+        const string_view trimmed = TrimLeft(line);
+        if (inSection) {
+            if (StartsWith(line, "Totals:")) {
+                // The sum over all timespans that follows the last one is no timespan of its own.
+                allParsed &= AddSectionRow(section, timespans, block, table);
+                inSection = false;
+                afterResults = true;
+            } else {
+                ReadResultLine(line, trimmed, section);
+            }
+        } else if (!afterResults) {
+            if (StartsWith(trimmed, "timespan:")) {
+                timespans.emplace_back();
+            } else if (StartsWith(trimmed, "path:")) {
+                if (timespans.empty())
+                    timespans.emplace_back();
+                ++timespans.back().targets;
+            } else if (!trimmed.empty() && (timespans.empty() || timespans.back().targets <= 1)) {
+                if (timespans.empty()) {
+                    // Parameters without a "timespan:" heading belong to the only timespan.
+                    Parameters probe;
+                    ReadParameter(trimmed, probe);
+                    if (probe.direction.empty() && probe.size.empty() && probe.type.empty() &&
+                        probe.outstanding.empty())
+                        continue;
+                    timespans.emplace_back();
+                }
+                ReadParameter(trimmed, timespans.back());
+            }
+        }
+    }
+    if (inSection)
+        allParsed &= AddSectionRow(section, timespans, block, table);
+    if (sections == 0) {
+        AddErrorRow(table, Message(kResultsFor, block));
+        return false;
+    }
+    return allParsed;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "widgets/ListBase.h"
+
+#include <string>
+
+// Reads one DiskSpd run (its text output, as cut by BlockCutter: lines each ending in CR LF, from
+// "Command Line:" or "Input parameters:" on) into the result table: one row per "Results for
+// timespan N" section, in their order, with the same eleven cells a SQLIO run gives.
+//
+// - Direction, Type, Size, Outstanding IOs: from the first target ("path:") of timespan N of the
+//   input parameters: "performing read test" gives "Read", "performing write test" "Write",
+//   "performing mix test (read/write ratio: 70/30)" "Mixed 70/30"; "using random I/O" gives
+//   "random", "using sequential I/O" and "using interlocked sequential I/O" "sequential" (any other
+//   "using <kind> I/O (" line gives <kind> verbatim); "block size: 4096" and "block size: 4KiB" give
+//   "4KB", a size that is not a whole number of KiB is written in bytes ("512B"); "number of
+//   outstanding I/O operations: 32" and "... per thread: 32" give "32" (a run made with -F and -O
+//   prints none per target but "request count: 32" in its results, which stands in).
+// - IO/Sec, MB/Sec, Avg_Latency: the "I/O per s", "MB/s" (or "MiB/s") and "AvgLat" fields of the
+//   "total:" line of the "Total IO" table, found by the column titles of the table's header, so
+//   optional columns (-L, -D) and numbers wider than their column read the same.
+// - Min_Latency, Max_Latency: the "min" and "max" rows, "Total (ms)" column, of the section's last
+//   percentile table (with several targets DiskSpd prints one table per target first, then the total).
+// Numbers are kept as written. A run without latencies (no "AvgLat" column) leaves the three latency
+// cells empty. A section that lacks a part it needs (its parameters, "Total IO", the "total:" line, a
+// column, the percentile table or its "min"/"max" row) becomes an error row "Token [<part>] not found
+// in test: <run>"; a run without any results section gives one such row naming "Results for
+// timespan". True when every row parsed.
+bool ParseDiskSpdRun(const std::string& block, CListBase& table);
+
+// The "Size" cell of a DiskSpd block size text: "4096", "4KiB" and "4K" give "4KB", "1.50KiB"
+// gives "1536B". Text that is no size stays as it was.
+std::string DiskSpdSizeCell(std::string_view text);
