@@ -38,20 +38,21 @@ protected:
     static void SetUpTestSuite() {
         s_saved = std::setlocale(LC_ALL, nullptr);
         const QString folder = QStringLiteral(TRELVANE_BINARY_DIR "/locales");
+        const QString made = folder + QLatin1Char('/') + QLatin1String(kCommaLocale);
         if (!UseCommaLocale()) {
-            setenv("LOCPATH", folder.toLocal8Bit().constData(), 1);
-            if (!UseCommaLocale()) { // not made by an earlier run either
+            // Made before LOCPATH is tried: the C library remembers a locale it once failed to find.
+            if (!QFile::exists(made + QStringLiteral("/LC_NUMERIC"))) {
                 QDir().mkpath(folder);
                 QProcess localedef;
                 localedef.start(QStringLiteral("localedef"),
                                 {QStringLiteral("-i"), QStringLiteral("de_DE"), QStringLiteral("-f"),
-                                 QStringLiteral("UTF-8"),
-                                 folder + QLatin1Char('/') + QLatin1String(kCommaLocale)});
+                                 QStringLiteral("UTF-8"), made});
                 const bool ran = localedef.waitForFinished(120000);
                 s_localedef = ran ? localedef.readAllStandardError().trimmed().toStdString()
                                   : "localedef could not be run (package locales)";
-                UseCommaLocale();
             }
+            setenv("LOCPATH", folder.toLocal8Bit().constData(), 1);
+            UseCommaLocale();
         }
         s_ready = std::string(std::localeconv()->decimal_point) == ",";
         if (!s_ready) {
