@@ -250,8 +250,8 @@ bool CTrelvaneDlg::OnInitDialog() {
 }
 
 void CTrelvaneDlg::OpenInside(const QRect& available) {
-    // Before the first show the window manager has not framed the window yet: the margins are those
-    // known so far (none on X11), the frame a window manager adds is then left to it.
+    // The frame is fitted in with the window, with the margins known so far: on X11 a window manager
+    // adds its frame only after the window is shown, and where that frame goes is then its choice.
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
     const QRect room = available.marginsRemoved(frame);
     const QSize menu(0, m_menuBar->sizeHint().height());
@@ -265,6 +265,7 @@ void CTrelvaneDlg::OpenInside(const QRect& available) {
 void CTrelvaneDlg::setVisible(bool visible) {
     if (visible && !m_placed && screen() != nullptr) {
         m_placed = true;
+        create(); // the platform window, so its frame margins are known
         OpenInside(screen()->availableGeometry());
     }
     MDialog::setVisible(visible);
