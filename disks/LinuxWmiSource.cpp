@@ -220,8 +220,11 @@ public:
 
         PropertyObject logicalDisk;
         const std::string shownName = EscapeControlBytes(mount->mountPoint);
-        // A path covered by a later mount leads to the filesystem on top: nothing is measured there.
-        m_mountPaths[shownName] = covered ? std::nullopt : std::optional<std::string>(mount->mountPoint);
+        // A path covered by a later mount leads to the filesystem on top: nothing is measured there, and an
+        // NTFS volume's cluster size is read from its boot sector instead.
+        m_mountPaths[shownName] = covered
+                                      ? MountPath{std::nullopt, ReadNtfsClusterSize(m_devRoot + "/" + name)}
+                                      : MountPath{mount->mountPoint, 0};
         logicalDisk.Text("Name", shownName);
         logicalDisk.Text("DeviceID", shownName);
         FilesystemFacts facts;
@@ -240,11 +243,12 @@ public:
 
     bool Geometry(const std::string& rootPath, DiskGeometry& geometry) const {
         const auto known = m_mountPaths.find(rootPath);
-        if (known != m_mountPaths.end() && !known->second)
-            return false;
         VolumeStats stats;
-        if (m_stats(known != m_mountPaths.end() ? *known->second : rootPath, stats) != 0 ||
-            stats.blockSize == 0 || stats.blockSize > std::numeric_limits<std::uint32_t>::max())
+        if (known != m_mountPaths.end() && !known->second.path)
+            stats.blockSize = known->second.bootSectorCluster;
+        else if (m_stats(known != m_mountPaths.end() ? *known->second.path : rootPath, stats) != 0)
+            return false;
+        if (stats.blockSize == 0 || stats.blockSize > std::numeric_limits<std::uint32_t>::max())
             return false;
         const auto cluster = static_cast<std::uint32_t>(stats.blockSize);
         geometry = cluster % 512 == 0 ? DiskGeometry{cluster / 512, 512} : DiskGeometry{1, cluster};
@@ -407,8 +411,13 @@ private:
     std::string m_devRoot;
     VolumeStatsReader m_stats;
     // Mount points handed out as Name (escaped for display) and the paths they stand for; none for a
-    // mount point covered by another mount.
-    std::map<std::string, std::optional<std::string>> m_mountPaths;
+    // mount point covered by another mount, with the cluster size of an NTFS boot sector instead (0 when
+    // there is none).
+    struct MountPath {
+        std::optional<std::string> path;
+        std::uint32_t bootSectorCluster = 0;
+    };
+    std::map<std::string, MountPath> m_mountPaths;
 };
 
 namespace {

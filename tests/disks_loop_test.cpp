@@ -316,6 +316,16 @@ TEST_F(LoopDeviceTest, NtfsWith64KClustersAtSector63) {
     EXPECT_EQ((*row)[kPartFilesystem], "ntfs (64 KB)");
     EXPECT_EQ((*row)[kPartOffset], "31.5 KB");
     EXPECT_EQ((*row)[kPartStatus], "OK");
+
+    // A tmpfs over its folder: the cluster size now comes from the boot sector, the row stays as it was.
+    const PartitionRow uncovered = *row;
+    Mounted cover("tmpfs", m_folder / "ntfs", {"mount -t tmpfs -o size=1m"});
+    if (!cover.Ok())
+        GTEST_SKIP() << "the kernel refused to mount a tmpfs: " << cover.Reason();
+    const CListBase again = Scan();
+    const PartitionRow* covered = RowOf(again, disk.Partition(1));
+    ASSERT_NE(covered, nullptr);
+    EXPECT_EQ(*covered, uncovered);
 }
 
 // The volume's size as lsblk shows it: a 2 GiB partition formatted ext4 is 2.0 GB, though statvfs leaves

@@ -154,7 +154,7 @@ TEST(RecordedTrees, VirtioDiskWithoutModel) {
 }
 
 // A mount point covered by a later mount leads to the filesystem on top. A partition's row keeps its
-// own volume's facts and leaves out the cluster size that only that path could measure; a volume
+// own volume's facts: the cluster size comes from the NTFS boot sector, never from that path; a volume
 // reachable through another mount point is shown and measured there.
 TEST(RecordedTrees, StackedMountsNeverLendTheirFactsToThePartitionBelow) {
     FakeVolumes volumes;
@@ -166,13 +166,21 @@ TEST(RecordedTrees, StackedMountsNeverLendTheirFactsToThePartitionBelow) {
     ScanTree(kFixtures + "stacked", volumes, result);
     ASSERT_TRUE(result.scanned);
     ASSERT_EQ(result.table.GetItemCount(), 2);
-    const PartitionRow covered = {"WDC WD80EFZZ", "WD-STACKED1", "sata", "/mnt/sql ", "ntfs",
+    const PartitionRow covered = {"WDC WD80EFZZ", "WD-STACKED1", "sata", "/mnt/sql ", "ntfs (64 KB)",
                                   "2.0 GB",       "1024.0 KB",   "OK",   "/dev/sdc1"};
     const PartitionRow boundAgain = {"WDC WD80EFZZ", "WD-STACKED1",  "sata", "/srv/log ", "ntfs (64 KB)",
                                      "1.0 GB",       "2098176.0 KB", "OK",   "/dev/sdc2"};
     EXPECT_EQ(result.table.Row(0), covered);
     EXPECT_EQ(result.table.Row(1), boundAgain);
     EXPECT_EQ(volumes.asked, std::vector<std::string>{"/srv/log"});
+
+    // Without a readable boot sector the cluster size is left out rather than taken from the cover.
+    TreeCopy tree("stacked");
+    tree.Write("dev/sdc1", std::string(4096, '\0'));
+    ScanResult damaged;
+    ScanTree(tree.Root(), volumes, damaged);
+    ASSERT_EQ(damaged.table.GetItemCount(), 2);
+    EXPECT_EQ(damaged.table.CellRef(0, kPartFilesystem), "ntfs");
 }
 
 // A filesystem on the whole device shows as one partition of the disk starting at 0. Blank disks,

@@ -6,13 +6,13 @@
 #   sata          a SATA disk: an NTFS partition at sector 63 mounted at a path with a blank, and an
 #                 unmounted partition beyond 2 GiB
 #   virtio        a virtio disk without a model, root on xfs
-#   stacked       a SATA disk with two NTFS partitions under stacked mounts: the first has a tmpfs
-#                 mounted over its folder; the second's folder is hidden by a tmpfs on the folder above
+#   stacked       a SATA disk with two NTFS partitions (64 KB clusters) under stacked mounts: the
+#                 first has a tmpfs mounted over its folder; the second's folder is hidden by a tmpfs on the folder above
 #                 it, and the volume is bound again elsewhere later
 #   whole-device  a virtio disk whose filesystem covers the whole device (no partition table), next to
 #                 devices that are not disks: a blank disk, a loop device without a table, zram, a RAM
 #                 disk and an empty optical drive
-# Needs mkfs.ext4 and mkfs.vfat. Run from anywhere; rewrites the trees beside this script.
+# Needs mkfs.ext4, mkfs.vfat and mkntfs. Run from anywhere; rewrites the trees beside this script.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -31,6 +31,7 @@ image() { # image FILE TYPE LABEL: the first 4 KiB of a fresh filesystem, enough
     case $2 in
     ext4) mkfs.ext4 -q -F -L "$3" -U 5e1f2c3d-0000-4000-8000-000000000001 -E root_owner=0:0 "$tmp" ;;
     vfat) mkfs.vfat -n "$3" -i 1234ABCD "$tmp" >/dev/null ;;
+    ntfs) truncate -s 8M "$tmp" && mkntfs -q -F -f -c 65536 -L "$3" "$tmp" >/dev/null 2>&1 ;;
     esac
     mkdir -p "$(dirname "$1")"
     head -c 4096 "$tmp" >"$1"
@@ -159,3 +160,5 @@ cat >"$t/proc/self/mountinfo" <<'MOUNTS'
 39 25 0:51 / /data rw,relatime shared:8 - tmpfs tmpfs rw,size=1024k
 40 25 8:34 / /srv/log rw,relatime shared:7 - ntfs3 /dev/sdc2 rw,uid=0,gid=0,iocharset=utf8
 MOUNTS
+image "$t/dev/sdc1" ntfs SQLDATA
+image "$t/dev/sdc2" ntfs SQLLOG
