@@ -215,6 +215,9 @@ bool CTrelvaneDlg::OnInitDialog() {
     m_comboReports->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"),
                                QStringLiteral("Reports"));
     m_comboReports->LoadFromReg();
+    // A damaged or unreadable list is said once, here; the entries that could be read are listed.
+    if (!m_comboReports->StoreProblem().isEmpty())
+        m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
 
     m_listPartitions->Setup();
     m_listPartitions->MRegObj::Init("Dovrane", "Dovrane");

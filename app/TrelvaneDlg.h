@@ -119,6 +119,9 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
+    // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
+    // charts, a red status and a message.
+    void ReportOutOfMemory(const std::string& path);
 
     std::unique_ptr<IPrompts> m_prompts;
     std::unique_ptr<WmiSource> m_wmi;

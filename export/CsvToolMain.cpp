@@ -3,6 +3,7 @@
 // after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
+#include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
 #include "disks/WmiSource.h"
 #include "export/ReportTable.h"
@@ -12,6 +13,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,7 +43,8 @@ const char* const kUsage =
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
-    "             2 the file cannot be opened, the output cannot be written or an argument is wrong.\n";
+    "             2 the file cannot be opened, memory runs out, the output cannot be written or an\n"
+    "               argument is wrong.\n";
 
 int Usage(std::FILE* to, int status) {
     std::fputs(kUsage, to);
@@ -68,7 +71,14 @@ int ExportReport(const std::string& path) {
     std::string openError;
     const ReportTableStatus status = LoadReportTable(path, table, openError);
     if (status == ReportTableStatus::CannotOpen) {
-        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, path.c_str(), openError.c_str());
+        // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
+        // file name cannot move the cursor, clear the screen or retitle the user's terminal.
+        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, EscapeControlBytes(path).c_str(),
+                     openError.c_str());
+        return kExitFailed;
+    }
+    if (status == ReportTableStatus::OutOfMemory) {
+        std::fprintf(stderr, "Not enough memory to read %s\n", EscapeControlBytes(path).c_str());
         return kExitFailed;
     }
     if (!WriteTable(table))
@@ -133,7 +143,7 @@ int ExportPartitions() {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[]) try {
     std::vector<std::string> paths;
     bool partitions = false;
     bool optionsEnded = false;
@@ -150,7 +160,7 @@ int main(int argc, char* argv[]) {
             continue;
         }
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", argument.c_str());
+            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", EscapeControlBytes(argument).c_str());
             return Usage(stderr, kExitFailed);
         }
         paths.push_back(argument);
@@ -160,4 +170,9 @@ int main(int argc, char* argv[]) {
     if (partitions || paths.size() != 1)
         return Usage(stderr, kExitFailed);
     return ExportReport(paths.front());
+} catch (const std::bad_alloc&) {
+    // Whatever ran out of memory, the script that called us gets a message and a failure status
+    // rather than an abort.
+    std::fputs("trelvane-csv: not enough memory\n", stderr);
+    return kExitFailed;
 }

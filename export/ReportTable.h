@@ -6,9 +6,10 @@
 #include <string>
 
 enum class ReportTableStatus {
-    AllParsed,  // every run became a row
-    SomeFailed, // some runs (or a read error) became error rows
-    CannotOpen, // the file could not be opened; the table is untouched
+    AllParsed,   // every run became a row
+    SomeFailed,  // some runs (or a read error) became error rows
+    CannotOpen,  // the file could not be opened; the table is untouched
+    OutOfMemory, // memory ran out; the table holds an error row that says so
 };
 
 // Fills an empty result table from a report the way the window's load does: one row per test block

@@ -13,18 +13,29 @@ public:
     ReportFile& operator=(const ReportFile&) = delete;
     ~ReportFile();
 
-    // False when the path cannot be opened as a file (missing, a folder, no permission); Error() tells why.
+    // False when the path cannot be opened as a report (missing, no permission, a folder, or anything
+    // else that is not a regular file); Error() tells why. Never blocks: a FIFO without a writer or a
+    // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
     // Reads to the end, calling onBlock for each test block. False on a read error (Error() tells why);
     // the blocks read before it have been delivered.
     bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
     void Close();
 
+    // The system's error number, or kNotRegularFile.
     int Error() const { return m_error; }
-    // The system's text for Error().
+    // The system's text for Error(), or "not a regular file".
     std::string ErrorText() const;
+    // The file's size when it was opened, and the bytes read from it so far (a file that grows while
+    // it is read can pass its size).
+    unsigned long long Size() const { return m_size; }
+    unsigned long long BytesRead() const { return m_bytesRead; }
+
+    static constexpr int kNotRegularFile = -1;
 
 private:
     std::FILE* m_file = nullptr;
     int m_error = 0;
+    unsigned long long m_size = 0;
+    unsigned long long m_bytesRead = 0;
 };

@@ -3,20 +3,77 @@
 #include "report/ReportParser.h"
 #include "report/RunParser.h"
 
+#include <algorithm>
+#include <new>
+
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
 const char* const kReportCannotOpenText = "Cannot open file for read access";
 
-bool ReadReportRows(ReportFile& file, const std::string& path, CListBase& table) {
+namespace {
+
+// Heap a row of the table holds: its slot in the table (which may have grown to twice the rows), its
+// cell array, and each cell's text beyond what a string keeps inline, with the allocator's overhead.
+std::size_t RowBytes(const ListRow& row) {
+    constexpr std::size_t kAllocation = 16;
+    std::size_t bytes = 2 * sizeof(ListRow) + row.capacity() * sizeof(std::string) + kAllocation;
+    for (const std::string& cell : row)
+        if (cell.capacity() > std::string().capacity())
+            bytes += cell.capacity() + 1 + kAllocation;
+    return bytes;
+}
+
+} // namespace
+
+std::string OutOfMemoryMessage(const std::string& path) {
+    return "Error while reading " + path + ": not enough memory";
+}
+
+ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
+                                const RowMemoryBudget& budget) {
     bool allParsed = true;
-    const bool readOk = file.ReadBlocks([&](const std::string& block) {
-        if (!ParseRun(block, table))
-            allParsed = false;
-    });
+    std::size_t tableBytes = 0;
+    std::size_t allowedAtCut = 0;
+    unsigned long long leftOut = 0;
+    bool readOk = true;
+    try {
+        readOk = file.ReadBlocks([&](const std::string& block) {
+            // Once a block is left out, so are all after it: the table never has gaps.
+            if (leftOut == 0) {
+                const std::size_t allowed =
+                    budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
+                if (tableBytes <= allowed) {
+                    if (!ParseRun(block, table))
+                        allParsed = false;
+                    tableBytes += RowBytes(table.Row(table.GetItemCount() - 1));
+                    return;
+                }
+                allowedAtCut = allowed;
+            }
+            ++leftOut;
+        });
+    } catch (const std::bad_alloc&) {
+        // The rows added so far are whole (a row is appended complete or not at all). If even the
+        // message does not fit, they go, so that the message can.
+        try {
+            AddErrorRow(table, OutOfMemoryMessage(path));
+        } catch (const std::bad_alloc&) {
+            table.DeleteAllItems();
+            AddErrorRow(table, OutOfMemoryMessage(path));
+        }
+        return ReportRowsResult::OutOfMemory;
+    }
+    if (leftOut > 0) {
+        AddErrorRow(table, "Error while reading " + path + ": " + std::to_string(leftOut) +
+                               " more runs were left out, as their rows would take more than " +
+                               std::to_string(allowedAtCut >> 20) +
+                               " MB of memory: too much for a file of this size");
+        allParsed = false;
+    }
     if (!readOk) {
         // The rows read so far stay; this row says why the rest is missing.
         AddErrorRow(table, "Error while reading " + path + ": " + file.ErrorText());
         allParsed = false;
     }
-    return allParsed;
+    return allParsed ? ReportRowsResult::AllParsed : ReportRowsResult::SomeFailed;
 }

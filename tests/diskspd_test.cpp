@@ -30,7 +30,7 @@ std::unique_ptr<Loaded> LoadFile(const std::string& path) {
     AddResultColumns(loaded->table);
     ReportFile file;
     EXPECT_TRUE(file.Open(path)) << path;
-    loaded->allParsed = ReadReportRows(file, path, loaded->table);
+    loaded->allParsed = ReadReportRows(file, path, loaded->table) == ReportRowsResult::AllParsed;
     return loaded;
 }
 

@@ -19,6 +19,8 @@
 #include <cstring>
 #include <functional>
 #include <sys/mount.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 
 namespace {
@@ -369,6 +371,23 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
               "Cannot open file for read access: " + missing.toStdString() + ": No such file or directory\n");
 
     EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
+    // Control bytes of an echoed name reach the terminal as text, never as codes.
+    run = RunTool({Path(QStringLiteral("\x1b]0;pwned\x07\x1b[2J.txt"))});
+    EXPECT_EQ(run.err, "Cannot open file for read access: " + m_folder.path().toStdString() +
+                           "/\\x1b]0;pwned\\x07\\x1b[2J.txt: No such file or directory\n");
+    EXPECT_EQ(
+        RunTool({QStringLiteral("--\x1b[31m")}).err.rfind("trelvane-csv: unknown option --\\x1b[31m\n", 0),
+        0u);
+    // Neither a FIFO nor a device is waited on or read without end.
+    const QString fifo = Path(QStringLiteral("fifo.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    for (const QString& odd : {fifo, QStringLiteral("/dev/zero")}) {
+        run = RunTool({odd});
+        EXPECT_EQ(run.exitCode, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "Cannot open file for read access: " + odd.toStdString() + ": not a regular file\n");
+    }
     for (const QStringList& arguments : {QStringList{}, QStringList{QStringLiteral("--bogus")},
                                          QStringList{ExamplePath("multi_run_crlf.txt"), missing}}) {
         run = RunTool(arguments);
@@ -400,6 +419,49 @@ TEST_F(ExportTest, CommandLinePartitionsAreTheWindowsPartitionFileWithOnlyCsvOnS
         scanFailed = scanFailed && table.CellRef(0, column).empty();
     EXPECT_EQ(run.exitCode, scanFailed ? 1 : 0) << run.err;
     EXPECT_EQ(RunTool({QStringLiteral("--partitions"), ExamplePath("multi_run_crlf.txt")}).exitCode, 2);
+}
+
+TEST_F(ExportTest, CommandLineKeepsToItsMemoryBudgetAndFailsCleanlyWhenMemoryRunsOut) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit this test sets";
+#else
+    // Two million runs of one line each: 16 MB whose error rows once took nearly 1 GB.
+    const QString junk = Path(QStringLiteral("junk.txt"));
+    WriteAll(junk, [] {
+        std::string text;
+        for (int i = 0; i < 2000000; ++i)
+            text += "sqlio v\n";
+        return text;
+    }());
+    const auto runLimited = [&](rlim_t bytes) {
+        QProcess process;
+        process.setChildProcessModifier([bytes] {
+            const rlimit limit{bytes, bytes};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+        process.start(QStringLiteral(TRELVANE_CSV_TOOL), {junk});
+        process.waitForFinished(120000);
+        ToolRun run;
+        run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+        run.out = process.readAllStandardOutput().toStdString();
+        run.err = process.readAllStandardError().toStdString();
+        return run;
+    };
+
+    // Within a limit well under what the rows of every run would take, the runs past the budget are
+    // counted in a last error row.
+    ToolRun run = runLimited(rlim_t{600} << 20);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    const size_t lastRecord = run.out.rfind("\r\n", run.out.size() - 3);
+    ASSERT_NE(lastRecord, std::string::npos);
+    EXPECT_NE(run.out.find("more runs were left out", lastRecord), std::string::npos);
+
+    // Too little memory for even that: a message and status 2, never an abort, and no half a table.
+    run = runLimited(rlim_t{48} << 20);
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.err, "Not enough memory to read " + junk.toStdString() + "\n");
+    EXPECT_EQ(run.out, "");
+#endif
 }
 
 TEST_F(ExportTest, CommandLineFailsWhenItsOutputCannotBeWritten) {

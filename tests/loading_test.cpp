@@ -1,12 +1,18 @@
 // Reading a report file: line ends, encodings, block cutting, and files that are not reports.
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/ReportRows.h"
 #include "report/ReportText.h"
 #include "tests/TestSupport.h"
 
 #include <QTemporaryDir>
 #include <fstream>
 #include <gtest/gtest.h>
+
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace {
 
@@ -179,6 +185,67 @@ TEST_F(LoadingTest, MissingFilesAndFoldersDoNotOpen) {
     EXPECT_EQ(file.ErrorText(), std::generic_category().message(ENOENT));
     EXPECT_FALSE(file.Open(dir.path().toStdString()));
     EXPECT_EQ(file.Error(), EISDIR);
+}
+
+TEST_F(LoadingTest, FifosSocketsAndDevicesAreRefusedAtOnce) {
+    // A FIFO without a writer blocks a plain open() for ever and /dev/zero never ends; a hang here
+    // becomes a failure instead of a stuck test run.
+    alarm(20);
+    const std::string fifo = dir.filePath(QStringLiteral("f.txt")).toStdString();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string socketPath = dir.filePath(QStringLiteral("s.txt")).toStdString();
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.size(), sizeof address.sun_path);
+    socketPath.copy(address.sun_path, socketPath.size());
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    for (const std::string& path : {fifo, socketPath, std::string("/dev/zero"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        ReportFile file;
+        EXPECT_FALSE(file.Open(path));
+        EXPECT_EQ(file.Error(), ReportFile::kNotRegularFile);
+        EXPECT_EQ(file.ErrorText(), "not a regular file");
+    }
+    ::close(listener);
+    alarm(0);
+}
+
+TEST_F(LoadingTest, TinyBrokenRunsStopAtTheMemoryBudgetWithoutGapsAndRealRunsNeverDo) {
+    // Each "sqlio v" line is a run of its own whose error row costs fifty times its bytes.
+    std::string junk;
+    for (int i = 0; i < 1000; ++i)
+        junk += "sqlio v\n";
+    const std::string path = Write("junk.txt", junk);
+    ReportFile file;
+    ASSERT_TRUE(file.Open(path));
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_EQ(ReadReportRows(file, path, table, RowMemoryBudget{4, 0}), ReportRowsResult::SomeFailed);
+    const int rows = table.GetItemCount();
+    ASSERT_GT(rows, 10);
+    ASSERT_LT(rows, 200);
+    for (int row = 0; row + 1 < rows; ++row) {
+        EXPECT_EQ(table.CellRef(row, kColNumber), std::to_string(row));
+        EXPECT_EQ(table.CellRef(row, kColDiagDetails), "Token [ threads ] not found in test: sqlio v\r\n");
+    }
+    EXPECT_EQ(table.CellRef(rows - 1, kColDiagDetails),
+              "Error while reading " + path + ": " + std::to_string(1000 - (rows - 1)) +
+                  " more runs were left out, as their rows would take more than 0 MB of memory: too much "
+                  "for a file of this size");
+
+    // Real runs, even failing ones, take less memory than their text: no run is ever left out.
+    std::string broken = kRun;
+    broken.replace(broken.find("MBs/sec:"), 8, "MBs/sex:");
+    std::string real;
+    for (int i = 0; i < 200; ++i)
+        real += i % 2 == 0 ? std::string(kRun) : broken;
+    const std::string realPath = Write("real.txt", real);
+    ASSERT_TRUE(file.Open(realPath));
+    CListBase realTable;
+    AddResultColumns(realTable);
+    EXPECT_EQ(ReadReportRows(file, realPath, realTable, RowMemoryBudget{4, 0}), ReportRowsResult::SomeFailed);
+    EXPECT_EQ(realTable.GetItemCount(), 200);
 }
 
 TEST_F(LoadingTest, ReadingNeverChangesTheFile) {

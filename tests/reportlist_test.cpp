@@ -3,10 +3,14 @@
 #include "widgets/MComboBox.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -20,6 +24,21 @@ protected:
         combo->SetItemDataMode(0);
         combo->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"), QStringLiteral("Reports"));
         return combo;
+    }
+    // The store's file, named before anything odd is put in its place.
+    static QString StoreFile() {
+        const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+        QDir().mkpath(QFileInfo(file).path());
+        return file;
+    }
+    static QByteArray ReadFile(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+    static void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
     }
     static QStringList Entries(const MComboBox& combo) {
         QStringList entries;
@@ -96,6 +115,93 @@ TEST_F(ReportListTest, CorruptOrMissingStoreGivesAnEmptyList) {
     auto combo = MakeCombo();
     combo->LoadFromReg();
     EXPECT_EQ(combo->GetCount(), 0);
+}
+
+TEST_F(ReportListTest, AMalformedLineLosesNothing) {
+    const QString file = StoreFile();
+    {
+        auto combo = MakeCombo();
+        for (const char* path : {"/r/b.txt", "/r/a.txt", "/r/c.txt"})
+            combo->AddStringData(QString::fromLatin1(path), 1);
+        combo->SetCurSel(1);
+        ASSERT_TRUE(combo->SaveToReg());
+    }
+    QByteArray damaged = ReadFile(file);
+    damaged.append("[unterminated\n");
+    WriteFile(file, damaged);
+
+    auto combo = MakeCombo();
+    EXPECT_FALSE(combo->LoadFromReg());
+    EXPECT_EQ(Entries(*combo), (QStringList{"/r/a.txt", "/r/b.txt", "/r/c.txt"}));
+    EXPECT_EQ(combo->GetCurText(), QStringLiteral("/r/b.txt"));
+    const QString copy = file + QStringLiteral(".damaged");
+    EXPECT_EQ(combo->StoreProblem(), QStringLiteral("The report list in ") + file +
+                                         QStringLiteral(" is damaged; 3 of its entries could be read. The "
+                                                        "damaged file was kept as ") +
+                                         copy + QLatin1Char('.'));
+    EXPECT_EQ(ReadFile(copy), damaged);
+
+    // Saved again, the store is whole and says nothing more.
+    ASSERT_TRUE(combo->SaveToReg());
+    auto again = MakeCombo();
+    EXPECT_TRUE(again->LoadFromReg());
+    EXPECT_EQ(again->GetCount(), 3);
+    EXPECT_EQ(again->StoreProblem(), QString());
+    QFile::remove(copy);
+}
+
+TEST_F(ReportListTest, AHugeSizeReadsOnlyTheEntriesThatExist) {
+    WriteFile(StoreFile(), "[Reports]\nEntries\\1\\Path=/r/x.txt\nEntries\\size=2000000000\n");
+    QElapsedTimer timer;
+    timer.start();
+    auto combo = MakeCombo();
+    EXPECT_TRUE(combo->LoadFromReg());
+    EXPECT_LT(timer.elapsed(), 2000);
+    EXPECT_EQ(Entries(*combo), QStringList{"/r/x.txt"});
+}
+
+TEST_F(ReportListTest, AHundredThousandEntriesLoadInAMomentSortedWithTheirSelection) {
+    constexpr int kCount = 100000;
+    QByteArray text = "[Reports]\n";
+    for (int i = 1; i <= kCount; ++i) // stored out of order, and one path twice
+        text += "Entries\\" + QByteArray::number(i) + "\\Path=/r/RUN-" +
+                QByteArray::number((i * 7919) % kCount).rightJustified(6, '0') + ".txt\n";
+    text += "Entries\\100001\\Path=/r/RUN-000001.txt\nEntries\\size=100001\nSelected=/r/RUN-012345.txt\n";
+    WriteFile(StoreFile(), text);
+    QElapsedTimer timer;
+    timer.start();
+    auto combo = MakeCombo();
+    EXPECT_TRUE(combo->LoadFromReg());
+    // Quadratic reading took a quarter of an hour here; a linear one takes a fraction of a second, a
+    // few seconds in a sanitizer build on a busy machine.
+    EXPECT_LT(timer.elapsed(), 30000);
+    ASSERT_EQ(combo->GetCount(), kCount);
+    EXPECT_EQ(combo->GetLBText(0), QStringLiteral("/r/RUN-000000.txt"));
+    EXPECT_EQ(combo->GetLBText(kCount - 1), QStringLiteral("/r/RUN-099999.txt"));
+    EXPECT_EQ(combo->GetCurText(), QStringLiteral("/r/RUN-012345.txt"));
+    // New entries still go to their sorted place.
+    EXPECT_EQ(combo->AddStringData(QStringLiteral("/r/run-050000a.txt"), 1), 50001);
+}
+
+TEST_F(ReportListTest, AFifoInPlaceOfTheStoreIsNeitherWaitedOnNorReplaced) {
+    const QString file = StoreFile();
+    QFile::remove(file);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(file).constData(), 0600), 0);
+    alarm(20); // a read that waits for a writer fails the test instead of stalling it
+    auto combo = MakeCombo();
+    EXPECT_FALSE(combo->LoadFromReg());
+    EXPECT_EQ(combo->GetCount(), 0);
+    EXPECT_EQ(combo->StoreProblem(),
+              QStringLiteral("The report list cannot be read from ") + file +
+                  QStringLiteral(": not a regular file. It is left as it is, and changes to the list are not "
+                                 "saved."));
+    combo->AddStringData(QStringLiteral("/r/new.txt"), 1);
+    EXPECT_FALSE(combo->SaveToReg());
+    alarm(0);
+    struct stat info {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    QFile::remove(file);
 }
 
 } // namespace

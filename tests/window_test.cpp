@@ -12,6 +12,9 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 class WindowTest : public ::testing::Test {
@@ -156,6 +159,67 @@ TEST_F(WindowTest, PickingAFolderOrAnUnreadableFileNeverCrashes) {
     dialog->OnFileOpen();
     EXPECT_EQ(dialog->m_status->text(), QStringLiteral("Cannot open file for read access"));
     EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
+}
+
+TEST_F(WindowTest, AFifoOrDeviceInTheListNeitherBlocksStartUpNorStaysAgainstTheUsersWill) {
+    alarm(20); // a start-up that hangs fails instead of stalling the run
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("fifo.txt"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const QString device = QStringLiteral("/dev/zero"); // sorts before the FIFO
+    {
+        auto first = MakeWindow();
+        first->OnInitDialog();
+        first->m_comboReports->AddStringData(device, 1);
+        first->m_comboReports->AddStringData(fifo, 1);
+        first->m_comboReports->SetCurSel(first->m_comboReports->FindStringExact(fifo));
+        first->OnDestroy();
+    }
+    auto dialog = MakeWindow();
+    m_prompts->messageAnswers = {QMessageBox::Yes, QMessageBox::Yes};
+    dialog->OnInitDialog();
+    alarm(0);
+    // The start-up load asks about the FIFO, then about the device that became current.
+    ASSERT_EQ(m_prompts->messages.size(), 2);
+    EXPECT_EQ(m_prompts->messages[0], QStringLiteral("Cannot open file for read access: ") + fifo +
+                                          QStringLiteral("\r\nRemove this file from your list?"));
+    EXPECT_EQ(m_prompts->messages[1], QStringLiteral("Cannot open file for read access: ") + device +
+                                          QStringLiteral("\r\nRemove this file from your list?"));
+    EXPECT_EQ(dialog->m_comboReports->GetCount(), 0);
+    EXPECT_EQ(dialog->m_listData->GetItemCount(), 0);
+}
+
+TEST_F(WindowTest, ADamagedReportListIsSaidOnceAndItsEntriesSurviveTheNextClose) {
+    {
+        auto first = MakeWindow();
+        first->OnInitDialog();
+        m_prompts->openAnswers = {ExamplePath("one_run_fails.txt"), ExamplePath("multi_run_crlf.txt")};
+        first->OnFileOpen();
+        first->OnFileOpen();
+        first->OnDestroy();
+    }
+    const QString store = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
+    QFile file(store);
+    ASSERT_TRUE(file.open(QIODevice::Append));
+    file.write("[unterminated\n");
+    file.close();
+
+    auto second = MakeWindow();
+    second->OnInitDialog();
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_TRUE(m_prompts->messages[0].startsWith(QStringLiteral("The report list in ") + store +
+                                                  QStringLiteral(" is damaged; 2 of its entries")));
+    EXPECT_EQ(m_prompts->messageIcons[0], QMessageBox::Warning);
+    EXPECT_EQ(second->m_comboReports->GetCount(), 2);
+    EXPECT_EQ(second->m_listData->GetItemCount(), 20); // the selected report loads as usual
+    second->reject();
+    second.reset();
+
+    auto third = MakeWindow();
+    third->OnInitDialog();
+    EXPECT_TRUE(m_prompts->messages.isEmpty());
+    EXPECT_EQ(third->m_comboReports->GetCount(), 2);
+    QFile::remove(store + QStringLiteral(".damaged"));
 }
 
 TEST_F(WindowTest, ReadErrorAfterOpeningIsReportedNotSuccess) {

@@ -14,7 +14,7 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTRELVANE_WERROR=ON 
       -DTRELVANE_BENCH=OFF
 cmake --build build-asan -j "$jobs"
 
-echo "== fuzzing the report reader and parser =="
+echo "== fuzzing the report reader and parser, and the report list's settings reader =="
 tools/fuzz.sh
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1

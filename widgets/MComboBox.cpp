@@ -1,6 +1,14 @@
 #include "widgets/MComboBox.h"
 
+#include "widgets/ReportListStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStandardPaths>
+
+#include <filesystem>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
@@ -41,32 +49,114 @@ namespace {
 const QString kSelectedKey = QStringLiteral("Selected");
 const QString kEntryKey = QStringLiteral("Path");
 
+enum class StoreFileKind { Missing, Regular, Other };
+
+// What the store file is, found without opening it: QSettings opens and reads it at once, and opening
+// a FIFO waits for a writer that never comes.
+StoreFileKind KindOfStoreFile(const QString& fileName) {
+    std::error_code error;
+    const auto status = std::filesystem::status(QFile::encodeName(fileName).constData(), error);
+    if (status.type() == std::filesystem::file_type::not_found)
+        return StoreFileKind::Missing;
+    return std::filesystem::is_regular_file(status) ? StoreFileKind::Regular : StoreFileKind::Other;
+}
+
+// Copies a damaged store next to itself, under a name no earlier copy has taken. The copy's name, or
+// an empty text when no copy could be made.
+QString KeepDamagedCopy(const QString& fileName) {
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        const QString copy = fileName + QStringLiteral(".damaged") +
+                             (attempt == 0 ? QString() : QStringLiteral(".%1").arg(attempt));
+        if (QFileInfo::exists(copy))
+            continue;
+        return QFile::copy(fileName, copy) ? copy : QString();
+    }
+    return {};
+}
+
+const QString kLeftAlone = QStringLiteral(" It is left as it is, and changes to the list are not saved.");
+
 } // namespace
+
+QString MRegCombo::StoreFileName() const {
+#ifdef Q_OS_WIN
+    return {}; // the registry
+#else
+    // Where QSettings keeps an organisation's application settings on this platform.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
+           m_regPath.Organisation() + QLatin1Char('/') + m_regPath.Application() + QStringLiteral(".conf");
+#endif
+}
+
+std::unique_ptr<QSettings> MRegCombo::OpenStore() const {
+    const QString fileName = StoreFileName();
+    // Naming the file keeps QSettings from also reading the organisation-wide and system-wide
+    // fallback files, which no check has looked at.
+    if (!fileName.isEmpty())
+        return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
+    return std::make_unique<QSettings>(m_regPath.Organisation(), m_regPath.Application());
+}
 
 bool MRegCombo::LoadFromReg() {
     clear();
-    QSettings store(m_regPath.Organisation(), m_regPath.Application());
-    if (store.status() != QSettings::NoError)
-        return false;
-    store.beginGroup(m_regPath.Key());
-    const int size = store.beginReadArray(QStringLiteral("Entries"));
-    for (int i = 0; i < size; ++i) {
-        store.setArrayIndex(i);
-        const QString path = store.value(kEntryKey).toString();
-        if (!path.isEmpty() && FindStringExact(path) < 0)
-            AddString(path);
+    m_storeProblem.clear();
+    m_leaveStoreAlone = false;
+    const QString fileName = StoreFileName();
+    if (!fileName.isEmpty()) {
+        const StoreFileKind kind = KindOfStoreFile(fileName);
+        if (kind == StoreFileKind::Missing)
+            return true;
+        if (kind == StoreFileKind::Other) {
+            m_leaveStoreAlone = true;
+            m_storeProblem = QStringLiteral("The report list cannot be read from %1: not a regular file.")
+                                 .arg(QDir::toNativeSeparators(fileName)) +
+                             kLeftAlone;
+            return false;
+        }
     }
-    store.endArray();
-    const QString selected = store.value(kSelectedKey).toString();
-    store.endGroup();
-    SetCurSel(selected.isEmpty() ? (count() > 0 ? 0 : -1) : FindStringExact(selected));
-    if (currentIndex() < 0 && count() > 0)
-        SetCurSel(0);
-    return true;
+    const std::unique_ptr<QSettings> store = OpenStore();
+    if (store->status() == QSettings::AccessError) {
+        m_leaveStoreAlone = true;
+        m_storeProblem = QStringLiteral("The report list cannot be read from %1: access denied.")
+                             .arg(QDir::toNativeSeparators(store->fileName())) +
+                         kLeftAlone;
+        return false;
+    }
+    const StoredReportList stored = ReadStoredReportList(*store, m_regPath.Key());
+    const bool whole = store->status() == QSettings::NoError && stored.complete;
+    if (!whole) {
+        // Saving would write back only what could be read, so the damaged original is kept first.
+        const QString shownName = QDir::toNativeSeparators(store->fileName());
+        m_storeProblem = QStringLiteral("The report list in %1 is damaged; %2 of its entries could be read.")
+                             .arg(shownName)
+                             .arg(stored.entries.size());
+        const QString copy = fileName.isEmpty() ? QString() : KeepDamagedCopy(fileName);
+        if (copy.isEmpty()) {
+            m_leaveStoreAlone = true;
+            m_storeProblem += QStringLiteral(" No copy of it could be kept, so it is left as it is, and "
+                                             "changes to the list are not saved.");
+        } else {
+            m_storeProblem +=
+                QStringLiteral(" The damaged file was kept as %1.").arg(QDir::toNativeSeparators(copy));
+        }
+    }
+
+    // One insertion of the whole sorted list: entry by entry, each with its duplicate check and
+    // sorted insert, a long list took minutes.
+    addItems(stored.entries);
+    const int selected = stored.selected.isEmpty() ? -1 : FindStringExact(stored.selected);
+    SetCurSel(selected >= 0 ? selected : (count() > 0 ? 0 : -1));
+    return whole;
 }
 
 bool MRegCombo::SaveToReg() const {
-    QSettings store(m_regPath.Organisation(), m_regPath.Application());
+    if (m_leaveStoreAlone)
+        return false;
+    const QString fileName = StoreFileName();
+    if (!fileName.isEmpty() && KindOfStoreFile(fileName) == StoreFileKind::Other)
+        return false;
+    const std::unique_ptr<QSettings> opened = OpenStore();
+    QSettings& store = *opened;
     store.beginGroup(m_regPath.Key());
     store.remove(QString());
     store.beginWriteArray(QStringLiteral("Entries"), count());

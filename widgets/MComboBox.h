@@ -3,6 +3,10 @@
 #include <QComboBox>
 #include <QString>
 
+#include <memory>
+
+class QSettings;
+
 // A drop-down list. With the sorted style every new entry goes to its place in alphabetical order,
 // ignoring case as Windows sorts; without it entries keep the order in which they were added.
 class MComboBox : public QComboBox {
@@ -62,16 +66,28 @@ public:
     void SetRegPath(const QString& organisation, const QString& application, const QString& key) {
         m_regPath.Set(organisation, application, key);
     }
-    // Replaces the entries with the stored ones and restores the stored selection. An unreadable
-    // store gives an empty list. False when nothing could be read.
+    // Replaces the entries with the stored ones and restores the stored selection. A store that cannot
+    // be read whole gives what could be read, and StoreProblem() says what happened to it: a damaged
+    // file is first copied aside; one that cannot be read, or not copied, is left as it is and
+    // SaveToReg will not replace it. A store that is no regular file (a FIFO) is never opened.
+    // False when the store was not read whole.
     bool LoadFromReg();
-    // Stores every entry and the selected one. False when the store could not be written.
+    // Stores every entry and the selected one. False when the store could not be written, or must be
+    // left as it is.
     bool SaveToReg() const;
+    // A message for the user about the store LoadFromReg met; empty when it was read whole or missing.
+    const QString& StoreProblem() const { return m_storeProblem; }
     // Adds an entry (data is kept with it) and returns its index.
     int AddStringData(const QString& text, int data);
     // The text of the selected entry; empty when none is selected.
     virtual QString GetCurText() const;
 
 private:
+    // The file behind the store; empty where the store is not a file (the registry on Windows).
+    QString StoreFileName() const;
+    std::unique_ptr<QSettings> OpenStore() const;
+
     MRegPath m_regPath;
+    QString m_storeProblem;
+    bool m_leaveStoreAlone = false;
 };
