@@ -2,6 +2,12 @@
 
 #include "app/TrelvaneDlg.h"
 
+#include <QApplication>
+
+void CTrelvaneApp::NameApplication() {
+    QApplication::setApplicationName(QStringLiteral("Trelvane"));
+}
+
 bool CTrelvaneApp::InitInstance() {
     CTrelvaneDlg dialog;
     dialog.SetStartupReport(m_startupReport);

@@ -90,6 +90,12 @@ public:
     void OnCopyChart(const CChartWnd& chart);
     void OnSaveChartAs(const CChartWnd& chart);
 
+    // Fits the window into a screen's available area (frame included): the template's size where it
+    // fits, else the largest that does, centred; the smallest size the window allows is lowered to fit
+    // as well. Runs by itself when the window is first shown, with the screen it opens on.
+    void OpenInside(const QRect& available);
+    void setVisible(bool visible) override;
+
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
     QMenuBar* MenuBar() const { return m_menuBar; }
@@ -129,7 +135,8 @@ private:
     void ConnectHandlers();
     void ConnectChartPictures();
     void AddToolTips();
-    // The window's remembered place, size and tab (app/WindowPlacement.h), before the start-up load.
+    // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
+    // place is taken at the first show.
     void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
@@ -142,6 +149,9 @@ private:
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
     QString m_startupReport;
+    QRect m_rememberedPlace; // the place of the last run, taken at the first show (app/WindowMemory.h)
+    bool m_placed = false;
+    QSize m_templateMinimum;
     int m_chartBuilds = 0;
 };
 

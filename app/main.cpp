@@ -5,8 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Trelvane"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Trelvane"));
+    CTrelvaneApp::NameApplication();
     // trelvane REPORT opens that report; a file manager's "Open with" passes it so.
     CTrelvaneApp app(CommandLineReport(QApplication::arguments().mid(1)));
     app.InitInstance();

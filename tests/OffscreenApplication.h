@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QTemporaryDir>
 
 #include <cstdlib>
+#include <string_view>
 
 // A QApplication for tests, renders and benchmarks: the offscreen platform unless another one is
-// chosen, and a settings store in a temporary folder of the process's own, so the user's report list
-// is never read or changed.
+// chosen, with one 1920 x 1080 screen (the platform's own 800 x 600 is smaller than the window, which
+// would open shrunk to fit it), and a settings store in a temporary folder of the process's own, so the
+// user's report list is never read or changed.
 class OffscreenApplication {
 public:
     OffscreenApplication(int& argc, char** argv) : m_environment(m_settings), m_application(argc, argv) {
@@ -20,8 +23,16 @@ private:
     // Set before QApplication exists: the platform and the configuration folder are read when it starts.
     struct Environment {
         explicit Environment(const QTemporaryDir& settings) {
-            if (std::getenv("QT_QPA_PLATFORM") == nullptr)
-                setenv("QT_QPA_PLATFORM", "offscreen", 1);
+            const char* platform = std::getenv("QT_QPA_PLATFORM");
+            if (platform == nullptr || std::string_view(platform) == "offscreen") {
+                const QString screens = settings.filePath(QStringLiteral("screens.json"));
+                QFile file(screens);
+                if (file.open(QIODevice::WriteOnly))
+                    file.write(R"({"screens": [{"name": "OffscreenScreen", "x": 0, "y": 0, "width": 1920,
+                                   "height": 1080, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})");
+                file.close();
+                setenv("QT_QPA_PLATFORM", ("offscreen:configfile=" + screens).toLocal8Bit().constData(), 1);
+            }
             setenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit().constData(), 1);
         }
     };

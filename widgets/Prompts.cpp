@@ -44,6 +44,6 @@ QString QtPrompts::SaveFile(QWidget* owner, const QString& title, const QString&
 
 QMessageBox::StandardButton QtPrompts::Message(QWidget* owner, const QString& text,
                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, owner);
+    QMessageBox box(icon, QApplication::applicationName(), text, buttons, owner);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

@@ -1,6 +1,5 @@
 // The window's place, size and selected tab, kept in the settings store and restored at start-up inside
 // the screen's available area.
-#include "app/WindowPlacement.h"
 #include "tests/WindowFixture.h"
 
 #include <QFile>
@@ -8,24 +7,14 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QWindow>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
-TEST(FitIntoAreaTest, FittingRectanglesStayOthersMoveAndShrinkIntoTheArea) {
-    const QRect area(0, 30, 1920, 1050); // a screen under a top panel
-    EXPECT_EQ(FitIntoArea(QRect(100, 100, 800, 600), area), QRect(100, 100, 800, 600));
-    EXPECT_EQ(FitIntoArea(area, area), area);
-    EXPECT_EQ(FitIntoArea(QRect(1500, 900, 800, 600), area), QRect(1120, 480, 800, 600)); // over the edges
-    EXPECT_EQ(FitIntoArea(QRect(-300, 0, 800, 600), area), QRect(0, 30, 800, 600));       // under the panel
-    EXPECT_EQ(FitIntoArea(QRect(4000, 200, 800, 600), area), QRect(1120, 200, 800, 600)); // a monitor gone
-    EXPECT_EQ(FitIntoArea(QRect(50, 50, 2500, 1400), area), QRect(0, 30, 1920, 1050));    // larger than it
-    EXPECT_EQ(FitIntoArea(QRect(10, 40, 300, 200), QRect()), QRect(10, 40, 300, 200));    // no area known
-}
-
-class WindowPlacementTest : public WindowFixture {
+class WindowMemoryTest : public WindowFixture {
 protected:
     QRect Available() const { return QGuiApplication::primaryScreen()->availableGeometry(); }
     static void Store(const QString& key, const QVariant& value) {
@@ -35,45 +24,51 @@ protected:
     }
 };
 
-TEST_F(WindowPlacementTest, PlaceSizeAndTabComeBackAndTheTabIsShownWithTheReport) {
+TEST_F(WindowMemoryTest, PlaceSizeAndTabComeBackAndTheTabIsShownWithTheReport) {
     Open(ExamplePath("multi_run_crlf.txt"));
     m_dialog->show();
     const QRect wanted(Available().x() + 40, Available().y() + 30, Available().width() - 100,
                        Available().height() - 80);
-    m_dialog->resize(wanted.size());
-    m_dialog->move(wanted.topLeft());
+    m_dialog->setGeometry(wanted);
     m_dialog->m_tabCtrl->SetCurSel(4);
     m_dialog->Button(1)->click(); // Close
 
     OpenWindow();
-    EXPECT_EQ(m_dialog->size(), wanted.size());
-    EXPECT_EQ(m_dialog->pos(), wanted.topLeft());
+    m_dialog->show(); // the place is taken at the first show
+    EXPECT_EQ(m_dialog->geometry(), wanted);
     EXPECT_EQ(m_dialog->m_tabCtrl->GetCurSel(), 4);
     // The start-up load built the remembered tab's chart, once: the "Avg_Latency" tab on its shared scale.
     EXPECT_EQ(m_dialog->ChartBuildCount(), 1);
     EXPECT_EQ(m_dialog->m_chart->Model().GetMax(), m_dialog->m_maxLatency);
 }
 
-TEST_F(WindowPlacementTest, FarAwayOrOversizedPlacesAreFittedAndUnreadableOnesIgnored) {
-    const QSize firstSize = m_dialog->size();
-    Store(QStringLiteral("Position"), QPoint(Available().right() + 3000, Available().y() + 10));
-    Store(QStringLiteral("Size"), QSize(Available().width() + 500, Available().height() / 2));
+TEST_F(WindowMemoryTest, FarAwayOrOversizedPlacesAreFittedAndUnreadableOnesIgnored) {
+    m_dialog->show();
+    const QRect firstPlace = m_dialog->geometry(); // centred by the first show
+    m_dialog->hide();                              // closed without a place to remember
+    m_dialog.reset();
+    Store(QStringLiteral("Place"), QRect(Available().right() + 3000, Available().y() + 10,
+                                         Available().width() + 500, Available().height() / 2));
     Store(QStringLiteral("Tab"), 6);
     OpenWindow();
-    const QRect placed(m_dialog->pos(), m_dialog->size());
+    m_dialog->show();
+    const QRect placed = m_dialog->geometry();
     EXPECT_TRUE(Available().contains(placed)) << placed.x() << "," << placed.y() << " " << placed.width();
-    EXPECT_EQ(placed.width(), Available().width());
+    // As wide as the screen allows with the frame around it.
+    EXPECT_EQ(placed.width(), Available().marginsRemoved(m_dialog->windowHandle()->frameMargins()).width());
     EXPECT_EQ(m_dialog->m_tabCtrl->GetCurSel(), 6);
     EXPECT_TRUE(m_dialog->m_listData->isVisibleTo(m_dialog.get()));
 
-    Store(QStringLiteral("Position"), QStringLiteral("left of nowhere"));
+    Store(QStringLiteral("Place"), QStringLiteral("left of nowhere"));
     Store(QStringLiteral("Tab"), 42);
+    m_dialog->hide();
     OpenWindow();
-    EXPECT_EQ(m_dialog->size(), firstSize);
+    m_dialog->show();
+    EXPECT_EQ(m_dialog->geometry(), firstPlace);
     EXPECT_EQ(m_dialog->m_tabCtrl->GetCurSel(), 0);
 }
 
-TEST_F(WindowPlacementTest, AStoreThatIsNoRegularFileIsNeitherReadNorWritten) {
+TEST_F(WindowMemoryTest, AStoreThatIsNoRegularFileIsNeitherReadNorWritten) {
     const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
     m_dialog.reset();
     QFile::remove(file);
