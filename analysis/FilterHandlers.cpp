@@ -2,11 +2,14 @@
 #include "app/TrelvaneDlg.h"
 
 #include "analysis/Filters.h"
+#include "app/DialogTemplate.h"
 
 #include "report/ReportParser.h"
 #include "widgets/Text.h"
 
+#include <QPushButton>
 #include <QSignalBlocker>
+#include <utility>
 
 void CTrelvaneDlg::FillFilterCombo(MComboBox& list, int column) {
     // The entries come in their final order, "<All>" first even where a value sorts ahead of "<"; each
@@ -63,6 +66,26 @@ void CTrelvaneDlg::OnSortAvgLatency() {
 }
 void CTrelvaneDlg::OnSortMaxLatency() {
     SortAndShow(*this, kColMaxLatency);
+}
+
+void CTrelvaneDlg::OnDataHeaderClicked(int column) {
+    // A click on a column title is a click on that column's sort button: the same handler, so the same
+    // order, toggling and rebuild. "Diag Details" has no button and does not sort.
+    static constexpr std::pair<int, int> kSortButtons[] = {
+        {kColNumber, IDC_SORT_NUMBER},
+        {kColDirection, IDC_SORT_DIRECTION},
+        {kColType, IDC_SORT_TYPE},
+        {kColSize, IDC_SORT_SIZE},
+        {kColOutstanding, IDC_SORT_OUTSTANDING},
+        {kColIOsPerSec, IDC_SORT_IOS},
+        {kColMBsPerSec, IDC_SORT_MBS},
+        {kColMinLatency, IDC_SORT_MIN_LATENCY},
+        {kColAvgLatency, IDC_SORT_AVG_LATENCY},
+        {kColMaxLatency, IDC_SORT_MAX_LATENCY},
+    };
+    for (const auto& [sortColumn, button] : kSortButtons)
+        if (sortColumn == column)
+            Button(button)->click();
 }
 
 FilterSelection CTrelvaneDlg::ReadFilterSelection() const {

@@ -69,14 +69,6 @@ void AppendWhole(std::string& text, long long value) {
     text.append(buffer, result.ptr);
 }
 
-void AppendFixed2(std::string& text, double value) {
-    // A double's fixed text has at most 309 digits before the point.
-    char buffer[330];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, FiniteOrZero(value), std::chars_format::fixed, 2);
-    text.append(buffer, result.ptr);
-}
-
 const std::string kNoCell;
 
 // The cells of one row; a cell the row lacks reads as empty.
@@ -150,7 +142,7 @@ void AddAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan
     const CFormatNumeric format;
     const double mean = sums.all.Mean(divisor);
     std::string label = plan.title + ": ";
-    AppendFixed2(label, mean);
+    AppendFixed(label, mean, 2);
     chart.AddBarColor(label, TruncateToWhole(mean), index);
     for (size_t i = 0; i < std::size(kAverageGroups); ++i) {
         const double groupMean = sums.groups[i].Mean(divisor);
@@ -171,7 +163,7 @@ void AppendRowBarLabel(std::string& label, const RowCells& cells, double value) 
     label += ' ';
     AppendWhole(label, WholeNumberAtStart(cells[kColOutstanding]));
     label += "O: ";
-    AppendFixed2(label, value);
+    AppendFixed(label, value, 2);
 }
 
 } // namespace
@@ -250,7 +242,7 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     }
     const double mean = DetailsMean(bars, detailsSum);
     std::string label = "Details Average: ";
-    AppendFixed2(label, mean);
+    AppendFixed(label, mean, 2);
     chart.AddBarColor(label, TruncateToWhole(mean), kChartDetailsAverageColour);
     chart.AddFooter({}, -1);
 }

@@ -18,8 +18,9 @@ CAboutDlg::CAboutDlg(const QIcon& icon, QWidget* parent) : QDialog(parent) {
 
     auto* name = new QLabel(QStringLiteral("Trelvane, Version 1.0"), this);
     name->setGeometry(units.ToPixels(42, 14, 114, 8));
-    auto* notice = new QLabel(QStringLiteral("Copyright (C) 2026 The Trelvane developers"), this);
-    notice->setGeometry(units.ToPixels(42, 26, 124, 8));
+    // The notice is short enough for its 114 units at the template's font: a longer one was cut.
+    auto* notice = new QLabel(QStringLiteral("Copyright (C) 2026 Trelvane"), this);
+    notice->setGeometry(units.ToPixels(42, 26, 114, 8));
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setGeometry(units.ToPixels(113, 41, 50, 14));

@@ -3,12 +3,11 @@
 #include <QPainter>
 #include <QPixmap>
 
-namespace {
-
-QPixmap DrawIcon(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
+// Drawn into an image, not a pixmap: the build draws the installed icons with it, without a display.
+QImage DrawAppIcon(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing, size > 16);
     const qreal s = size;
     // The disk: a grey platter with a dark hub, in the upper left.
@@ -28,14 +27,13 @@ QPixmap DrawIcon(int size) {
         painter.setBrush(bars[i]);
         painter.drawRect(QRectF(0.34 * s, (0.54 + 0.15 * i) * s, lengths[i] * s, 0.11 * s));
     }
-    return pixmap;
+    painter.end();
+    return image;
 }
-
-} // namespace
 
 QIcon MakeAppIcon() {
     QIcon icon;
     for (int size : {16, 32, 48, 256})
-        icon.addPixmap(DrawIcon(size));
+        icon.addPixmap(QPixmap::fromImage(DrawAppIcon(size)));
     return icon;
 }

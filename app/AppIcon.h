@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QIcon>
+#include <QImage>
 
-// The application icon, a disk with three bars, drawn at 16, 32, 48 and 256 pixels.
+// The application icon, a disk with three bars, drawn at any size in pixels.
+QImage DrawAppIcon(int size);
+// The window's icon: that drawing at 16, 32, 48 and 256 pixels.
 QIcon MakeAppIcon();

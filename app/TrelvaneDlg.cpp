@@ -4,17 +4,25 @@
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/DlgPage1.h"
+#include "app/WindowMemory.h"
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 #include "widgets/MGroupBox.h"
+#include "widgets/WindowPlacement.h"
 
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <QWindow>
 
 const char* const kPartitionNotes =
     "Notes for SQL Server Data/Temp/Log Drives:\r\n"
@@ -47,10 +55,13 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
                    Qt::WindowCloseButtonHint);
     setSizeGripEnabled(true);
+    setAcceptDrops(true);
     m_hIcon = MakeAppIcon();
     CreateMenu();
     CreateControls();
     ConnectHandlers();
+    ConnectChartPictures();
+    AddToolTips();
     m_tabCtrl->SetAppName(QStringLiteral("Dovrane"));
     m_listData->SetAppName("Dovrane");
     m_listPartitions->SetAppName("Dovrane");
@@ -81,6 +92,7 @@ void CTrelvaneDlg::CreateMenu() {
 
 void CTrelvaneDlg::CreateControls() {
     const DialogUnits units(font());
+    const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
     for (const ControlSpec& item : MainWindowTemplate()) {
         QWidget* control = nullptr;
         const QString text = QString::fromLatin1(item.text);
@@ -145,7 +157,10 @@ void CTrelvaneDlg::CreateControls() {
         // A drop-down list's template height includes its open list; the closed box is one line high.
         if (item.kind == ControlKind::Combo || item.kind == ControlKind::SortedCombo)
             geometry.setHeight(control->sizeHint().height());
-        control->setGeometry(geometry);
+        if (item.kind == ControlKind::Tabs)
+            m_tabCtrl->SetTemplateGeometry(geometry, client.width() - geometry.x() - geometry.width());
+        else
+            control->setGeometry(geometry);
         if (item.id > 0)
             SetControlId(control, item.id);
         if (item.kind == ControlKind::GroupBox)
@@ -153,8 +168,8 @@ void CTrelvaneDlg::CreateControls() {
         if (item.hidden)
             control->hide();
     }
-    const QSize client = units.ToPixels(kMainWidthDlu, kMainHeightDlu);
-    m_client->setMinimumSize(client / 2);
+    m_templateMinimum = client / 2;
+    m_client->setMinimumSize(m_templateMinimum);
     resize(client.width(), client.height() + m_menuBar->sizeHint().height());
 }
 
@@ -179,6 +194,8 @@ void CTrelvaneDlg::ConnectHandlers() {
     };
     for (const auto& [id, handler] : sorts)
         connect(Button(id), &QPushButton::clicked, this, handler);
+    connect(m_listData->horizontalHeader(), &QHeaderView::sectionClicked, this,
+            &CTrelvaneDlg::OnDataHeaderClicked);
     connect(m_btnRefresh, &QPushButton::clicked, this, &CTrelvaneDlg::OnRefresh);
     connect(Button(IDC_EXPORT), &QPushButton::clicked, this, &CTrelvaneDlg::OnExport);
 }
@@ -235,14 +252,45 @@ bool CTrelvaneDlg::OnInitDialog() {
     AddControl(IDC_REFRESH, eSizeNone, eSizeMove, eSizeMoveKeep);
     AddControl(IDOK_CLOSE, eSizeMove, eSizeMove, eSizeMoveKeep);
 
+    RestorePlacement();
+
     if (!InitSecurity())
         return false;
 
-    if (m_comboReports->GetCount() > 0)
+    if (!m_startupReport.isEmpty())
+        OpenReport(m_startupReport);
+    else if (m_comboReports->GetCount() > 0)
         OnSelchangeReportCombo();
     else
         ShowTab(m_tabCtrl->GetCurSel());
     return true;
+}
+
+void CTrelvaneDlg::OpenInside(const QRect& available) {
+    // The frame is fitted in with the window, with the margins known so far: on X11 a window manager
+    // adds its frame only after the window is shown, and where that frame goes is then its choice.
+    const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    const QRect room = available.marginsRemoved(frame);
+    const QSize menu(0, m_menuBar->sizeHint().height());
+    m_client->setMinimumSize(m_templateMinimum.boundedTo(room.size() - menu).expandedTo(QSize(0, 0)));
+    layout()->activate(); // the window's own minimum follows now, not at the next layout pass
+    QRect wanted(QPoint(), size());
+    wanted.moveCenter(room.center());
+    if (m_rememberedPlace.isValid()) // where the user left it, fitted in as a first place is
+        wanted = m_rememberedPlace;
+    setGeometry(FitRectInside(wanted, room));
+}
+
+void CTrelvaneDlg::setVisible(bool visible) {
+    if (visible && !m_placed && screen() != nullptr) {
+        m_placed = true;
+        create(); // the platform window, so its frame margins are known
+        // A remembered place opens on its own screen, when that screen is still there.
+        QScreen* target =
+            m_rememberedPlace.isValid() ? QGuiApplication::screenAt(m_rememberedPlace.center()) : nullptr;
+        OpenInside((target != nullptr ? target : screen())->availableGeometry());
+    }
+    MDialog::setVisible(visible);
 }
 
 long CTrelvaneDlg::OnTabSelChange(quintptr, qintptr) {
@@ -291,12 +339,28 @@ void CTrelvaneDlg::OnDestroy() {
         return;
     m_destroyed = true;
     m_comboReports->SaveToReg();
+    SaveWindowMemory(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel());
     ReleaseSecurity();
 }
 
 void CTrelvaneDlg::done(int result) {
     OnDestroy();
     MDialog::done(result);
+}
+
+void CTrelvaneDlg::RestorePlacement() {
+    const RememberedWindow remembered = ReadWindowMemory(m_comboReports->OpenStoreBeside(false).get());
+    // The place is taken when the window is first shown, fitted into the screen it was on.
+    m_rememberedPlace = remembered.place;
+    if (remembered.maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    const int tab = remembered.tab;
+    if (tab < 0 || tab >= m_tabCtrl->count())
+        return;
+    // Quietly: the start-up load that follows shows the tab, and a first visit to "Disk Partitions"
+    // scans there once.
+    const QSignalBlocker quiet(m_tabCtrl);
+    m_tabCtrl->SetCurSel(tab);
 }
 
 void CTrelvaneDlg::SetStatus(const QString& text, std::uint32_t background, bool whiteText) {

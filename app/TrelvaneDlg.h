@@ -47,6 +47,11 @@ public:
     void OnSelchangeReportCombo();
     bool ReloadReport(const std::string& path);
     bool LoadReport(const std::string& path);
+    // Opens a report the user pointed at (File > Open, the command line, a drop): it enters the report
+    // list and loads, or takes the open-failure path.
+    void OpenReport(const QString& path);
+    // A report named on the command line: opened by OnInitDialog instead of the list's selected entry.
+    void SetStartupReport(const QString& path) { m_startupReport = path; }
 
     // Filters and sorting.
     void FillFilterCombo(MComboBox& list, int column);
@@ -61,6 +66,8 @@ public:
     void OnSortMinLatency();
     void OnSortAvgLatency();
     void OnSortMaxLatency();
+    // A click on a column title of "Data".
+    void OnDataHeaderClicked(int column);
     FilterSelection ReadFilterSelection() const;
     bool PassesFilters(int row, const FilterSelection& selection) const;
 
@@ -78,6 +85,17 @@ public:
 
     // Export.
     void OnExport();
+
+    // Chart pictures: the context menu of both charts.
+    QStringList ChartCaption(const CChartWnd& chart) const;
+    void OnCopyChart(const CChartWnd& chart);
+    void OnSaveChartAs(const CChartWnd& chart);
+
+    // Fits the window into a screen's available area (frame included): the template's size where it
+    // fits, else the largest that does, centred; the smallest size the window allows is lowered to fit
+    // as well. Runs by itself when the window is first shown, with the screen it opens on.
+    void OpenInside(const QRect& available);
+    void setVisible(bool visible) override;
 
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
@@ -108,11 +126,19 @@ public:
 
 protected:
     void done(int result) override;
+    // A report file dropped onto the window opens as File > Open opens it.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void CreateControls();
     void CreateMenu();
     void ConnectHandlers();
+    void ConnectChartPictures();
+    void AddToolTips();
+    // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
+    // place is taken at the first show.
+    void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
     // charts, a red status and a message.
@@ -123,8 +149,15 @@ private:
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
+    QString m_startupReport;
+    QRect m_rememberedPlace; // the place of the last run, taken at the first show (app/WindowMemory.h)
+    bool m_placed = false;
+    QSize m_templateMinimum;
     int m_chartBuilds = 0;
 };
+
+// The message of an export that wrote both files: the folder and the two file names.
+QString ExportDoneText(const QString& folder);
 
 // The fixed notes text shown beside the partition table: eleven lines, each ending in CR LF.
 extern const char* const kPartitionNotes;

@@ -1,6 +1,8 @@
 #include "disks/FilesystemProbe.h"
 
 #include <blkid/blkid.h>
+#include <cstring>
+#include <fstream>
 
 namespace {
 
@@ -33,4 +35,22 @@ bool ProbeFilesystem(const std::string& path, FilesystemFacts& facts) {
     }
     blkid_free_probe(probe);
     return found && !facts.type.empty();
+}
+
+std::uint32_t ReadNtfsClusterSize(const std::string& path) {
+    std::ifstream device(path, std::ios::binary);
+    unsigned char sector[512];
+    if (!device.read(reinterpret_cast<char*>(sector), sizeof sector) ||
+        std::memcmp(sector + 3, "NTFS    ", 8) != 0)
+        return 0;
+    const std::uint32_t bytesPerSector = sector[11] | (sector[12] << 8);
+    if (bytesPerSector < 256 || bytesPerSector > 4096 || (bytesPerSector & (bytesPerSector - 1)) != 0)
+        return 0;
+    // Up to 128 sectors as a count; beyond, the byte holds the negated power of two (0xF4 is 4096).
+    const unsigned count = sector[13];
+    if (count == 0 || (count <= 0x80 && (count & (count - 1)) != 0) || (count > 0x80 && 256 - count > 24))
+        return 0;
+    const std::uint32_t sectors = count <= 0x80 ? count : 1u << (256 - count);
+    const std::uint64_t cluster = std::uint64_t{bytesPerSector} * sectors;
+    return cluster <= (std::uint64_t{1} << 21) ? static_cast<std::uint32_t>(cluster) : 0; // 2 MiB at most
 }

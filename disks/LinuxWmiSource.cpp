@@ -20,7 +20,6 @@ int ReadVolumeStats(const std::string& mountPoint, VolumeStats& stats) {
     if (::statvfs(mountPoint.c_str(), &info) != 0)
         return errno;
     stats.blockSize = info.f_frsize != 0 ? info.f_frsize : info.f_bsize;
-    stats.blocks = info.f_blocks;
     return 0;
 }
 
@@ -214,13 +213,18 @@ public:
         if (const int error = m_sys.Read("proc/self/mountinfo", mountText, kMountInfoLimit))
             return StatusFromErrno(error);
         const std::vector<MountEntry> mounts = ParseMountInfo(mountText);
-        const MountEntry* mount = FindMount(mounts, folder, name);
+        bool covered = false;
+        const MountEntry* mount = FindMount(mounts, folder, name, covered);
         if (mount == nullptr)
             return 0;
 
         PropertyObject logicalDisk;
         const std::string shownName = EscapeControlBytes(mount->mountPoint);
-        m_mountPaths[shownName] = mount->mountPoint;
+        // A path covered by a later mount leads to the filesystem on top: nothing is measured there, and an
+        // NTFS volume's cluster size is read from its boot sector instead.
+        m_mountPaths[shownName] = covered
+                                      ? MountPath{std::nullopt, ReadNtfsClusterSize(m_devRoot + "/" + name)}
+                                      : MountPath{mount->mountPoint, 0};
         logicalDisk.Text("Name", shownName);
         logicalDisk.Text("DeviceID", shownName);
         FilesystemFacts facts;
@@ -232,14 +236,7 @@ public:
             logicalDisk.Null("VolumeName");
         else
             logicalDisk.Text("VolumeName", label);
-        VolumeStats stats;
-        if (const int error = m_stats(mount->mountPoint, stats))
-            logicalDisk.Failing("Size", StatusFromErrno(error));
-        else if (stats.blockSize != 0 &&
-                 stats.blocks > std::numeric_limits<std::uint64_t>::max() / stats.blockSize)
-            logicalDisk.Failing("Size", kWbemFailed);
-        else
-            logicalDisk.Text("Size", std::to_string(stats.blocks * stats.blockSize));
+        SetVolumeSize(logicalDisk, folder);
         logicalDisks.push_back(Found(std::move(logicalDisk)));
         return 0;
     }
@@ -247,8 +244,11 @@ public:
     bool Geometry(const std::string& rootPath, DiskGeometry& geometry) const {
         const auto known = m_mountPaths.find(rootPath);
         VolumeStats stats;
-        if (m_stats(known != m_mountPaths.end() ? known->second : rootPath, stats) != 0 ||
-            stats.blockSize == 0 || stats.blockSize > std::numeric_limits<std::uint32_t>::max())
+        if (known != m_mountPaths.end() && !known->second.path)
+            stats.blockSize = known->second.bootSectorCluster;
+        else if (m_stats(known != m_mountPaths.end() ? *known->second.path : rootPath, stats) != 0)
+            return false;
+        if (stats.blockSize == 0 || stats.blockSize > std::numeric_limits<std::uint32_t>::max())
             return false;
         const auto cluster = static_cast<std::uint32_t>(stats.blockSize);
         geometry = cluster % 512 == 0 ? DiskGeometry{cluster / 512, 512} : DiskGeometry{1, cluster};
@@ -256,6 +256,23 @@ public:
     }
 
 private:
+    // Size of the volume, as lsblk and Windows give it: the partition (or the whole device) the
+    // filesystem fills, in the 512-byte units sysfs counts in whatever the sector size. statvfs would
+    // leave out the filesystem's own overhead (a 2 GiB ext4 volume would show 1.9 GB), and it measures
+    // whatever is mounted on top of a covered mount point.
+    void SetVolumeSize(PropertyObject& logicalDisk, const std::string& folder) const {
+        std::string text;
+        if (const int error = m_sys.Read(folder + "/size", text)) {
+            logicalDisk.Failing("Size", StatusFromErrno(error));
+            return;
+        }
+        const std::optional<std::uint64_t> sectors = ParseWhole(text);
+        if (!sectors || *sectors > std::numeric_limits<std::uint64_t>::max() / 512)
+            logicalDisk.Failing("Size", kWbemFailed);
+        else
+            logicalDisk.Text("Size", std::to_string(*sectors * 512));
+    }
+
     std::vector<MountEntry> ReadMounts() const {
         std::string text;
         m_sys.Read("proc/self/mountinfo", text, kMountInfoLimit);
@@ -298,7 +315,8 @@ private:
     }
 
     bool HoldsFilesystem(const std::string& disk, const std::vector<MountEntry>& mounts) const {
-        if (FindMount(mounts, "sys/block/" + disk, disk) != nullptr)
+        bool covered = false;
+        if (FindMount(mounts, "sys/block/" + disk, disk, covered) != nullptr)
             return true;
         FilesystemFacts facts;
         return ProbeFilesystem(m_devRoot + "/" + disk, facts) && facts.isFilesystem;
@@ -319,14 +337,14 @@ private:
     }
 
     const MountEntry* FindMount(const std::vector<MountEntry>& mounts, const std::string& folder,
-                                const std::string& name) const {
+                                const std::string& name, bool& covered) const {
         unsigned major = 0;
         unsigned minor = 0;
         std::string dev;
         if (m_sys.Read(folder + "/dev", dev) == 0 && ParseDev(CleanDeviceText(dev), major, minor))
-            return FindDeviceMount(mounts, major, minor, "/dev/" + name);
+            return FindDeviceMount(mounts, major, minor, "/dev/" + name, covered);
         // Without the device numbers only the source path can tell.
-        return FindDeviceMount(mounts, ~0u, ~0u, "/dev/" + name);
+        return FindDeviceMount(mounts, ~0u, ~0u, "/dev/" + name, covered);
     }
 
     static bool ParseDev(const std::string& text, unsigned& major, unsigned& minor) {
@@ -392,8 +410,14 @@ private:
     SysfsTree m_sys;
     std::string m_devRoot;
     VolumeStatsReader m_stats;
-    // Mount points handed out as Name (escaped for display) and the paths they stand for.
-    std::map<std::string, std::string> m_mountPaths;
+    // Mount points handed out as Name (escaped for display) and the paths they stand for; none for a
+    // mount point covered by another mount, with the cluster size of an NTFS boot sector instead (0 when
+    // there is none).
+    struct MountPath {
+        std::optional<std::string> path;
+        std::uint32_t bootSectorCluster = 0;
+    };
+    std::map<std::string, MountPath> m_mountPaths;
 };
 
 namespace {

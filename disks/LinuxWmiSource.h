@@ -7,10 +7,9 @@
 #include <memory>
 #include <string>
 
-// Size facts of a mounted filesystem, as statvfs gives them.
+// The cluster size of a mounted filesystem, as statvfs gives it.
 struct VolumeStats {
     std::uint64_t blockSize = 0; // the fundamental block (cluster) size in bytes
-    std::uint64_t blocks = 0;
 };
 // Measures the filesystem mounted at a path; returns 0 or an errno value.
 using VolumeStatsReader = std::function<int(const std::string& mountPoint, VolumeStats& stats)>;
@@ -27,9 +26,9 @@ struct LinuxSourceRoots {
 // a disk of /sys/block is a Win32_DiskDrive (model, "/dev/NAME", transport as InterfaceType), its
 // serial number the one Win32_PhysicalMedia, each partition a Win32_DiskPartition (start x 512 as
 // StartingOffset) and the mounted filesystem on a partition its Win32_LogicalDisk (mount point as
-// Name, libblkid's type and label, statvfs size). A disk without a partition table whose whole
-// device holds a filesystem shows as one partition starting at 0. RAM disks, zram and loop devices
-// without a partition table are not disks.
+// Name, libblkid's type and label, the partition's size as lsblk shows it). A disk without a partition table
+// whose whole device holds a filesystem shows as one partition starting at 0. RAM disks, zram and loop
+// devices without a partition table are not disks.
 class LinuxWmiSource : public WmiSource {
 public:
     explicit LinuxWmiSource(LinuxSourceRoots roots = {}, VolumeStatsReader stats = ReadVolumeStats);

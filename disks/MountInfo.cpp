@@ -82,17 +82,39 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text) {
     return mounts;
 }
 
+bool IsCovered(const std::vector<MountEntry>& mounts, std::size_t index) {
+    const std::string& path = mounts[index].mountPoint;
+    for (std::size_t later = index + 1; later < mounts.size(); ++later) {
+        const std::string& above = mounts[later].mountPoint;
+        if (path == above || above == "/" ||
+            (path.size() > above.size() && path.compare(0, above.size(), above) == 0 &&
+             path[above.size()] == '/'))
+            return true;
+    }
+    return false;
+}
+
 const MountEntry* FindDeviceMount(const std::vector<MountEntry>& mounts, unsigned major, unsigned minor,
-                                  const std::string& devicePath) {
-    const MountEntry* first = nullptr;
-    for (const MountEntry& mount : mounts) {
+                                  const std::string& devicePath, bool& covered) {
+    const MountEntry* firstReachable = nullptr;
+    const MountEntry* firstCovered = nullptr;
+    for (std::size_t i = 0; i < mounts.size(); ++i) {
+        const MountEntry& mount = mounts[i];
         const bool sameDevice = (mount.major == major && mount.minor == minor) || mount.source == devicePath;
         if (!sameDevice)
             continue;
-        if (mount.root == "/")
+        if (IsCovered(mounts, i)) {
+            if (firstCovered == nullptr)
+                firstCovered = &mount;
+            continue;
+        }
+        if (mount.root == "/") {
+            covered = false;
             return &mount;
-        if (first == nullptr)
-            first = &mount;
+        }
+        if (firstReachable == nullptr)
+            firstReachable = &mount;
     }
-    return first;
+    covered = firstReachable == nullptr && firstCovered != nullptr;
+    return firstReachable != nullptr ? firstReachable : firstCovered;
 }

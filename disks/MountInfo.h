@@ -20,8 +20,14 @@ std::vector<MountEntry> ParseMountInfo(std::string_view text);
 // Undoes the kernel's \NNN octal escapes; a backslash not followed by three octal digits stays.
 std::string UnescapeMountField(std::string_view field);
 
-// The mount of a block device: the first that mounts the whole filesystem, else the first of the
-// device at all. Matched by device number, or by source path for filesystems (btrfs) that report
-// their own device numbers. Null when the device is not mounted.
+// True when a mount listed after mounts[index] sits on its mount point or on a folder above it. The
+// kernel lists mounts in the order they were made, so the filesystem of that entry can no longer be
+// reached through its path: statvfs of the path would measure the one on top.
+bool IsCovered(const std::vector<MountEntry>& mounts, std::size_t index);
+
+// The mount of a block device: of its mounts that are not covered, the first that mounts the whole
+// filesystem, else the first. When every mount of the device is covered, the first of them, and covered
+// is set. Matched by device number, or by source path for filesystems (btrfs) that report their own
+// device numbers. Null when the device is not mounted.
 const MountEntry* FindDeviceMount(const std::vector<MountEntry>& mounts, unsigned major, unsigned minor,
-                                  const std::string& devicePath);
+                                  const std::string& devicePath, bool& covered);

@@ -1,17 +1,8 @@
 #include "disks/PartitionUnits.h"
 
-#include <cstdio>
+#include "widgets/FormatNumeric.h"
+
 #include <limits>
-
-namespace {
-
-std::string Printf(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-} // namespace
 
 std::uint64_t ParseDecimal64(const std::string& text) {
     std::size_t i = 0;
@@ -31,18 +22,18 @@ std::uint64_t ParseDecimal64(const std::string& text) {
 }
 
 std::string FormatOffsetCell(std::uint64_t bytes) {
-    return Printf("%0.1f KB", static_cast<double>(bytes) / 1024.0);
+    return FormatFixed(static_cast<double>(bytes) / 1024.0, 1) + " KB";
 }
 
 std::string FormatSizeCell(std::uint64_t bytes) {
     const std::uint64_t mebibytes = bytes >> 20;
-    return Printf("%0.1f GB", static_cast<double>(mebibytes) / 1024.0);
+    return FormatFixed(static_cast<double>(mebibytes) / 1024.0, 1) + " GB";
 }
 
 std::string FormatNtfsCell(const std::string& fileSystem, std::uint32_t clusterBytes) {
     if (clusterBytes <= 8192)
-        return fileSystem + Printf(" (%0.0f bytes)", static_cast<double>(clusterBytes));
-    return fileSystem + Printf(" (%0.0f KB)", static_cast<double>(clusterBytes) / 1024.0);
+        return fileSystem + " (" + FormatFixed(static_cast<double>(clusterBytes), 0) + " bytes)";
+    return fileSystem + " (" + FormatFixed(static_cast<double>(clusterBytes) / 1024.0, 0) + " KB)";
 }
 
 bool IsNtfs(const std::string& fileSystem) {

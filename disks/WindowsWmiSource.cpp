@@ -15,8 +15,53 @@
 
 #include <climits>
 #include <string>
+#include <utility>
 
 namespace {
+
+// Owns one reference to a COM interface and releases it when the owner goes. Receive() gives the
+// address for a call's out-parameter, so an interface a call returns is owned from the moment the call
+// returns, before anything that can fail (an allocation) runs.
+template <typename Interface> class ComRef {
+public:
+    ComRef() = default;
+    ComRef(ComRef&& other) noexcept : m_pointer(std::exchange(other.m_pointer, nullptr)) {}
+    ComRef(const ComRef&) = delete;
+    ComRef& operator=(const ComRef&) = delete;
+    ComRef& operator=(ComRef&&) = delete;
+    ~ComRef() { Reset(); }
+
+    Interface** Receive() {
+        Reset();
+        return &m_pointer;
+    }
+    Interface* operator->() const { return m_pointer; }
+    Interface* Get() const { return m_pointer; }
+    explicit operator bool() const { return m_pointer != nullptr; }
+
+private:
+    void Reset() {
+        if (m_pointer != nullptr)
+            m_pointer->Release();
+        m_pointer = nullptr;
+    }
+
+    Interface* m_pointer = nullptr;
+};
+
+// A VARIANT cleared when it goes, whatever it was given.
+class Variant {
+public:
+    Variant() { VariantInit(&m_value); }
+    Variant(const Variant&) = delete;
+    Variant& operator=(const Variant&) = delete;
+    ~Variant() { VariantClear(&m_value); }
+    VARIANT* Out() { return &m_value; }
+    const VARIANT& Value() const { return m_value; }
+
+private:
+    VARIANT m_value;
+};
 
 // A BSTR owned for the length of a call.
 class Bstr {
@@ -64,60 +109,54 @@ std::string Narrow(const wchar_t* text, UINT length) {
 
 class WindowsObject : public WmiObject {
 public:
-    explicit WindowsObject(IWbemClassObject* object) : m_object(object) {}
-    ~WindowsObject() override { m_object->Release(); }
+    explicit WindowsObject(ComRef<IWbemClassObject>&& object) : m_object(std::move(object)) {}
 
     WmiStatus Get(const std::string& name, WmiValue& value) override {
         value = WmiValue::MakeOther();
         const std::wstring wideName(name.begin(), name.end()); // property names are ASCII
-        VARIANT variant;
-        VariantInit(&variant);
-        const HRESULT status = m_object->Get(wideName.c_str(), 0, &variant, nullptr, nullptr);
+        Variant variant;
+        const HRESULT status = m_object->Get(wideName.c_str(), 0, variant.Out(), nullptr, nullptr);
         if (SUCCEEDED(status)) {
-            if (variant.vt == VT_BSTR)
-                value = WmiValue::MakeText(Narrow(variant.bstrVal, SysStringLen(variant.bstrVal)));
-            else if (variant.vt == VT_NULL)
+            if (variant.Value().vt == VT_BSTR)
+                value = WmiValue::MakeText(
+                    Narrow(variant.Value().bstrVal, SysStringLen(variant.Value().bstrVal)));
+            else if (variant.Value().vt == VT_NULL)
                 value = WmiValue::MakeNull();
         }
-        VariantClear(&variant);
         return status;
     }
 
 private:
-    IWbemClassObject* m_object;
+    ComRef<IWbemClassObject> m_object;
 };
 
 class WindowsEnumeration : public WmiEnumeration {
 public:
-    explicit WindowsEnumeration(IEnumWbemClassObject* enumeration) : m_enumeration(enumeration) {}
-    ~WindowsEnumeration() override { m_enumeration->Release(); }
+    explicit WindowsEnumeration(ComRef<IEnumWbemClassObject>&& enumeration)
+        : m_enumeration(std::move(enumeration)) {}
 
     WmiStatus Next(std::unique_ptr<WmiObject>& object, unsigned& returned) override {
         object.reset();
-        IWbemClassObject* next = nullptr;
+        ComRef<IWbemClassObject> next;
         ULONG count = 0;
-        const HRESULT status = m_enumeration->Next(static_cast<LONG>(WBEM_INFINITE), 1, &next, &count);
+        const HRESULT status =
+            m_enumeration->Next(static_cast<LONG>(WBEM_INFINITE), 1, next.Receive(), &count);
         returned = count == 0 ? 0 : 1;
-        if (next != nullptr) {
-            if (returned != 0)
-                object = std::make_unique<WindowsObject>(next);
-            else
-                next->Release();
-        }
+        if (next && returned != 0)
+            object = std::make_unique<WindowsObject>(std::move(next));
         return status;
     }
 
 private:
-    IEnumWbemClassObject* m_enumeration;
+    ComRef<IEnumWbemClassObject> m_enumeration;
 };
 
 class WindowsServices : public WmiServices {
 public:
-    explicit WindowsServices(IWbemServices* services) : m_services(services) {}
-    ~WindowsServices() override { m_services->Release(); }
+    explicit WindowsServices(ComRef<IWbemServices>&& services) : m_services(std::move(services)) {}
 
     WmiStatus SetProxyBlanket() override {
-        return CoSetProxyBlanket(m_services, RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
+        return CoSetProxyBlanket(m_services.Get(), RPC_C_AUTHN_WINNT, RPC_C_AUTHZ_NONE, nullptr,
                                  RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
     }
 
@@ -130,43 +169,38 @@ public:
             status = query.Assign(wql);
         if (FAILED(status))
             return status;
-        IEnumWbemClassObject* enumeration = nullptr;
+        ComRef<IEnumWbemClassObject> enumeration;
         status = m_services->ExecQuery(language.Get(), query.Get(),
                                        WBEM_FLAG_FORWARD_ONLY | WBEM_FLAG_RETURN_IMMEDIATELY, nullptr,
-                                       &enumeration);
-        if (SUCCEEDED(status) && enumeration != nullptr)
-            result = std::make_unique<WindowsEnumeration>(enumeration);
-        else if (enumeration != nullptr)
-            enumeration->Release();
+                                       enumeration.Receive());
+        if (SUCCEEDED(status) && enumeration)
+            result = std::make_unique<WindowsEnumeration>(std::move(enumeration));
         return status;
     }
 
 private:
-    IWbemServices* m_services;
+    ComRef<IWbemServices> m_services;
 };
 
 class WindowsLocator : public WmiLocator {
 public:
-    explicit WindowsLocator(IWbemLocator* locator) : m_locator(locator) {}
-    ~WindowsLocator() override { m_locator->Release(); }
+    explicit WindowsLocator(ComRef<IWbemLocator>&& locator) : m_locator(std::move(locator)) {}
 
     WmiStatus ConnectServer(const std::string& nameSpace, std::unique_ptr<WmiServices>& services) override {
         Bstr path;
         HRESULT status = path.Assign(nameSpace);
         if (FAILED(status))
             return status;
-        IWbemServices* connected = nullptr;
-        status =
-            m_locator->ConnectServer(path.Get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr, &connected);
-        if (SUCCEEDED(status) && connected != nullptr)
-            services = std::make_unique<WindowsServices>(connected);
-        else if (connected != nullptr)
-            connected->Release();
+        ComRef<IWbemServices> connected;
+        status = m_locator->ConnectServer(path.Get(), nullptr, nullptr, nullptr, 0, nullptr, nullptr,
+                                          connected.Receive());
+        if (SUCCEEDED(status) && connected)
+            services = std::make_unique<WindowsServices>(std::move(connected));
         return status;
     }
 
 private:
-    IWbemLocator* m_locator;
+    ComRef<IWbemLocator> m_locator;
 };
 
 class WindowsWmiSource : public WmiSource {
@@ -193,11 +227,12 @@ public:
     }
 
     WmiStatus CreateLocator(std::unique_ptr<WmiLocator>& locator) override {
-        IWbemLocator* created = nullptr;
-        const HRESULT status = CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER,
-                                                IID_IWbemLocator, reinterpret_cast<void**>(&created));
-        if (SUCCEEDED(status) && created != nullptr)
-            locator = std::make_unique<WindowsLocator>(created);
+        ComRef<IWbemLocator> created;
+        const HRESULT status =
+            CoCreateInstance(CLSID_WbemLocator, nullptr, CLSCTX_INPROC_SERVER, IID_IWbemLocator,
+                             reinterpret_cast<void**>(created.Receive()));
+        if (SUCCEEDED(status) && created)
+            locator = std::make_unique<WindowsLocator>(std::move(created));
         return status;
     }
 

@@ -12,16 +12,26 @@ namespace {
 // The start folder is cut to the length the folder buffer of the picker has always had.
 constexpr qsizetype kStartFolderLength = 300;
 
-// Writes one list; a failed write is told at once, so the other file is still attempted.
-void ExportList(CListBase& list, const QString& folder, const char* fileName, IPrompts& prompts,
+// Writes one list; a failed write is told at once, so the other file is still attempted. False when it
+// failed.
+bool ExportList(CListBase& list, const QString& folder, const char* fileName, IPrompts& prompts,
                 QWidget* owner) {
     list.m_exportFolder = PathBytes(folder);
     list.m_exportFileName = fileName;
-    if (!list.ProcessContextMenu(CListBase::kListExportCsv))
-        prompts.Message(owner, FromBytes(list.ExportError()), QMessageBox::Ok, QMessageBox::Warning);
+    if (list.ProcessContextMenu(CListBase::kListExportCsv))
+        return true;
+    prompts.Message(owner, FromBytes(list.ExportError()), QMessageBox::Ok, QMessageBox::Warning);
+    return false;
 }
 
 } // namespace
+
+QString ExportDoneText(const QString& folder) {
+    return QStringLiteral("Both tables were exported to %1:\nSqlio_Data.csv\nSqlio_Partitions.csv")
+        .arg(QDir::toNativeSeparators(folder));
+}
+
+namespace {} // namespace
 
 void CTrelvaneDlg::OnExport() {
     QString folder = QDir::currentPath().left(kStartFolderLength);
@@ -29,12 +39,16 @@ void CTrelvaneDlg::OnExport() {
     picker.ReturnEmptyIf_MyComputer(true);
     if (picker.Pick(folder)) {
         // The result file is written before a first partition scan opens its progress window.
-        ExportList(*m_listData, folder, "Sqlio_Data.csv", *m_prompts, this);
+        const bool dataWritten = ExportList(*m_listData, folder, "Sqlio_Data.csv", *m_prompts, this);
         if (!m_partitionsScanned) {
             ReadDiskPartitions();
             m_partitionsScanned = true;
         }
-        ExportList(*m_listPartitions, folder, "Sqlio_Partitions.csv", *m_prompts, this);
+        const bool partitionsWritten =
+            ExportList(*m_listPartitions, folder, "Sqlio_Partitions.csv", *m_prompts, this);
+        // Where the files went, as plainly as a failure is told; after a failure its message says it all.
+        if (dataWritten && partitionsWritten)
+            m_prompts->Message(this, ExportDoneText(folder), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
     if (!picker.IsValidPath()) {

@@ -27,6 +27,10 @@ void CTrelvaneDlg::OnFileOpen() {
                                              QStringLiteral("txt"), QStringLiteral("*.txt"));
     if (path.isEmpty())
         return;
+    OpenReport(path);
+}
+
+void CTrelvaneDlg::OpenReport(const QString& path) {
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));

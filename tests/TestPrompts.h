@@ -19,6 +19,13 @@ public:
         folderStarts.push_back(start);
         return Next(folderAnswers);
     }
+    QString SaveFile(QWidget*, const QString& title, const QString& filter,
+                     const QString& suggestion) override {
+        saveTitles.push_back(title);
+        saveFilters.push_back(filter);
+        saveSuggestions.push_back(suggestion);
+        return Next(saveAnswers);
+    }
     QMessageBox::StandardButton Message(QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon icon) override {
         messages.push_back(text);
@@ -33,8 +40,10 @@ public:
 
     std::deque<QString> openAnswers;
     std::deque<QString> folderAnswers;
+    std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> messageAnswers;
     QStringList openTitles, openFilters, folderTitles, folderStarts, messages;
+    QStringList saveTitles, saveFilters, saveSuggestions;
     std::vector<QMessageBox::StandardButtons> messageButtons;
     std::vector<QMessageBox::Icon> messageIcons;
 

@@ -316,6 +316,43 @@ TEST_F(LoopDeviceTest, NtfsWith64KClustersAtSector63) {
     EXPECT_EQ((*row)[kPartFilesystem], "ntfs (64 KB)");
     EXPECT_EQ((*row)[kPartOffset], "31.5 KB");
     EXPECT_EQ((*row)[kPartStatus], "OK");
+
+    // A tmpfs over its folder: the cluster size now comes from the boot sector, the row stays as it was.
+    const PartitionRow uncovered = *row;
+    Mounted cover("tmpfs", m_folder / "ntfs", {"mount -t tmpfs -o size=1m"});
+    if (!cover.Ok())
+        GTEST_SKIP() << "the kernel refused to mount a tmpfs: " << cover.Reason();
+    const CListBase again = Scan();
+    const PartitionRow* covered = RowOf(again, disk.Partition(1));
+    ASSERT_NE(covered, nullptr);
+    EXPECT_EQ(*covered, uncovered);
+}
+
+// The volume's size as lsblk shows it: a 2 GiB partition formatted ext4 is 2.0 GB, though statvfs leaves
+// out ext4's own tables. A tmpfs mounted over the volume's folder changes nothing in its row.
+TEST_F(LoopDeviceTest, Ext4VolumeOf2GiBAndATmpfsMountedOverIt) {
+    const LoopDisk& disk = Attach("label: gpt\nstart=2048, size=4194304\n", 1, 2050);
+    if (!m_skip.empty())
+        GTEST_SKIP() << m_skip;
+    Format("mkfs.ext4 -q -F -L SIZED", disk.Partition(1));
+    const fs::path folder = m_folder / "sized";
+    Mounted mounted(disk.Partition(1), folder, {"mount -t ext4"});
+    if (!mounted.Ok())
+        GTEST_SKIP() << "the kernel refused to mount ext4: " << mounted.Reason();
+    const CListBase before = Scan();
+    const PartitionRow* row = RowOf(before, disk.Partition(1));
+    ASSERT_NE(row, nullptr);
+    const PartitionRow expected = {
+        "", "", "", folder.string() + " (SIZED)", "ext4", "2.0 GB", "1024.0 KB", "OK", disk.Partition(1)};
+    EXPECT_EQ(*row, expected);
+
+    Mounted cover("tmpfs", folder, {"mount -t tmpfs -o size=1m"});
+    if (!cover.Ok())
+        GTEST_SKIP() << "the kernel refused to mount a tmpfs: " << cover.Reason();
+    const CListBase after = Scan();
+    const PartitionRow* covered = RowOf(after, disk.Partition(1));
+    ASSERT_NE(covered, nullptr);
+    EXPECT_EQ(*covered, expected);
 }
 
 // A loop device is a disk only with a partition table; a filesystem straight on it is not listed.

@@ -54,12 +54,16 @@ struct ScanResult {
     CListBase table;
 };
 
-void ScanTree(const std::string& root, FakeVolumes& volumes, ScanResult& result,
-              Progress* progress = nullptr) {
-    LinuxWmiSource source(LinuxSourceRoots{root, root + "/dev"}, volumes.Reader());
+void ScanWith(LinuxWmiSource& source, ScanResult& result, Progress* progress = nullptr) {
     AddPartitionColumns(result.table);
     Progress quiet;
     result.scanned = ScanPartitions(source, result.table, progress != nullptr ? *progress : quiet);
+}
+
+void ScanTree(const std::string& root, FakeVolumes& volumes, ScanResult& result,
+              Progress* progress = nullptr) {
+    LinuxWmiSource source(LinuxSourceRoots{root, root + "/dev"}, volumes.Reader());
+    ScanWith(source, result, progress);
 }
 
 // A writable copy of a recorded tree, removed at the end of the test.
@@ -94,8 +98,8 @@ const std::string kSataLun = "sys/devices/pci0000:00/0000:00:17.0/ata1/host0/tar
 
 TEST(RecordedTrees, NvmeDisk) {
     FakeVolumes volumes;
-    volumes.volumes["/"] = {4096, 244059313};
-    volumes.volumes["/boot/efi"] = {512, 1046528};
+    volumes.volumes["/"] = {4096};
+    volumes.volumes["/boot/efi"] = {512};
     ScanResult result;
     ScanTree(kFixtures + "nvme", volumes, result);
     ASSERT_TRUE(result.scanned);
@@ -124,7 +128,7 @@ TEST(RecordedTrees, NvmeDisk) {
 
 TEST(RecordedTrees, SataDiskWithNtfsAtSector63AndAPartitionBeyond2GiB) {
     FakeVolumes volumes;
-    volumes.volumes["/mnt/win data"] = {65536, 3276800};
+    volumes.volumes["/mnt/win data"] = {65536};
     ScanResult result;
     ScanTree(kFixtures + "sata", volumes, result);
     ASSERT_TRUE(result.scanned);
@@ -139,7 +143,7 @@ TEST(RecordedTrees, SataDiskWithNtfsAtSector63AndAPartitionBeyond2GiB) {
 
 TEST(RecordedTrees, VirtioDiskWithoutModel) {
     FakeVolumes volumes;
-    volumes.volumes["/"] = {4096, 13106944};
+    volumes.volumes["/"] = {4096};
     ScanResult result;
     ScanTree(kFixtures + "virtio", volumes, result);
     ASSERT_TRUE(result.scanned);
@@ -149,12 +153,42 @@ TEST(RecordedTrees, VirtioDiskWithoutModel) {
     EXPECT_EQ(result.table.Row(0), row);
 }
 
+// A mount point covered by a later mount leads to the filesystem on top. A partition's row keeps its
+// own volume's facts: the cluster size comes from the NTFS boot sector, never from that path; a volume
+// reachable through another mount point is shown and measured there.
+TEST(RecordedTrees, StackedMountsNeverLendTheirFactsToThePartitionBelow) {
+    FakeVolumes volumes;
+    volumes.volumes["/mnt/sql"] = {4096}; // the tmpfs on top
+    volumes.volumes["/data"] = {4096};
+    volumes.volumes["/data/log"] = {4096};
+    volumes.volumes["/srv/log"] = {65536};
+    ScanResult result;
+    ScanTree(kFixtures + "stacked", volumes, result);
+    ASSERT_TRUE(result.scanned);
+    ASSERT_EQ(result.table.GetItemCount(), 2);
+    const PartitionRow covered = {"WDC WD80EFZZ", "WD-STACKED1", "sata", "/mnt/sql ", "ntfs (64 KB)",
+                                  "2.0 GB",       "1024.0 KB",   "OK",   "/dev/sdc1"};
+    const PartitionRow boundAgain = {"WDC WD80EFZZ", "WD-STACKED1",  "sata", "/srv/log ", "ntfs (64 KB)",
+                                     "1.0 GB",       "2098176.0 KB", "OK",   "/dev/sdc2"};
+    EXPECT_EQ(result.table.Row(0), covered);
+    EXPECT_EQ(result.table.Row(1), boundAgain);
+    EXPECT_EQ(volumes.asked, std::vector<std::string>{"/srv/log"});
+
+    // Without a readable boot sector the cluster size is left out rather than taken from the cover.
+    TreeCopy tree("stacked");
+    tree.Write("dev/sdc1", std::string(4096, '\0'));
+    ScanResult damaged;
+    ScanTree(tree.Root(), volumes, damaged);
+    ASSERT_EQ(damaged.table.GetItemCount(), 2);
+    EXPECT_EQ(damaged.table.CellRef(0, kPartFilesystem), "ntfs");
+}
+
 // A filesystem on the whole device shows as one partition of the disk starting at 0. Blank disks,
 // loop devices without a partition table, zram, RAM disks and empty drives give no row.
 TEST(RecordedTrees, FilesystemOnTheWholeDevice) {
     FakeVolumes volumes;
-    volumes.volumes["/data"] = {4096, 5242880};
-    volumes.volumes["/mnt/image"] = {4096, 256};
+    volumes.volumes["/data"] = {4096};
+    volumes.volumes["/mnt/image"] = {4096};
     ScanResult result;
     ScanTree(kFixtures + "whole-device", volumes, result);
     ASSERT_TRUE(result.scanned);
@@ -167,11 +201,12 @@ TEST(RecordedTrees, FilesystemOnTheWholeDevice) {
 TEST(DamagedTrees, UnreadableFilesGiveEmptyCellsNotWrongOnes) {
     TreeCopy tree("nvme");
     tree.MakeUnreadable(kNvmeDisk + "/nvme0n1p1/start");
+    tree.MakeUnreadable(kNvmeDisk + "/nvme0n1p1/size");
     tree.MakeUnreadable(kNvmeDisk + "/../model");
     tree.MakeUnreadable(kNvmeDisk + "/../serial");
     tree.MakeUnreadable(kNvmeDisk + "/nvme0n1p2/dev"); // only the source path finds the mount now
     FakeVolumes volumes;
-    volumes.volumes["/"] = {4096, 1000};
+    volumes.volumes["/"] = {4096};
     ScanResult result;
     ScanTree(tree.Root(), volumes, result);
     ASSERT_TRUE(result.scanned);
@@ -200,8 +235,8 @@ TEST(DamagedTrees, MissingSysfsIsAConnectionErrorRow) {
 TEST(DamagedTrees, DevicesThatVanishDuringTheScan) {
     TreeCopy tree("nvme");
     FakeVolumes volumes;
-    volumes.volumes["/"] = {4096, 1000};
-    volumes.volumes["/boot/efi"] = {4096, 1000};
+    volumes.volumes["/"] = {4096};
+    volumes.volumes["/boot/efi"] = {4096};
     // The second partition goes while the first is scanned: it is listed but gives no row.
     {
         Progress progress;
@@ -260,20 +295,22 @@ TEST(DamagedTrees, OddBytesAreShownEscapedAndNeverSplitACell) {
                "27 26 259:1 / /boot/e\\040fi rw shared:2 - vfat /dev/nvme0n1p1 rw\n"
                "28 26 259:1 / /truncated rw shared:2 -\n");
     FakeVolumes volumes;
-    volumes.volumes["/srv/sql data\nx\\y"] = {65536, 16384};
-    volumes.volumes["/boot/e fi"] = {512, 2048};
+    volumes.volumes["/srv/sql data\nx\\y"] = {65536};
+    volumes.volumes["/boot/e fi"] = {512};
+    LinuxWmiSource source(LinuxSourceRoots{tree.Root(), tree.Root() + "/dev"}, volumes.Reader());
     ScanResult result;
-    ScanTree(tree.Root(), volumes, result);
+    ScanWith(source, result);
     ASSERT_TRUE(result.scanned);
     ASSERT_EQ(result.table.GetItemCount(), 2);
     EXPECT_EQ(result.table.CellRef(0, kPartModel), "\\x01Odd\\x09Disk\\x1b[31m \xc3\xa9\xff\\x5c");
     EXPECT_EQ(result.table.CellRef(0, kPartSerial), "SER\\x0d\\x0aIAL");
     EXPECT_EQ(result.table.CellRef(0, kPartDrive), "/boot/e fi (A\\x07B\xe9)");
-    EXPECT_EQ(result.table.CellRef(0, kPartDiskSize), "0.0 GB");
     EXPECT_EQ(result.table.CellRef(1, kPartDrive), "/srv/sql data\\x0ax\\x5cy (rootfs)");
-    EXPECT_EQ(result.table.CellRef(1, kPartDiskSize), "1.0 GB");
-    // The real path, not the shown one, was measured.
-    EXPECT_EQ(volumes.asked, (std::vector<std::string>{"/boot/e fi", "/srv/sql data\nx\\y"}));
+    // The shown name measures the real path.
+    DiskGeometry geometry;
+    EXPECT_TRUE(source.GetVolumeGeometry("/srv/sql data\\x0ax\\x5cy", geometry));
+    EXPECT_EQ(geometry.sectorsPerCluster * geometry.bytesPerSector, 65536u);
+    EXPECT_EQ(volumes.asked, (std::vector<std::string>{"/srv/sql data\nx\\y"}));
 }
 
 // Identifiers come back into the source inside query texts; nothing in them may reach outside sysfs.

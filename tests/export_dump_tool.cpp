@@ -49,11 +49,14 @@ int main(int argc, char* argv[]) {
     dialog.OnFileOpen();
     answers.folderAnswers.push_back(QFile::decodeName(argv[2]));
     dialog.OnExport();
-    for (const QString& message : answers.messages)
-        std::fprintf(stderr, "%s\n", qPrintable(message));
+    // An export that wrote both files says only where they went.
+    const bool exported = answers.messages == QStringList{ExportDoneText(QFile::decodeName(argv[2]))};
+    if (!exported)
+        for (const QString& message : answers.messages)
+            std::fprintf(stderr, "%s\n", qPrintable(message));
 
     QFile dump(QFile::decodeName(argv[2]) + QStringLiteral("/table.json"));
-    if (!answers.messages.isEmpty() || !dump.open(QIODevice::WriteOnly))
+    if (!exported || !dump.open(QIODevice::WriteOnly))
         return 1;
     const std::string json = TableJson(*dialog.m_listData);
     dump.write(json.data(), static_cast<qint64>(json.size()));

@@ -156,7 +156,11 @@ TEST_F(ExportTest, WritesBothFilesIntoThePickedFolderReplacingAnOldOneWhole) {
 
     ASSERT_EQ(m_prompts->folderTitles, QStringList{QStringLiteral("Select Export Path")});
     EXPECT_EQ(m_prompts->folderStarts, QStringList{QDir::currentPath()});
-    EXPECT_TRUE(m_prompts->messages.isEmpty()) << m_prompts->messages.join(QLatin1Char('\n')).toStdString();
+    // The one message says where both files went.
+    EXPECT_EQ(m_prompts->messages,
+              QStringList{QStringLiteral("Both tables were exported to ") + m_folder.path() +
+                          QStringLiteral(":\nSqlio_Data.csv\nSqlio_Partitions.csv")});
+    EXPECT_EQ(m_prompts->messageIcons, std::vector<QMessageBox::Icon>{QMessageBox::Information});
     EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions}));
     EXPECT_EQ(ReadAll(Path(kData)), ListCsvText(*m_dialog->m_listData));
     EXPECT_EQ(ReadAll(Path(kPartitions)).substr(0, 34), "Model,Serial Num,Interface,Drive,F");
@@ -181,7 +185,8 @@ TEST_F(ExportTest, TheFirstExportScansOnceAfterWritingTheResultFileAndNothingSca
     m_dialog->ShowTab(7);
     EXPECT_EQ(source.scans, 1);
     EXPECT_EQ(ReadAll(second.filePath(kPartitions)), ReadAll(Path(kPartitions)));
-    EXPECT_TRUE(m_prompts->messages.isEmpty());
+    EXPECT_EQ(m_prompts->messages,
+              (QStringList{ExportDoneText(m_folder.path()), ExportDoneText(second.path())}));
 }
 
 TEST_F(ExportTest, RejectedFolderIsNamedInAWarningAndNothingIsWrittenOrScanned) {

@@ -1,4 +1,5 @@
 // The window's frame: dialog units, resize rules, the About box and the icon.
+#include "app/AboutDlg.h"
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/TrelvaneDlg.h"
@@ -6,10 +7,13 @@
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
+#include <QToolButton>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -60,6 +64,41 @@ TEST_F(ShellTest, ResizingMovesOnlyTheRegisteredControls) {
     EXPECT_EQ(dialog->Button(IDC_EXPORT)->geometry(), export_);
 }
 
+// At the smallest size the window allows, the tab strip ends inside the window with its scroll arrows,
+// and the arrows bring the last tab into view.
+TEST_F(ShellTest, EveryTabCanBeReachedAtTheSmallestSize) {
+    const QRect full = dialog->m_tabCtrl->geometry();
+    dialog->resize(dialog->minimumSize());
+    QApplication::processEvents();
+    MTabCtrl& tabs = *dialog->m_tabCtrl;
+    const QWidget& client = *tabs.parentWidget();
+    ASSERT_LT(client.width(), full.right());
+    EXPECT_LE(tabs.geometry().right(), client.width() - 1);
+    EXPECT_EQ(tabs.geometry().topLeft(), full.topLeft());
+    std::vector<QToolButton*> arrows;
+    for (QToolButton* arrow : tabs.findChildren<QToolButton*>())
+        if (arrow->isVisible())
+            arrows.push_back(arrow);
+    ASSERT_EQ(arrows.size(), 2u) << "no scroll arrows";
+    std::sort(arrows.begin(), arrows.end(), [](auto* a, auto* b) { return a->x() < b->x(); });
+    EXPECT_LE(arrows[1]->geometry().right(), tabs.width() - 1);
+    // In view: left of the arrows and not cut at the strip's left end.
+    const auto inView = [&](int tab) {
+        return tabs.tabRect(tab).left() >= 0 && tabs.tabRect(tab).right() < arrows[0]->x();
+    };
+    const int last = tabs.count() - 1;
+    EXPECT_FALSE(inView(last));
+    for (int click = 0; click < 20 && !inView(last); ++click)
+        arrows[1]->click();
+    EXPECT_TRUE(inView(last)) << "\"Disk Partitions\" stays out of reach";
+    EXPECT_EQ(tabs.tabText(last).toStdString(), "Disk Partitions");
+
+    // Wide again, the strip is as its template places it.
+    dialog->resize(dialog->size() + QSize(1000, 0));
+    QApplication::processEvents();
+    EXPECT_EQ(tabs.geometry(), full);
+}
+
 TEST_F(ShellTest, AboutOpensForEverySystemCommandOfItsFamily) {
     for (unsigned id : {0x0010u, 0x001Fu}) {
         QString shown;
@@ -85,6 +124,24 @@ TEST_F(ShellTest, ChartTabsShowTheChartAndDataShowsTheList) {
     EXPECT_TRUE(dialog->m_chart->isVisible());
     EXPECT_FALSE(dialog->m_listData->isVisible());
     EXPECT_EQ(dialog->m_chart->Model().LineCount(), 0); // no report: an empty chart
+}
+
+// Both text lines of the About box are 114 dialog units wide, as in its template, and show their
+// whole text at the template's font.
+TEST(AboutBox, TextLinesKeepTheirWidthAndShowTheirWholeText) {
+    const CAboutDlg about(MakeAppIcon());
+    const int width = DialogUnits(about.font()).ToPixels(114, 8).width();
+    QStringList texts;
+    for (const QLabel* label : about.findChildren<QLabel*>()) {
+        if (label->text().isEmpty())
+            continue; // the icon
+        texts << label->text();
+        EXPECT_EQ(label->width(), width) << label->text().toStdString();
+        EXPECT_LE(label->fontMetrics().horizontalAdvance(label->text()), label->contentsRect().width())
+            << label->text().toStdString();
+    }
+    EXPECT_EQ(texts, (QStringList{QStringLiteral("Trelvane, Version 1.0"),
+                                  QStringLiteral("Copyright (C) 2026 Trelvane")}));
 }
 
 TEST(AppIcon, DrawsEverySize) {

@@ -24,3 +24,5 @@ echo "== sanitizer build: tests =="
 (cd build-asan && ctest --output-on-failure -j "$jobs" --timeout 600)
 echo "== release build: tests =="
 (cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
+echo "== Debian package: build, install, check, remove =="
+tools/package-check.sh

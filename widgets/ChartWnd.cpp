@@ -47,6 +47,7 @@ CChartWnd::CChartWnd(QWidget* parent) : QAbstractScrollArea(parent) {
     // Tab reaches the chart and a click gives it the keyboard, as a list view does.
     setFocusPolicy(Qt::StrongFocus);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, viewport(), qOverload<>(&QWidget::update));
+    CreatePictureActions();
 }
 
 bool CChartWnd::Init(const CChartWnd_Settings& settings) {
@@ -142,15 +143,22 @@ QString CChartWnd::ElidedText(const ChartLine& line, const QFont& textFont, int 
 void CChartWnd::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     const ChartGeometry geometry = Geometry();
-    const double scale = m_model.Scale();
     const int first = FirstVisibleLine();
     const int last = std::min(m_model.LineCount(), first + geometry.VisibleLineCount() + 1);
-    const QColor textColour = palette().color(QPalette::Text);
-    const QFont headerFont = HeaderFont(font());
     m_lastPainted = std::max(0, last - first);
+    PaintLines(painter, geometry, first, last, 0, palette().color(QPalette::Text));
+    if (hasFocus())
+        DrawFocusCue(painter);
+}
+
+void CChartWnd::PaintLines(QPainter& painter, const ChartGeometry& geometry, int first, int last, int top,
+                           const QColor& textColour) const {
+    const double scale = m_model.Scale();
+    const QFont headerFont = HeaderFont(font());
+    painter.setFont(font());
     for (int i = first; i < last; ++i) {
         const ChartLine& line = m_model.Lines()[static_cast<size_t>(i)];
-        const int y = (i - first) * geometry.lineHeight;
+        const int y = top + (i - first) * geometry.lineHeight;
         const QRect row(0, y, geometry.width, geometry.lineHeight);
         const QRect textRect(kTextInset, y, TextWidth(line, geometry), geometry.lineHeight);
         if (line.kind == ChartLine::Header) {
@@ -174,8 +182,6 @@ void CChartWnd::paintEvent(QPaintEvent*) {
                                  PaletteColour(line.colour));
         }
     }
-    if (hasFocus())
-        DrawFocusCue(painter);
 }
 
 bool CChartWnd::viewportEvent(QEvent* event) {

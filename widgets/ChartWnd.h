@@ -4,6 +4,9 @@
 #include "widgets/ChartScroll.h"
 
 #include <QAbstractScrollArea>
+#include <QAction>
+#include <QImage>
+#include <QStringList>
 
 // A horizontal bar chart: a label column, then one bar per line scaled to the chart's maximum; headers
 // are bold on a tinted band across the whole width. The scroll bar counts lines and only the visible
@@ -40,6 +43,18 @@ public:
     // The lines painted by the last paint, for checks that only the visible slice is drawn.
     int LastPaintedLineCount() const { return m_lastPainted; }
 
+    // Pictures of the whole chart for the context menu's "Copy Chart" and "Save Chart As...": every
+    // line, not only those in view, under the caption lines, on white (widgets/ChartPicture.cpp).
+    // A picture holds at most kPictureMaxHeight pixels of lines; a last line says how many were left
+    // out. An SVG has no such limit.
+    static constexpr int kPictureMaxHeight = 16000;
+    QImage PictureImage(const QStringList& caption) const;
+    // Writes the picture as SVG when the path ends in ".svg" (any case), else as PNG; the file appears
+    // whole or not at all. False with the reason in error.
+    bool SavePicture(const QString& path, const QStringList& caption, QString& error) const;
+    QAction* CopyChartAction() const { return m_copyChart; }
+    QAction* SaveChartAction() const { return m_saveChart; }
+
 protected:
     // Keyboard and wheel, as a list scrolls: arrows a line, Page Up/Down a page, Home/End to the ends,
     // the wheel the platform's lines per notch. Every other key (Return, Esc, Tab) goes on to the window.
@@ -54,6 +69,14 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // Paints lines first..last-1 from the y position top downwards.
+    void PaintLines(QPainter& painter, const ChartGeometry& geometry, int first, int last, int top,
+                    const QColor& textColour) const;
+    void CreatePictureActions();
+    struct PictureLayout;
+    PictureLayout LayOutPicture(const QStringList& caption, bool limitHeight) const;
+    void PaintPicture(QPainter& painter, const PictureLayout& layout, const QStringList& caption) const;
+
     QString ElidedText(const ChartLine& line, const QFont& font, int width) const;
     // Width of the text area of a line: the label column for bars and footers, the whole row for headers.
     int TextWidth(const ChartLine& line, const ChartGeometry& geometry) const;
@@ -66,5 +89,7 @@ private:
     bool m_titleTips = false;
     int m_widestLabel = 0;
     int m_lastPainted = 0;
+    QAction* m_copyChart = nullptr;
+    QAction* m_saveChart = nullptr;
     ChartWheel m_wheel;
 };

@@ -10,5 +10,10 @@ public:
     std::string Format_d(double value, int decimals, int reserved = -1) const;
 };
 
-// printf-style "%0.2f" of a value, with NaN and infinity written as 0.00: a chart label never shows them.
+// printf-style "%0.Nf" of a value as the "C" locale writes it, with NaN and infinity written as 0. Every
+// number Trelvane writes into a cell, a label or a CSV file goes through here: printf and iostreams
+// follow the user's locale (QApplication sets it from the environment), and a decimal comma would make
+// the window's export differ from trelvane-csv's and cells read back as the wrong number.
 std::string FormatFixed(double value, int decimals);
+// The same text appended to text, without a temporary string (chart labels are built per row).
+void AppendFixed(std::string& text, double value, int decimals);

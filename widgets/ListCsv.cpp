@@ -10,15 +10,6 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-bool StartsFormula(std::string_view cell) {
-    if (cell.empty())
-        return false;
-    const char first = cell.front();
-    const bool trigger =
-        first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' || first == '\r';
-    return trigger && !IsPlainNumber(cell);
-}
-
 // prefixed: the field is written after an apostrophe, so its own first byte is not the field's first.
 bool NeedsQuotes(std::string_view cell, bool prefixed) {
     if (cell.empty())
@@ -37,6 +28,15 @@ void AppendRecordEnd(std::string& out) {
 }
 
 } // namespace
+
+bool StartsFormula(std::string_view cell) {
+    if (cell.empty())
+        return false;
+    const char first = cell.front();
+    const bool trigger =
+        first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' || first == '\r';
+    return trigger && !IsPlainNumber(cell);
+}
 
 bool IsPlainNumber(std::string_view text) {
     size_t i = 0;

@@ -18,6 +18,10 @@
 // True for a plain decimal number such as "12", "-3.5", "+.5" or "1e-3".
 bool IsPlainNumber(std::string_view text);
 
+// True for a cell that a spreadsheet would run as a formula: it begins with =, +, -, @, TAB or CR and is
+// not a plain number.
+bool StartsFormula(std::string_view cell);
+
 // Appends cell to out as one CSV field.
 void AppendCsvField(std::string_view cell, std::string& out);
 

@@ -3,11 +3,16 @@
 #include "platform/PathText.h"
 
 #include "widgets/ListCsv.h"
+#include "widgets/ListTsv.h"
 #include "widgets/Text.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QHeaderView>
 #include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -66,6 +71,53 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent), m_model(new List
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
+    // Clicks on the header are the window's to answer: the view itself never sorts the model.
+    setSortingEnabled(false);
+    // A click on a section that does not sort must not leave the header pointing at it.
+    connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CListCtrlEx::UpdateSortIndicator);
+    m_copy = new QAction(QStringLiteral("&Copy"), this);
+    m_copy->setShortcut(QKeySequence::Copy);
+    m_copy->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_copy, &QAction::triggered, this, &CListCtrlEx::CopySelectedRows);
+    m_selectAll = new QAction(QStringLiteral("Select &All"), this);
+    m_selectAll->setShortcut(QKeySequence::SelectAll);
+    m_selectAll->setShortcutContext(Qt::WidgetShortcut);
+    connect(m_selectAll, &QAction::triggered, this, &QTableView::selectAll);
+    addAction(m_copy);
+    addAction(m_selectAll);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
+std::vector<int> CListCtrlEx::SelectedRows() const {
+    std::vector<int> rows;
+    if (selectionModel() == nullptr)
+        return rows;
+    // By ranges, not by index: a select-all over a million rows is one range.
+    for (const QItemSelectionRange& range : selectionModel()->selection())
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.push_back(row);
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void CListCtrlEx::CopySelectedRows() {
+    const std::vector<int> rows = SelectedRows();
+    if (rows.empty())
+        return;
+    QApplication::clipboard()->setText(FromBytes(ListRowsTsv(*this, rows)));
+}
+
+void CListCtrlEx::UpdateSortIndicator() {
+    // Told at every row added during a load: only a change of the order reaches the header.
+    QHeaderView* header = horizontalHeader();
+    const bool shown = SortedColumn() >= 0;
+    const Qt::SortOrder order = SortedAscending() ? Qt::AscendingOrder : Qt::DescendingOrder;
+    if (header->isSortIndicatorShown() == shown && header->sortIndicatorSection() == SortedColumn() &&
+        header->sortIndicatorOrder() == order)
+        return;
+    header->setSortIndicatorShown(shown);
+    header->setSortIndicator(SortedColumn(), order);
 }
 
 CListCtrlEx::~CListCtrlEx() = default;
@@ -88,6 +140,7 @@ void CListCtrlEx::SetRedraw(bool on) {
 }
 
 void CListCtrlEx::RowsChanged() {
+    UpdateSortIndicator();
     if (!m_redraw) {
         m_dirty = true;
         return;

@@ -3,7 +3,9 @@
 #include "widgets/ListBase.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QTableView>
+#include <vector>
 
 class ListTableModel;
 
@@ -19,6 +21,14 @@ public:
     // Switches repainting off or on; switching on shows every change made meanwhile at once.
     void SetRedraw(bool on);
 
+    // The selected rows, in the table's order.
+    std::vector<int> SelectedRows() const;
+    // Ctrl+C and the context menu's "Copy": the selected rows with the header line as tab-separated text
+    // (widgets/ListTsv.h) on the clipboard. Nothing is copied when no row is selected.
+    void CopySelectedRows();
+    QAction* CopyAction() const { return m_copy; }
+    QAction* SelectAllAction() const { return m_selectAll; }
+
 protected:
     void RowsChanged() override;
 
@@ -28,7 +38,13 @@ private:
     bool WriteExportFile(std::string& error) override;
 
 private:
+    // The header's sort indicator shows the list's own order: the column it was last sorted by and the
+    // direction, or nothing before the first sort.
+    void UpdateSortIndicator();
+
     ListTableModel* m_model;
+    QAction* m_copy = nullptr;
+    QAction* m_selectAll = nullptr;
     bool m_redraw = true;
     bool m_dirty = false;
 };

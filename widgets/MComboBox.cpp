@@ -179,6 +179,15 @@ int MRegCombo::AddStringData(const QString& text, int data) {
     return index;
 }
 
+std::unique_ptr<QSettings> MRegCombo::OpenStoreBeside(bool forWriting) const {
+    const QString fileName = StoreFileName();
+    if (!fileName.isEmpty() && KindOfStoreFile(fileName) == StoreFileKind::Other)
+        return nullptr;
+    if (forWriting && m_leaveStoreAlone)
+        return nullptr;
+    return OpenStore();
+}
+
 QString MRegCombo::GetCurText() const {
     return currentIndex() >= 0 ? itemText(currentIndex()) : QString();
 }

@@ -84,6 +84,9 @@ public:
     int AddStringData(const QString& text, int data);
     // The text of the selected entry; empty when none is selected.
     virtual QString GetCurText() const;
+    // The same store, for settings kept beside the list (the window's place), under the same rules:
+    // null when the store file is no regular file, and for writing also when SaveToReg leaves it alone.
+    std::unique_ptr<QSettings> OpenStoreBeside(bool forWriting) const;
 
 private:
     // The file behind the store; empty where the store is not a file (the registry on Windows).

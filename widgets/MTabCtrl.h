@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QTabBar>
 #include <QWidget>
 
@@ -24,8 +25,19 @@ public:
     void NotifyOnTabSel(MDialog* window);
     int GetCurSel() const { return currentIndex(); }
     void SetCurSel(int index) { setCurrentIndex(index); }
+    // Places the strip as its template does. It keeps that place and never grows, but in a window
+    // narrower than the template its right end (where the scroll arrows are) stays rightMargin pixels
+    // inside the parent, so every tab can still be reached.
+    void SetTemplateGeometry(const QRect& geometry, int rightMargin);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void FitToParent();
+
+    QRect m_template;
+    int m_rightMargin = 0;
     QString m_appName;
     MDialog* m_notify = nullptr;
 };

@@ -20,8 +20,30 @@ QString QtPrompts::PickFolder(QWidget* owner, const QString& title, const QStrin
     return QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
 }
 
+QString QtPrompts::SaveFile(QWidget* owner, const QString& title, const QString& filter,
+                            const QString& suggestion) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.selectFile(suggestion);
+    // The type follows the chosen filter: "chart" saved under "SVG image (*.svg)" becomes chart.svg.
+    const auto suffixOf = [](const QString& nameFilter) {
+        const qsizetype star = nameFilter.indexOf(QStringLiteral("*."));
+        return star < 0
+                   ? QString()
+                   : nameFilter.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    };
+    dialog.setDefaultSuffix(suffixOf(filter.section(QStringLiteral(";;"), 0, 0)));
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog,
+        [&dialog, suffixOf](const QString& chosen) { dialog.setDefaultSuffix(suffixOf(chosen)); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 QMessageBox::StandardButton QtPrompts::Message(QWidget* owner, const QString& text,
                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
-    QMessageBox box(icon, QApplication::applicationDisplayName(), text, buttons, owner);
+    QMessageBox box(icon, QApplication::applicationName(), text, buttons, owner);
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }

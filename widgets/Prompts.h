@@ -15,6 +15,11 @@ public:
                              const QString& suffix, const QString& initialName) = 0;
     // The chosen folder, or an empty text when the user cancels.
     virtual QString PickFolder(QWidget* owner, const QString& title, const QString& start) = 0;
+    // The file to save to, or an empty text when the user cancels. filter lists the types as
+    // "Name (*.ext);;..."; suggestion is the proposed path. A name typed without a type gets the one of
+    // the selected filter.
+    virtual QString SaveFile(QWidget* owner, const QString& title, const QString& filter,
+                             const QString& suggestion) = 0;
     virtual QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::Icon icon) = 0;
@@ -26,6 +31,8 @@ public:
     QString OpenFile(QWidget* owner, const QString& title, const QString& filter, const QString& suffix,
                      const QString& initialName) override;
     QString PickFolder(QWidget* owner, const QString& title, const QString& start) override;
+    QString SaveFile(QWidget* owner, const QString& title, const QString& filter,
+                     const QString& suggestion) override;
     QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon icon) override;

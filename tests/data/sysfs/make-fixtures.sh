@@ -6,10 +6,13 @@
 #   sata          a SATA disk: an NTFS partition at sector 63 mounted at a path with a blank, and an
 #                 unmounted partition beyond 2 GiB
 #   virtio        a virtio disk without a model, root on xfs
+#   stacked       a SATA disk with two NTFS partitions (64 KB clusters) under stacked mounts: the
+#                 first has a tmpfs mounted over its folder; the second's folder is hidden by a tmpfs on the folder above
+#                 it, and the volume is bound again elsewhere later
 #   whole-device  a virtio disk whose filesystem covers the whole device (no partition table), next to
 #                 devices that are not disks: a blank disk, a loop device without a table, zram, a RAM
 #                 disk and an empty optical drive
-# Needs mkfs.ext4 and mkfs.vfat. Run from anywhere; rewrites the trees beside this script.
+# Needs mkfs.ext4, mkfs.vfat and mkntfs. Run from anywhere; rewrites the trees beside this script.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 
@@ -28,6 +31,7 @@ image() { # image FILE TYPE LABEL: the first 4 KiB of a fresh filesystem, enough
     case $2 in
     ext4) mkfs.ext4 -q -F -L "$3" -U 5e1f2c3d-0000-4000-8000-000000000001 -E root_owner=0:0 "$tmp" ;;
     vfat) mkfs.vfat -n "$3" -i 1234ABCD "$tmp" >/dev/null ;;
+    ntfs) truncate -s 8M "$tmp" && mkntfs -q -F -f -c 65536 -L "$3" "$tmp" >/dev/null 2>&1 ;;
     esac
     mkdir -p "$(dirname "$1")"
     head -c 4096 "$tmp" >"$1"
@@ -135,3 +139,26 @@ cat >"$t/proc/self/mountinfo" <<'MOUNTS'
 MOUNTS
 image "$t/dev/vdb" ext4 WHOLEDISK
 image "$t/dev/loop0" ext4 LOOPED
+
+# --- stacked ---
+t=$here/stacked
+rm -rf "$t"
+lun=sys/devices/pci0000:00/0000:00:17.0/ata3/host2/target2:0:0/2:0:0:0
+put "$t/$lun/model" "WDC WD80EFZZ"
+disk "$t/$lun/block/sdc" 16777216 8:32
+link ../../../2:0:0:0 "$t/$lun/block/sdc/device"
+put "$t/$lun/block/sdc/serial" "WD-STACKED1"
+partition "$t/$lun/block/sdc/sdc1" 1 2048 4194304 8:33
+partition "$t/$lun/block/sdc/sdc2" 2 4196352 2097152 8:34
+link "../${lun#sys/}/block/sdc" "$t/sys/block/sdc"
+mkdir -p "$t/proc/self"
+cat >"$t/proc/self/mountinfo" <<'MOUNTS'
+25 1 252:1 / / rw,relatime shared:1 - ext4 /dev/vda1 rw
+36 25 8:33 / /mnt/sql rw,relatime shared:5 - ntfs3 /dev/sdc1 rw,uid=0,gid=0,iocharset=utf8
+37 36 0:50 / /mnt/sql rw,relatime shared:6 - tmpfs tmpfs rw,size=1024k
+38 25 8:34 / /data/log rw,relatime shared:7 - ntfs3 /dev/sdc2 rw,uid=0,gid=0,iocharset=utf8
+39 25 0:51 / /data rw,relatime shared:8 - tmpfs tmpfs rw,size=1024k
+40 25 8:34 / /srv/log rw,relatime shared:7 - ntfs3 /dev/sdc2 rw,uid=0,gid=0,iocharset=utf8
+MOUNTS
+image "$t/dev/sdc1" ntfs SQLDATA
+image "$t/dev/sdc2" ntfs SQLLOG

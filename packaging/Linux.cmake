@@ -1,0 +1,62 @@
+# Installation on Linux and the Debian package: the two programs, the desktop entry, the icon in the
+# hicolor sizes, the AppStream metadata and the manual page of trelvane-csv.
+include(GNUInstallDirs)
+
+set(TRELVANE_APP_ID org.trelvane.Trelvane)
+set(TRELVANE_SCREENSHOT_URL
+    "https://trelvane.org/screenshots/chart_mb_sec.png"
+    CACHE STRING "Where the AppStream metadata says the screenshot of the README is published")
+set(TRELVANE_RELEASE_DATE 2026-12-08)
+
+install(TARGETS trelvane trelvane-csv RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/${TRELVANE_APP_ID}.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+
+configure_file(${CMAKE_CURRENT_LIST_DIR}/${TRELVANE_APP_ID}.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/packaging/${TRELVANE_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/${TRELVANE_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The manual page goes in compressed, as Debian's policy wants it.
+find_program(GZIP_PROGRAM gzip REQUIRED)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
+                   COMMAND ${GZIP_PROGRAM} -9 -n -c ${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1
+                           > ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
+                   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1 VERBATIM)
+install(FILES ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The icons are drawn at build time by the code that draws the window's icon.
+add_executable(trelvane_icons ${CMAKE_CURRENT_LIST_DIR}/icon_tool.cpp)
+target_link_libraries(trelvane_icons PRIVATE trelvane_gui)
+set(TRELVANE_ICON_SIZES 16 24 32 48 64 128 256)
+set(TRELVANE_ICON_FILES)
+foreach(size ${TRELVANE_ICON_SIZES})
+    list(APPEND TRELVANE_ICON_FILES ${CMAKE_BINARY_DIR}/icons/${size}x${size}/apps/${TRELVANE_APP_ID}.png)
+endforeach()
+# A sanitizer build draws them too; Qt's allocations at exit are not the icons' business.
+add_custom_command(OUTPUT ${TRELVANE_ICON_FILES}
+                   COMMAND ${CMAKE_COMMAND} -E env ASAN_OPTIONS=detect_leaks=0
+                           $<TARGET_FILE:trelvane_icons> ${CMAKE_BINARY_DIR}/icons ${TRELVANE_APP_ID}
+                           ${TRELVANE_ICON_SIZES}
+                   DEPENDS trelvane_icons VERBATIM)
+add_custom_target(trelvane_install_files ALL
+                  DEPENDS ${TRELVANE_ICON_FILES} ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz)
+install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+
+# The Debian package: trelvane_<version>_<architecture>.deb. Its dependencies are read from the shared
+# libraries the installed programs link, so they follow the build instead of a list kept by hand.
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME trelvane)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_CONTACT "Trelvane developers <trelvane@trelvane.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "SQLIO and DiskSpd disk benchmark reports as tables and charts")
+set(CPACK_PACKAGE_DESCRIPTION
+    "Trelvane reads the text reports of the SQLIO and DiskSpd disk benchmarks into a table, charts six measures of\n"
+    "them with filters and sort buttons, lists the machine's disk partitions beside the SQL Server\n"
+    "recommendations and exports both tables as CSV. trelvane-csv writes the same CSV without a window.")
+string(REPLACE ";" "" CPACK_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION}")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_INSTALL_DIRECTORY trelvane)

@@ -1,0 +1,148 @@
+// The tables behave like tables: header clicks sort as the sort buttons do, Ctrl+C copies rows as
+// tab-separated text, Ctrl+A selects all, and the context menu offers both.
+#include "app/DialogTemplate.h"
+#include "report/ReportParser.h"
+#include "tests/WindowFixture.h"
+#include "widgets/ListTsv.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+TEST(ListRowsTsvTest, HeaderThenRowsWithQuotedBreaksAndGuardedFormulas) {
+    CListBase list;
+    list.AddCol(0, "#", 10, 0);
+    list.AddCol(0, "Diag Details", 10, 0);
+    list.InsertRow(ListRow{"0", "plain"});
+    list.InsertRow(ListRow{"1", "line one\r\nline \"two\"\tend"});
+    list.InsertRow(ListRow{"-3.5", "=HYPERLINK(\"x\")"});
+    EXPECT_EQ(ListRowsTsv(list, {0, 2}), "#\tDiag Details\n0\tplain\n-3.5\t\"'=HYPERLINK(\"\"x\"\")\"\n");
+    EXPECT_EQ(ListRowsTsv(list, {1}), "#\tDiag Details\n1\t\"line one\r\nline \"\"two\"\"\tend\"\n");
+    EXPECT_EQ(ListRowsTsv(list, {}), "#\tDiag Details\n");
+}
+
+class TableGesturesTest : public WindowFixture {
+protected:
+    void ShowData() {
+        m_dialog->show();
+        m_dialog->m_tabCtrl->SetCurSel(6);
+        QApplication::setActiveWindow(m_dialog.get());
+        m_dialog->m_listData->setFocus();
+    }
+    // A real mouse click on a column title.
+    void ClickHeader(int column) {
+        QHeaderView* header = m_dialog->m_listData->horizontalHeader();
+        const QPoint centre(header->sectionViewportPosition(column) + header->sectionSize(column) / 2,
+                            header->height() / 2);
+        QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, centre);
+    }
+    std::vector<std::string> NumberColumn() const {
+        std::vector<std::string> numbers;
+        for (int row = 0; row < m_dialog->m_listData->GetItemCount(); ++row)
+            numbers.push_back(m_dialog->m_listData->CellRef(row, kColNumber));
+        return numbers;
+    }
+    void ExpectIndicator(int column, Qt::SortOrder order) const {
+        const QHeaderView* header = m_dialog->m_listData->horizontalHeader();
+        EXPECT_TRUE(header->isSortIndicatorShown());
+        EXPECT_EQ(header->sortIndicatorSection(), column);
+        EXPECT_EQ(header->sortIndicatorOrder(), order);
+    }
+};
+
+TEST_F(TableGesturesTest, HeaderClickSortsAsTheButtonAndTheIndicatorFollowsEveryOrder) {
+    Open(ExamplePath("multi_run_crlf.txt"));
+    ShowData();
+    ExpectIndicator(kColNumber, Qt::AscendingOrder); // a load ends in report order
+
+    m_dialog->Button(IDC_SORT_MBS)->click();
+    const std::vector<std::string> byButton = NumberColumn();
+    Open(ExamplePath("multi_run_crlf.txt"));
+    ClickHeader(kColMBsPerSec);
+    EXPECT_EQ(NumberColumn(), byButton);
+    EXPECT_NE(NumberColumn(), (std::vector<std::string>(byButton.rbegin(), byButton.rend())));
+    ExpectIndicator(kColMBsPerSec, Qt::AscendingOrder);
+
+    ClickHeader(kColMBsPerSec); // the second click reverses, as the button's does
+    EXPECT_EQ(m_dialog->m_listData->SortedAscending(), false);
+    ExpectIndicator(kColMBsPerSec, Qt::DescendingOrder);
+    m_dialog->Button(IDC_SORT_MBS)->click();
+    ExpectIndicator(kColMBsPerSec, Qt::AscendingOrder);
+
+    m_dialog->Button(IDC_SORT_AVG_LATENCY)->click();
+    ExpectIndicator(kColAvgLatency, Qt::AscendingOrder);
+    const std::vector<std::string> before = NumberColumn();
+    const int builds = m_dialog->ChartBuildCount();
+    ClickHeader(kColDiagDetails); // no button, no sort, and the indicator stays where the order is
+    EXPECT_EQ(NumberColumn(), before);
+    ExpectIndicator(kColAvgLatency, Qt::AscendingOrder);
+    EXPECT_EQ(m_dialog->ChartBuildCount(), builds);
+
+    // On a chart tab the chart follows a header click as it follows the button.
+    m_dialog->m_tabCtrl->SetCurSel(0);
+    ClickHeader(kColNumber);
+    EXPECT_EQ(m_dialog->ChartBuildCount(), builds + 2);
+}
+
+TEST_F(TableGesturesTest, CtrlACtrlCAndTheContextMenuCopyRowsWithTheHeaderLine) {
+    Open(ExamplePath("one_run_fails.txt"));
+    ShowData();
+    CListCtrlEx* list = m_dialog->m_listData;
+    QApplication::clipboard()->setText(QStringLiteral("untouched"));
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier); // nothing selected: nothing copied
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    const QString all = QApplication::clipboard()->text();
+    const QStringList lines = all.split(QLatin1Char('\n'));
+    EXPECT_EQ(
+        lines.first(),
+        QStringLiteral("#\tDirection\tType\tSize\tOutstanding IOs\tIO/Sec\tMB/Sec\tMin_Latency\tAvg_Latency\t"
+                       "Max_Latency\tDiag Details"));
+    EXPECT_EQ(all, QString::fromLocal8Bit(ListRowsTsv(*list, {0, 1, 2})));
+
+    // Rows picked with the mouse, the later one first: they come in the table's order.
+    const auto rowCentre = [list](int row) {
+        return QPoint(list->columnViewportPosition(1) + 5, list->rowViewportPosition(row) + 5);
+    };
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, rowCentre(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::ControlModifier, rowCentre(0));
+    EXPECT_EQ(list->SelectedRows(), (std::vector<int>{0, 2}));
+    list->CopyAction()->trigger(); // the context menu's entry is the same action as Ctrl+C
+    EXPECT_EQ(QApplication::clipboard()->text(), QString::fromLocal8Bit(ListRowsTsv(*list, {0, 2})));
+
+    for (CListCtrlEx* table : {m_dialog->m_listData, m_dialog->m_listPartitions}) {
+        EXPECT_EQ(table->contextMenuPolicy(), Qt::ActionsContextMenu);
+        EXPECT_EQ(table->actions(), (QList<QAction*>{table->CopyAction(), table->SelectAllAction()}));
+        EXPECT_EQ(table->CopyAction()->text(), QStringLiteral("&Copy"));
+        EXPECT_EQ(table->SelectAllAction()->text(), QStringLiteral("Select &All"));
+    }
+}
+
+TEST_F(TableGesturesTest, PartitionTableCopiesAndItsHeaderDoesNotSort) {
+    CListCtrlEx* list = m_dialog->m_listPartitions;
+    m_dialog->show();
+    m_dialog->m_tabCtrl->SetCurSel(7); // the first visit scans this machine; two rows of ours follow
+    list->InsertRow(ListRow{"Disk B", "S2"});
+    list->InsertRow(ListRow{"Disk A", "S1"});
+    QApplication::setActiveWindow(m_dialog.get());
+    list->setFocus();
+    QHeaderView* header = list->horizontalHeader();
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(header->sectionViewportPosition(0) + 5, header->height() / 2));
+    EXPECT_FALSE(header->isSortIndicatorShown());
+    QTest::keyClick(list, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QApplication::clipboard()->text().split(QLatin1Char('\n'));
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(QStringLiteral("Model\tSerial Num\tInterface\t")));
+    EXPECT_TRUE(lines[lines.size() - 3].startsWith(QStringLiteral("Disk B\tS2\t")));
+    EXPECT_TRUE(lines[lines.size() - 2].startsWith(QStringLiteral("Disk A\tS1\t")));
+}
+
+} // namespace
