@@ -13,7 +13,7 @@ if [ "$mode" = test ] || [ "$mode" = package ]; then
 fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev python3 fdisk util-linux e2fsprogs dosfstools ntfs-3g
-               g++-mingw-w64-x86-64 wine64 xvfb clang-format clang libclang-rt-14-dev locales xdotool
+               g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix googletest wine64 xvfb clang-format clang libclang-rt-14-dev locales xdotool
                desktop-file-utils appstream)
 fi
 missing=()
