@@ -9,9 +9,12 @@ set -euo pipefail
 version=6.4.2
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/trelvane
 prefix=$cache/qt-$version-mingw64
-# The stamp is written last: a build that was interrupted leaves no stamp and is started over.
-stamp=$prefix/.trelvane-complete
-if [ -f "$stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
+# One stamp per module, written last: a module whose build was interrupted has no stamp and is built
+# again, while the modules already installed stay as they are. qtbase's stamp keeps the name it had
+# before there was a second module, so a cache made then is still used.
+base_stamp=$prefix/.trelvane-complete
+svg_stamp=$prefix/.trelvane-qtsvg-complete
+if [ -f "$base_stamp" ] && [ -f "$svg_stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
     echo "$prefix"
     exit 0
 fi
@@ -24,50 +27,75 @@ for tool in x86_64-w64-mingw32-gcc-posix x86_64-w64-mingw32-g++-posix cmake ninj
 done
 
 work=$cache/qt-$version-mingw64-build
-rm -rf "$work" "$prefix"
+rm -rf "$work"
 mkdir -p "$work/apt/lists/partial" "$work/src"
 
 # A private sources list with the deb-src entry: the machine's apt configuration stays as it is.
-cat >"$work/apt/sources.list" <<'EOF'
+cat >"$work/apt/sources.list" <<'EOF2'
 deb-src http://deb.debian.org/debian bookworm main
 deb-src http://deb.debian.org/debian bookworm-updates main
 deb-src http://deb.debian.org/debian-security bookworm-security main
-EOF
+EOF2
 apt_private=(-o "Dir::Etc::sourcelist=$work/apt/sources.list" -o "Dir::Etc::sourceparts=-"
              -o "Dir::State::Lists=$work/apt/lists")
-echo "== fetching the qt6-base source package" >&2
 apt-get "${apt_private[@]}" update -qq >&2
-(cd "$work/src" && apt-get "${apt_private[@]}" source -qq qt6-base >&2)
-# The host tools must match the sources: moc's output format changes between releases.
-srcdir=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "qt6-base-$version*" | head -n 1)
-if [ -z "$srcdir" ] || [ ! -f "$srcdir/CMakeLists.txt" ]; then
-    echo "the qt6-base source was not unpacked under $work/src" >&2
-    exit 1
-fi
+
+# Unpacks Debian's source package $1 under $work/src and prints its folder. The host tools must match
+# the sources (moc's output format changes between releases), hence the fixed version.
+fetch_source() {
+    echo "== fetching the $1 source package" >&2
+    (cd "$work/src" && apt-get "${apt_private[@]}" source -qq "$1" >&2)
+    local dir
+    dir=$(find "$work/src" -mindepth 1 -maxdepth 1 -type d -name "$1-$version*" | head -n 1)
+    if [ -z "$dir" ] || [ ! -f "$dir/CMakeLists.txt" ]; then
+        echo "the $1 source was not unpacked under $work/src" >&2
+        exit 1
+    fi
+    echo "$dir"
+}
 
 toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
-
 jobs=${TRELVANE_QT_JOBS:-2}
-echo "== configuring Qt $version for Windows (static) into $prefix" >&2
-# Only what Trelvane uses: core, gui, widgets and the Windows platform plugin. Debian's tarball lacks
-# the tablet header wintab.h, hence no tablet events; without OpenGL there is no dynamic GL either.
-cmake -S "$srcdir" -B "$work/build" -G Ninja \
-    -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_INSTALL_PREFIX="$prefix" \
-    -DQT_HOST_PATH=/usr \
-    -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
-    -DBUILD_SHARED_LIBS=OFF \
-    -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
-    -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
-    -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_testlib=OFF \
-    -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
-    -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
-    -DFEATURE_system_harfbuzz=OFF \
-    -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF >&2
-echo "== building Qt with $jobs jobs (about 960 steps)" >&2
-nice -n 5 cmake --build "$work/build" -j "$jobs" >&2
-cmake --install "$work/build" >&2
-touch "$stamp"
+
+if [ ! -f "$base_stamp" ]; then
+    # Every other module builds on qtbase: without its stamp nothing installed can be trusted.
+    rm -rf "$prefix"
+    srcdir=$(fetch_source qt6-base)
+    echo "== configuring Qt $version for Windows (static) into $prefix" >&2
+    # Only what Trelvane uses: core, gui, widgets and the Windows platform plugin. Debian's tarball lacks
+    # the tablet header wintab.h, hence no tablet events; without OpenGL there is no dynamic GL either.
+    cmake -S "$srcdir" -B "$work/build" -G Ninja \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_INSTALL_PREFIX="$prefix" \
+        -DQT_HOST_PATH=/usr \
+        -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake \
+        -DBUILD_SHARED_LIBS=OFF \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF \
+        -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF \
+        -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF -DFEATURE_testlib=OFF \
+        -DFEATURE_vulkan=OFF -DFEATURE_icu=OFF -DFEATURE_glib=OFF \
+        -DFEATURE_system_zlib=OFF -DFEATURE_system_pcre2=OFF -DFEATURE_system_png=OFF \
+        -DFEATURE_system_harfbuzz=OFF \
+        -DFEATURE_tabletevent=OFF -DFEATURE_dynamicgl=OFF >&2
+    echo "== building Qt with $jobs jobs (about 960 steps)" >&2
+    nice -n 5 cmake --build "$work/build" -j "$jobs" >&2
+    cmake --install "$work/build" >&2
+    touch "$base_stamp"
+fi
+
+if [ ! -f "$svg_stamp" ]; then
+    # The chart's "Save Chart As..." writes SVG. A module build through the installed qt-cmake, which
+    # carries the toolchain, the host tools and the install prefix of qtbase above.
+    srcdir=$(fetch_source qt6-svg)
+    echo "== configuring Qt Svg $version for Windows (static) into $prefix" >&2
+    "$prefix/bin/qt-cmake" -S "$srcdir" -B "$work/build-svg" -G Ninja \
+        -DCMAKE_BUILD_TYPE=Release \
+        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF >&2
+    echo "== building Qt Svg with $jobs jobs" >&2
+    nice -n 5 cmake --build "$work/build-svg" -j "$jobs" >&2
+    cmake --install "$work/build-svg" >&2
+    touch "$svg_stamp"
+fi
 rm -rf "$work"
 echo "$prefix"
