@@ -11,7 +11,7 @@ start=$(date +%s)
 
 wine=/usr/lib/wine/wine64
 wineserver=/usr/lib/wine/wineserver
-for tool in x86_64-w64-mingw32-g++-posix "$wine" "$wineserver"; do
+for tool in x86_64-w64-mingw32-g++-posix "$wine" "$wineserver" Xvfb; do
     if ! command -v "$tool" >/dev/null; then
         echo "windows build needs $tool (tools/install-deps.sh test installs it)" >&2
         exit 1
@@ -24,10 +24,16 @@ echo "== Qt for Windows: $qt"
 # A fresh, throw-away prefix: no state of an earlier run (registry, files) can pass a test. The test
 # discovery at build time runs the programs too, so the prefix exists before the build.
 prefix=$(mktemp -d "${TMPDIR:-/tmp}/trelvane-windows.XXXXXX")
+display_file=$(mktemp "${TMPDIR:-/tmp}/trelvane-windows-display.XXXXXX")
+xvfb=
 cleanup() {
     WINEPREFIX=$prefix "$wineserver" -k 2>/dev/null || true
     WINEPREFIX=$prefix "$wineserver" -w 2>/dev/null || true
-    rm -rf "$prefix"
+    if [ -n "$xvfb" ]; then
+        kill "$xvfb" 2>/dev/null || true
+        wait "$xvfb" 2>/dev/null || true
+    fi
+    rm -rf "$prefix" "$display_file"
 }
 trap cleanup EXIT
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
@@ -35,8 +41,22 @@ export WINEPREFIX=$prefix WINEDEBUG=-all WINEARCH=win64
 export TRELVANE_UNDER_WINE=1
 # No Mono or Gecko installers and no menu entries: the programs need none of them.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-# The tests run without a display, on Qt's windows platform (the only one the static Qt carries).
-unset DISPLAY WAYLAND_DISPLAY
+# The tests run on Qt's windows platform (the only one the static Qt carries), and Wine creates no
+# window, not even the hidden ones Qt needs, without an X display: a virtual one of this run's own, on
+# a display number the X server picks free itself, so parallel runs and a desktop stay apart.
+unset WAYLAND_DISPLAY
+Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp >"$display_file" 2>/dev/null &
+xvfb=$!
+for _ in $(seq 100); do
+    [ -s "$display_file" ] && break
+    sleep 0.1
+done
+if [ ! -s "$display_file" ]; then
+    echo "Xvfb did not start" >&2
+    exit 1
+fi
+export DISPLAY=:$(head -n 1 "$display_file")
+echo "== Xvfb on $DISPLAY"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" -w
 
