@@ -10,3 +10,7 @@ std::string CleanDeviceText(std::string_view raw);
 
 // The same escaping without trimming, for names such as mount points that must stay whole.
 std::string EscapeControlBytes(std::string_view raw);
+
+// For a message that echoes a path or an argument to a terminal: control bytes as \xNN, so no line
+// break or terminal code gets through, but backslashes kept, as every Windows path is full of them.
+std::string EscapeForMessage(std::string_view raw);

@@ -73,13 +73,14 @@ int ExportReport(const std::string& path) {
     const ReportTableStatus status = LoadReportTable(path, table, openError);
     if (status == ReportTableStatus::CannotOpen) {
         // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
-        // file name cannot move the cursor, clear the screen or retitle the user's terminal.
-        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, EscapeControlBytes(path).c_str(),
+        // file name cannot move the cursor, clear the screen or retitle the user's terminal. Their
+        // backslashes stay: a Windows path must read as one.
+        std::fprintf(stderr, "%s: %s: %s\n", kReportCannotOpenText, EscapeForMessage(path).c_str(),
                      openError.c_str());
         return kExitFailed;
     }
     if (status == ReportTableStatus::OutOfMemory) {
-        std::fprintf(stderr, "Not enough memory to read %s\n", EscapeControlBytes(path).c_str());
+        std::fprintf(stderr, "Not enough memory to read %s\n", EscapeForMessage(path).c_str());
         return kExitFailed;
     }
     if (!WriteTable(table))
@@ -160,7 +161,7 @@ int main(int argc, char* argv[]) try {
             continue;
         }
         if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", EscapeControlBytes(argument).c_str());
+            std::fprintf(stderr, "trelvane-csv: unknown option %s\n", EscapeForMessage(argument).c_str());
             return Usage(stderr, kExitFailed);
         }
         paths.push_back(argument);

@@ -376,10 +376,11 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
               "Cannot open file for read access: " + missing.toStdString() + ": No such file or directory\n");
 
     EXPECT_EQ(RunTool({m_folder.path()}).exitCode, 2); // a folder is no report
-    // Control bytes of an echoed name reach the terminal as text, never as codes.
-    run = RunTool({Path(QStringLiteral("\x1b]0;pwned\x07\x1b[2J.txt"))});
+    // Control bytes of an echoed name reach the terminal as text, never as codes; a backslash stays
+    // one, or every Windows path would be echoed garbled.
+    run = RunTool({Path(QStringLiteral("\x1b]0;pwned\x07\\\x1b[2J.txt"))});
     EXPECT_EQ(run.err, "Cannot open file for read access: " + m_folder.path().toStdString() +
-                           "/\\x1b]0;pwned\\x07\\x1b[2J.txt: No such file or directory\n");
+                           "/\\x1b]0;pwned\\x07\\\\x1b[2J.txt: No such file or directory\n");
     EXPECT_EQ(
         RunTool({QStringLiteral("--\x1b[31m")}).err.rfind("trelvane-csv: unknown option --\\x1b[31m\n", 0),
         0u);

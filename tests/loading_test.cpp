@@ -3,7 +3,7 @@
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
-#include "tests/SpecialFiles.h"
+#include "tests/NonRegularFiles.h"
 #include "tests/TestSupport.h"
 
 #include <QTemporaryDir>

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QPixmap>
 
+#include <memory>
+
 namespace {
 
 const char* const kTabFiles[8] = {"chart_mb_sec",
@@ -54,25 +56,36 @@ bool Save(CTrelvaneDlg& dialog, const QString& path, int tab, bool filtered,
     return true;
 }
 
+// The window with one of the example reports opened through File > Open, its pictures going to
+// folder; null, with the reason in error, when either fails.
+std::unique_ptr<CTrelvaneDlg> OpenExample(const QString& folder, const QString& examplesFolder,
+                                          const char* report, QString& error) {
+    if (!QDir().mkpath(folder)) {
+        error = QStringLiteral("cannot create ") + folder;
+        return nullptr;
+    }
+    auto prompts = std::make_unique<TestPrompts>();
+    prompts->openAnswers.push_back(QDir(examplesFolder).filePath(QString::fromLatin1(report)));
+    auto dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts));
+    dialog->OnInitDialog();
+    dialog->show();
+    dialog->OnFileOpen();
+    if (dialog->m_listData->GetItemCount() == 0) {
+        error = QStringLiteral("the example report %1 did not load").arg(QString::fromLatin1(report));
+        return nullptr;
+    }
+    return dialog;
+}
+
 } // namespace
 
 std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& examplesFolder,
                                           QString& error) {
     std::vector<RenderedScreen> screens;
-    if (!QDir().mkpath(folder)) {
-        error = QStringLiteral("cannot create ") + folder;
+    const auto window = OpenExample(folder, examplesFolder, "multi_run_crlf.txt", error);
+    if (!window)
         return {};
-    }
-    auto prompts = std::make_unique<TestPrompts>();
-    prompts->openAnswers.push_back(QDir(examplesFolder).filePath(QStringLiteral("multi_run_crlf.txt")));
-    CTrelvaneDlg dialog(std::move(prompts));
-    dialog.OnInitDialog();
-    dialog.show();
-    dialog.OnFileOpen();
-    if (dialog.m_listData->GetItemCount() == 0) {
-        error = QStringLiteral("the example report did not load");
-        return {};
-    }
+    CTrelvaneDlg& dialog = *window;
     for (int tab = 0; tab <= 6; ++tab) {
         dialog.m_tabCtrl->SetCurSel(tab);
         const QString path =
@@ -101,20 +114,10 @@ std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& 
 std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QString& examplesFolder,
                                                 QString& error) {
     std::vector<RenderedScreen> screens;
-    if (!QDir().mkpath(folder)) {
-        error = QStringLiteral("cannot create ") + folder;
+    const auto window = OpenExample(folder, examplesFolder, "diskspd_sweep_crlf.txt", error);
+    if (!window)
         return {};
-    }
-    auto prompts = std::make_unique<TestPrompts>();
-    prompts->openAnswers.push_back(QDir(examplesFolder).filePath(QStringLiteral("diskspd_sweep_crlf.txt")));
-    CTrelvaneDlg dialog(std::move(prompts));
-    dialog.OnInitDialog();
-    dialog.show();
-    dialog.OnFileOpen();
-    if (dialog.m_listData->GetItemCount() == 0) {
-        error = QStringLiteral("the DiskSpd example report did not load");
-        return {};
-    }
+    CTrelvaneDlg& dialog = *window;
     dialog.m_tabCtrl->SetCurSel(1);
     const QString path = QDir(folder).filePath(QStringLiteral("chart_diskspd_io_sec.png"));
     if (!Save(dialog, path, 1, false, screens)) {

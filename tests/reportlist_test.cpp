@@ -1,5 +1,5 @@
 // The report list kept in Qt's settings store, and the sorted drop-down lists.
-#include "tests/SpecialFiles.h"
+#include "tests/NonRegularFiles.h"
 #include "tests/TestSupport.h"
 #include "widgets/MComboBox.h"
 

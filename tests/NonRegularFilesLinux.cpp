@@ -1,4 +1,4 @@
-#include "tests/SpecialFiles.h"
+#include "tests/NonRegularFiles.h"
 
 #include <QFile>
 

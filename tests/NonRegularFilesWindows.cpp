@@ -1,4 +1,4 @@
-#include "tests/SpecialFiles.h"
+#include "tests/NonRegularFiles.h"
 
 bool MakeFifo(const QString&, std::string& why) {
     why = "Windows file systems hold no FIFOs";
