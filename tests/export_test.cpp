@@ -4,6 +4,7 @@
 #include "disks/PartitionRow.h"
 #include "disks/WmiSource.h"
 #include "report/ReportParser.h"
+#include "tests/CsvToolRun.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
@@ -53,23 +54,6 @@ std::vector<QStringList> SimpleRecords(const std::string& csv) {
     for (const QString& line : QString::fromStdString(csv).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
         records.push_back(line.split(QLatin1Char(',')));
     return records;
-}
-
-struct ToolRun {
-    int exitCode = -1;
-    std::string out;
-    std::string err;
-};
-
-ToolRun RunTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TRELVANE_CSV_TOOL), arguments);
-    process.waitForFinished(60000);
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput().toStdString();
-    run.err = process.readAllStandardError().toStdString();
-    return run;
 }
 
 // A mount made for one test and taken away after it.

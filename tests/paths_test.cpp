@@ -4,6 +4,7 @@
 #include "app/TrelvaneDlg.h"
 #include "platform/PathText.h"
 #include "platform/SequentialFile.h"
+#include "tests/CsvToolRun.h"
 #include "tests/WindowFixture.h"
 
 #include <QDir>
@@ -12,24 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-struct ToolRun {
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-ToolRun RunTool(const QStringList& arguments) {
-    QProcess process;
-    process.start(QStringLiteral(TRELVANE_CSV_TOOL), arguments);
-    process.waitForFinished(60000);
-    ToolRun run;
-    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.out = process.readAllStandardOutput();
-    // Windows writes text to standard error with CR LF line ends.
-    run.err = process.readAllStandardError().replace("\r\n", "\n");
-    return run;
-}
 
 QByteArray ReadAll(const QString& path) {
     QFile file(path);
@@ -51,8 +34,8 @@ TEST_F(PathsTest, AReportInAFolderOfManyScriptsOpensInBothPrograms) {
     m_prompts->folderAnswers.push_back(folder);
     m_dialog->OnExport();
     const ToolRun run = RunTool({report});
-    EXPECT_EQ(run.exitCode, 0) << run.err.toStdString();
-    EXPECT_EQ(run.out, ReadAll(folder + QStringLiteral("/Sqlio_Data.csv")));
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, ReadAll(folder + QStringLiteral("/Sqlio_Data.csv")).toStdString());
 }
 
 TEST_F(PathsTest, AMissingReportIsNamedWithTheSystemsReason) {
@@ -65,8 +48,7 @@ TEST_F(PathsTest, AMissingReportIsNamedWithTheSystemsReason) {
     }
     const ToolRun run = RunTool({missing});
     EXPECT_EQ(run.exitCode, 2);
-    EXPECT_EQ(run.err.toStdString(),
-              "Cannot open file for read access: " + PathBytes(missing) + ": " + reason + "\n");
+    EXPECT_EQ(run.err, "Cannot open file for read access: " + PathBytes(missing) + ": " + reason + "\n");
 }
 
 } // namespace
