@@ -66,13 +66,15 @@ QString EscapeXml(const QString& text) {
     return out;
 }
 
-// At most three decimals and always a dot, whatever the locale: a thousandth of a pixel is below what
-// any renderer shows.
-QString Number(qreal value) {
-    const qreal rounded = std::round(value * 1000) / 1000;
+// Always a dot, whatever the locale, and no trailing zeros. Three decimals for coordinates: a thousandth
+// of a pixel is below what any renderer shows; a matrix's scale and rotation take six, as they multiply
+// coordinates of a thousand pixels and more.
+QString Number(qreal value, int decimals = 3) {
+    const qreal unit = std::pow(10.0, decimals);
+    const qreal rounded = std::round(value * unit) / unit;
     if (rounded == 0 || !std::isfinite(rounded))
         return QStringLiteral("0");
-    QString text = QString::number(rounded, 'f', 3);
+    QString text = QString::number(rounded, 'f', decimals);
     while (text.endsWith(QLatin1Char('0')))
         text.chop(1);
     if (text.endsWith(QLatin1Char('.')))
@@ -274,8 +276,8 @@ private:
             return {};
         const QTransform& t = m_transform;
         return Attribute("transform", QStringLiteral("matrix(%1 %2 %3 %4 %5 %6)")
-                                          .arg(Number(t.m11()), Number(t.m12()), Number(t.m21()),
-                                               Number(t.m22()), Number(t.dx()), Number(t.dy())));
+                                          .arg(Number(t.m11(), 6), Number(t.m12(), 6), Number(t.m21(), 6),
+                                               Number(t.m22(), 6), Number(t.dx()), Number(t.dy())));
     }
 
     QString Fill() const {
