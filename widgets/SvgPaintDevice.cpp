@@ -16,8 +16,8 @@
 namespace {
 
 constexpr int kDpi = 96;
-// The document goes to the output in pieces of about this size: a chart of thousands of lines never
-// sits whole in memory twice, and a full disk shows before the end.
+// The document goes to the output in pieces of about this size: a chart of many thousands of lines is
+// never held whole in memory, and a full disk shows before the end.
 constexpr qsizetype kFlushBytes = 64 * 1024;
 
 bool IsXmlChar(char32_t c) {
@@ -111,6 +111,10 @@ public:
     bool begin(QPaintDevice*) override {
         m_failed = false;
         m_document.clear();
+        m_pen = QPen();
+        m_brush = QBrush();
+        m_transform = QTransform();
+        m_opacity = 1;
         const QString width = QString::number(m_size.width());
         const QString height = QString::number(m_size.height());
         Write(QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\n<svg") +
