@@ -6,7 +6,7 @@
 #include "app/DlgPage1.h"
 #include "app/WindowMemory.h"
 #include "disks/PartitionRow.h"
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 #include "widgets/MGroupBox.h"

@@ -5,7 +5,7 @@
 #include "disks/PartitionScan.h"
 #include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
 #include "report/ReportParser.h"

@@ -5,8 +5,8 @@
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/WmiConnection.h"
+#include "disks/WmiRequest.h"
 #include "disks/WmiStatus.h"
-#include "disks/WqlText.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -313,7 +313,7 @@ TEST(DamagedTrees, OddBytesAreShownEscapedAndNeverSplitACell) {
     EXPECT_EQ(volumes.asked, (std::vector<std::string>{"/srv/sql data\nx\\y"}));
 }
 
-// Identifiers come back into the source inside query texts; nothing in them may reach outside sysfs.
+// Identifiers come back into the source inside requests; nothing in them may reach outside sysfs.
 TEST(DamagedTrees, QueriesForUnknownDevicesAndTextsFail) {
     FakeVolumes volumes;
     LinuxWmiSource source(LinuxSourceRoots{kFixtures + "nvme", kFixtures + "nvme/dev"}, volumes.Reader());
@@ -323,13 +323,13 @@ TEST(DamagedTrees, QueriesForUnknownDevicesAndTextsFail) {
     std::unique_ptr<WmiEnumeration> result;
     for (const char* id : {"/dev/../../etc", "/dev/", "nvme0n1p1", "/dev/nvme0n1p9", "/dev/nvme0n1/p1"}) {
         SCOPED_TRACE(id);
-        EXPECT_EQ(connection.Query(DrivesOfPartitionQuery(id), result), kWbemNotFound);
-        EXPECT_EQ(connection.Query(LogicalDisksOfPartitionQuery(id), result), kWbemNotFound);
-        EXPECT_EQ(connection.Query(MediaOfDriveQuery(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::DrivesOfPartition(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::LogicalDisksOfPartition(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::MediaOfDrive(id), result), kWbemNotFound);
     }
-    EXPECT_EQ(connection.Query("SELECT * FROM Win32_Process", result), kWbemInvalidQuery);
-    EXPECT_EQ(connection.Query(MediaOfDriveQuery("/dev/nvme0n1p1"), result), kWbemNotFound) << "not a disk";
-    EXPECT_EQ(connection.Query(DrivesOfPartitionQuery("/dev/nvme0n1p1"), result), 0);
+    EXPECT_EQ(connection.Query(WmiRequest::MediaOfDrive("/dev/nvme0n1p1"), result), kWbemNotFound)
+        << "not a disk";
+    EXPECT_EQ(connection.Query(WmiRequest::DrivesOfPartition("/dev/nvme0n1p1"), result), 0);
 }
 
 } // namespace
