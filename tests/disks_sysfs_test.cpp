@@ -222,6 +222,32 @@ TEST(DamagedTrees, UnreadableFilesGiveEmptyCellsNotWrongOnes) {
     EXPECT_EQ(result.table.CellRef(1, kPartOffset), "525312.0 KB");
 }
 
+// The serial number comes from the first place that has one: the disk's own file, the device's, then
+// the VPD page. Blank and unreadable files are passed over; with no serial anywhere the cell is empty.
+TEST(DamagedTrees, SerialComesFromTheFirstPlaceThatHasOne) {
+    TreeCopy tree("sata");
+    const std::string disk = kSataLun + "/block/sda";
+    const auto serialOf = [&tree]() {
+        FakeVolumes volumes;
+        ScanResult result;
+        ScanTree(tree.Root(), volumes, result);
+        return result.table.GetItemCount() > 0 ? result.table.CellRef(0, kPartSerial) : "(no row)";
+    };
+    EXPECT_EQ(serialOf(), "S3Z9NB0K123456A") << "the VPD page alone";
+    tree.Write(kSataLun + "/serial", "FROM-DEVICE\n");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE");
+    tree.Write(disk + "/serial", " \n");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE") << "a blank file is no serial";
+    tree.Write(disk + "/serial", "FROM-DISK\n");
+    EXPECT_EQ(serialOf(), "FROM-DISK");
+    tree.MakeUnreadable(disk + "/serial");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE");
+    tree.MakeUnreadable(kSataLun + "/serial");
+    EXPECT_EQ(serialOf(), "S3Z9NB0K123456A");
+    tree.MakeUnreadable(kSataLun + "/vpd_pg80");
+    EXPECT_EQ(serialOf(), "");
+}
+
 TEST(DamagedTrees, MissingSysfsIsAConnectionErrorRow) {
     FakeVolumes volumes;
     ScanResult result;
