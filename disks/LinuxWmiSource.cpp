@@ -97,27 +97,6 @@ WmiStatus LogicalDisksOf(LinuxKernelFacts& facts, const BlockDevice& device,
     return 0;
 }
 
-// Partitions read when the scan asks for the next one, so that the facts are those of that moment.
-class PartitionEnumeration : public WmiEnumeration {
-public:
-    PartitionEnumeration(std::shared_ptr<LinuxKernelFacts> facts, std::vector<BlockDevice> partitions)
-        : m_facts(std::move(facts)), m_partitions(std::move(partitions)) {}
-
-    WmiStatus Next(std::unique_ptr<WmiObject>& object, unsigned& returned) override {
-        object.reset();
-        returned = m_next < m_partitions.size() ? 1 : 0;
-        if (returned == 0)
-            return 1;
-        object = std::make_unique<PropertyObject>(PartitionObject(m_facts->devices, m_partitions[m_next++]));
-        return 0;
-    }
-
-private:
-    std::shared_ptr<LinuxKernelFacts> m_facts;
-    std::vector<BlockDevice> m_partitions;
-    std::size_t m_next = 0;
-};
-
 class LinuxServices : public WmiServices {
 public:
     explicit LinuxServices(std::shared_ptr<LinuxKernelFacts> facts) : m_facts(std::move(facts)) {}
@@ -125,15 +104,10 @@ public:
     WmiStatus SetProxyBlanket() override { return 0; }
 
     WmiStatus ExecQuery(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) override {
-        std::vector<BlockDevice> partitions;
-        if (request.kind == WmiRequest::Kind::AllPartitions || !m_index.Filled()) {
-            const WmiStatus status = ListPartitions(partitions);
-            if (request.kind == WmiRequest::Kind::AllPartitions) {
-                if (!WmiFailed(status))
-                    result = std::make_unique<PartitionEnumeration>(m_facts, std::move(partitions));
-                return status;
-            }
-        }
+        if (request.kind == WmiRequest::Kind::AllPartitions)
+            return AllPartitions(result);
+        if (!m_index.Filled())
+            ListPartitions();
         // The identifiers handed out are "/dev/NAME", the paths the index knows the devices by.
         const BlockDevice* device = m_index.Find(request.id);
         if (device == nullptr || !m_facts->devices.Exists(*device))
@@ -162,6 +136,19 @@ public:
     }
 
 private:
+    WmiStatus AllPartitions(std::unique_ptr<WmiEnumeration>& result) {
+        std::vector<BlockDevice> partitions;
+        const WmiStatus status = ListPartitions(partitions);
+        if (WmiFailed(status))
+            return status;
+        const std::size_t count = partitions.size();
+        result = std::make_unique<DeferredEnumeration>(
+            count, [facts = m_facts, partitions = std::move(partitions)](std::size_t index) {
+                return PartitionObject(facts->devices, partitions[index]);
+            });
+        return status;
+    }
+
     // Lists the devices once for all the requests about them that follow, and gives those a scan shows
     // as partitions.
     WmiStatus ListPartitions(std::vector<BlockDevice>& shown) {
@@ -176,6 +163,11 @@ private:
             disks, [&](const std::string& disk) { return m_facts->volumes.HoldsFilesystem(mounts, disk); });
         return 0;
     }
+    void ListPartitions() {
+        std::vector<BlockDevice> unused;
+        ListPartitions(unused);
+    }
+
     std::shared_ptr<LinuxKernelFacts> m_facts;
     BlockDeviceIndex m_index;
 };
