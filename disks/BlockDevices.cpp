@@ -48,14 +48,15 @@ bool StartsWith(const std::string& text, const char* prefix) {
     return text.rfind(prefix, 0) == 0;
 }
 
-} // namespace
-
+// A whole decimal number of up to 19 digits, blanks around it allowed; none otherwise.
 std::optional<std::uint64_t> ParseWholeNumber(const std::string& text) {
     const std::string trimmed = CleanDeviceText(text);
     if (trimmed.empty() || trimmed.size() > 19 || !std::all_of(trimmed.begin(), trimmed.end(), IsDigit))
         return std::nullopt;
     return std::stoull(trimmed);
 }
+
+} // namespace
 
 void BlockDeviceIndex::Fill(const std::vector<DiskEntry>& disks) {
     m_filled = true;

@@ -64,8 +64,6 @@ public:
                     const std::function<bool(const std::string& disk)>& holdsFilesystem) const;
     // Whether the device is still there.
     bool Exists(const BlockDevice& device) const;
-    // Its sysfs folder, below the tree's root.
-    std::string Folder(const BlockDevice& device) const;
 
     // Where a partition starts and how big a device is. sysfs counts both in 512-byte units, whatever
     // the disk's sector size.
@@ -75,12 +73,10 @@ public:
     bool Numbers(const BlockDevice& device, unsigned& major, unsigned& minor) const;
 
 private:
+    std::string Folder(const BlockDevice& device) const;
     bool CountsAsDisk(const std::string& disk) const;
     std::vector<std::string> PartitionsOf(const std::string& disk) const;
     ByteCount ReadSectors(const std::string& file) const;
 
     SysfsTree m_sys;
 };
-
-// A whole decimal number of up to 19 digits, blanks around it allowed; empty otherwise.
-std::optional<std::uint64_t> ParseWholeNumber(const std::string& text);
