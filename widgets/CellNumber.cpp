@@ -1,16 +1,11 @@
 #include "widgets/CellNumber.h"
 
+#include "widgets/CharClass.h"
+
 #include <charconv>
 #include <cmath>
 
 namespace {
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Length of the "[-+]digits[.digits]" run at the start of text, 0 when it holds no digit.
 size_t NumberLength(std::string_view text) {
@@ -75,7 +70,7 @@ double LeadingNumber(std::string_view cell) {
     if (ReadPlainDecimal(cell, plain))
         return plain;
     size_t start = 0;
-    while (start < cell.size() && IsBlank(cell[start]))
+    while (start < cell.size() && IsWhiteSpace(cell[start]))
         ++start;
     std::string_view text = cell.substr(start);
     const size_t length = NumberLength(text);

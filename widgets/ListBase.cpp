@@ -1,6 +1,7 @@
 #include "widgets/ListBase.h"
 
 #include "widgets/CellNumber.h"
+#include "widgets/CharClass.h"
 #include "widgets/FormatNumeric.h"
 
 #include <algorithm>
@@ -9,16 +10,6 @@
 namespace {
 
 const std::string kEmpty;
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
-    });
-}
 
 } // namespace
 
