@@ -1,15 +1,12 @@
 #include "disks/BlockDevices.h"
 
 #include "disks/SafeText.h"
+#include "widgets/CharClass.h"
 
 #include <algorithm>
 #include <limits>
 
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 // Orders "nvme2n1" before "nvme10n1": runs of digits compare as numbers.
 bool NaturalLess(const std::string& a, const std::string& b) {
