@@ -1,6 +1,7 @@
 #include "analysis/Filters.h"
 
 #include "report/ReportParser.h"
+#include "widgets/CharClass.h"
 
 #include <algorithm>
 #include <string_view>
@@ -8,25 +9,11 @@
 
 namespace {
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
-}
-
 std::string_view TrimLeading(std::string_view text) {
     size_t start = 0;
     while (start < text.size() && IsWhiteSpace(text[start]))
         ++start;
     return text.substr(start);
-}
-
-unsigned char FoldCase(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte - 'A' + 'a') : byte;
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                        [](char x, char y) { return FoldCase(x) < FoldCase(y); });
 }
 
 } // namespace

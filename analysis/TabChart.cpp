@@ -12,7 +12,7 @@ void CTrelvaneDlg::BuildTabChart(int index, const TabChartPlan& plan) {
     m_chart->SetRedraw(false);
     BuildTabChartLines(*m_listData, index, plan, *m_chart);
     m_chart->SetRedraw(true);
-    m_chartSettings.m_labelWidth = 232;
+    m_chartSettings.m_labelWidth = kTabChartLabelWidth;
     m_chart->ReCalc(m_chartSettings);
     m_chart->ResizeScrollBars(false);
     m_chart->UpdateResize();

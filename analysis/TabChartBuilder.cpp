@@ -1,6 +1,5 @@
 #include "analysis/TabChartBuilder.h"
 
-#include "analysis/FastNumber.h"
 #include "report/ReportParser.h"
 #include "widgets/CellNumber.h"
 #include "widgets/FormatNumeric.h"
@@ -50,19 +49,6 @@ double FiniteOrZero(double value) {
     return std::isfinite(value) ? value : 0.0;
 }
 
-// LeadingWholeNumber, with a short cut for the usual cell of digits only.
-long long WholeNumberAtStart(const std::string& cell) {
-    if (cell.empty() || cell.size() > 18)
-        return LeadingWholeNumber(cell);
-    long long value = 0;
-    for (char c : cell) {
-        if (c < '0' || c > '9')
-            return LeadingWholeNumber(cell);
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
 void AppendWhole(std::string& text, long long value) {
     char buffer[24];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
@@ -83,37 +69,17 @@ private:
     const ListRow& m_cells;
 };
 
-// The mean of a column over a group of rows, by the list's own rule (CListBase::AvgColumn_d): rows
-// whose value cell is empty do not count; no rows, or a divisor of 0, give 0.
-struct GroupMean {
-    double sum = 0.0;
-    long long count = 0;
-
-    void Add(double value) {
-        sum += value;
-        ++count;
-    }
-    double Mean(double divisor) const {
-        double mean = 0.0;
-        if (count > 0 && divisor != 0.0)
-            mean = sum / static_cast<double>(count) / divisor;
-        return FiniteOrZero(mean);
-    }
-};
-
 // The means of the "Averages" section: all rows, then the groups of kAverageGroups.
 struct AverageSums {
-    GroupMean all;
-    GroupMean groups[std::size(kAverageGroups)];
-    GroupMean latency; // "Avg_Latency" of all rows, the ratio tab's divisor
+    CellMean all;
+    CellMean groups[std::size(kAverageGroups)];
+    CellMean latency; // "Avg_Latency" of all rows, the ratio tab's divisor
 
     void Add(const RowCells& cells, const std::string& valueCell, double value) {
-        if (valueCell.empty())
-            return;
-        all.Add(value);
+        all.Add(valueCell, value);
         for (size_t i = 0; i < std::size(kAverageGroups); ++i)
             if (std::string_view(cells[kAverageGroups[i].matchColumn]) == kAverageGroups[i].matchText)
-                groups[i].Add(value);
+                groups[i].Add(valueCell, value);
     }
 };
 
@@ -139,16 +105,15 @@ double DetailsMean(const std::vector<PendingBar>& bars, double sum) {
 
 void AddAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan, double divisor,
                     ChartSink& chart) {
-    const CFormatNumeric format;
     const double mean = sums.all.Mean(divisor);
     std::string label = plan.title + ": ";
     AppendFixed(label, mean, 2);
     chart.AddBarColor(label, TruncateToWhole(mean), index);
     for (size_t i = 0; i < std::size(kAverageGroups); ++i) {
         const double groupMean = sums.groups[i].Mean(divisor);
-        chart.AddBarColor(plan.title + ", " + kAverageGroups[i].name + ": " +
-                              format.Format_d(groupMean, 2, -1),
-                          TruncateToWhole(groupMean), index + 4 + static_cast<int>(i));
+        label = plan.title + ", " + kAverageGroups[i].name + ": ";
+        AppendFixed(label, groupMean, 2);
+        chart.AddBarColor(label, TruncateToWhole(groupMean), index + 4 + static_cast<int>(i));
     }
 }
 
@@ -161,7 +126,7 @@ void AppendRowBarLabel(std::string& label, const RowCells& cells, double value) 
     label += ' ';
     label += cells[kColSize];
     label += ' ';
-    AppendWhole(label, WholeNumberAtStart(cells[kColOutstanding]));
+    AppendWhole(label, LeadingWholeNumber(cells[kColOutstanding]));
     label += "O: ";
     AppendFixed(label, value, 2);
 }
@@ -206,14 +171,13 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     for (int row = 0; row < rows; ++row) {
         const RowCells cells(table.Row(row));
         const std::string& valueCell = cells[plan.valueColumn];
-        double value = FastLeadingNumber(valueCell);
+        double value = LeadingNumber(valueCell);
         sums.Add(cells, valueCell, value);
         double latency = 0.0;
         if (ratio) {
             const std::string& latencyCell = cells[kColAvgLatency];
-            latency = FastLeadingNumber(latencyCell);
-            if (!latencyCell.empty())
-                sums.latency.Add(latency);
+            latency = LeadingNumber(latencyCell);
+            sums.latency.Add(latencyCell, latency);
         }
         if (!PassesFilters(table.Row(row), plan.filters))
             continue;

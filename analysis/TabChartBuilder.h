@@ -19,6 +19,9 @@ inline constexpr int kChartTabCount = 6;
 // The tab whose bars divide IO/sec by latency.
 inline constexpr int kRatioTab = 2;
 
+// The first layout field of the chart settings while a tab's chart is laid out.
+inline constexpr int kTabChartLabelWidth = 232;
+
 // Palette indexes of the fixed chart lines.
 inline constexpr int kChartHeaderColour = 7;
 inline constexpr int kChartNoResultsColour = 18;

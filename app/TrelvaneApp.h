@@ -10,7 +10,7 @@ public:
     explicit CTrelvaneApp(QString startupReport = QString()) : m_startupReport(std::move(startupReport)) {}
 
     // Gives Qt the application's name, which message boxes take as their caption. No display name is
-    // set: the Linux platforms would append it to every window title ("Trelvane 1.0.7.0 — Trelvane").
+    // set: the Linux platforms would append it to every window title ("Trelvane <version> — Trelvane").
     static void NameApplication();
     // Runs the window modally; always false, so nothing else runs after it.
     bool InitInstance();

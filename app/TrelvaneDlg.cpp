@@ -4,9 +4,10 @@
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/DlgPage1.h"
+#include "app/Version.h"
 #include "app/WindowMemory.h"
 #include "disks/PartitionRow.h"
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 #include "widgets/MGroupBox.h"
@@ -45,6 +46,10 @@ const char* const kTabTitles[8] = {"MB/sec",      "IO/sec",         "IO/sec per 
 
 constexpr unsigned kAboutCommand = 0x0010;
 
+// The organisation and application name of the settings store: the report list, the column widths
+// and the window's place of every earlier run are kept under it, so it never changes.
+constexpr char kSettingsName[] = "Dovrane";
+
 } // namespace
 
 CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<WmiSource> wmi, QWidget* parent)
@@ -62,10 +67,10 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     ConnectHandlers();
     ConnectChartPictures();
     AddToolTips();
-    m_tabCtrl->SetAppName(QStringLiteral("Dovrane"));
-    m_listData->SetAppName("Dovrane");
-    m_listPartitions->SetAppName("Dovrane");
-    m_comboReports->RegPath().SetAppName(QStringLiteral("Dovrane"));
+    m_tabCtrl->SetAppName(QString::fromLatin1(kSettingsName));
+    m_listData->SetAppName(kSettingsName);
+    m_listPartitions->SetAppName(kSettingsName);
+    m_comboReports->RegPath().SetAppName(QString::fromLatin1(kSettingsName));
     m_maxLatency = 0.0;
     m_bResizable = true;
     m_partitionsScanned = false;
@@ -205,7 +210,7 @@ QPushButton* CTrelvaneDlg::Button(int controlId) const {
 }
 
 bool CTrelvaneDlg::OnInitDialog() {
-    setWindowTitle(windowTitle() + QStringLiteral(" 1.0.7.0"));
+    setWindowTitle(windowTitle() + QStringLiteral(" " TRELVANE_VERSION));
     m_editNotes->setPlainText(QString::fromLatin1(kPartitionNotes));
 
     for (int i = 0; i < 8; ++i) {
@@ -223,7 +228,7 @@ bool CTrelvaneDlg::OnInitDialog() {
     }
 
     m_comboReports->SetItemDataMode(0);
-    m_comboReports->SetRegPath(QStringLiteral("Dovrane"), QStringLiteral("Dovrane"),
+    m_comboReports->SetRegPath(QString::fromLatin1(kSettingsName), QString::fromLatin1(kSettingsName),
                                QStringLiteral("Reports"));
     m_comboReports->LoadFromReg();
     // A damaged or unreadable list is said once, here; the entries that could be read are listed.
@@ -231,12 +236,12 @@ bool CTrelvaneDlg::OnInitDialog() {
         m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
 
     m_listPartitions->Setup();
-    m_listPartitions->MRegObj::Init("Dovrane", "Dovrane");
+    m_listPartitions->MRegObj::Init(kSettingsName, kSettingsName);
     AddPartitionColumns(*m_listPartitions);
     m_listPartitions->hide();
 
     m_listData->Setup();
-    m_listData->MRegObj::Init("Dovrane", "Dovrane");
+    m_listData->MRegObj::Init(kSettingsName, kSettingsName);
     AddResultColumns(*m_listData);
     m_listData->hide();
 

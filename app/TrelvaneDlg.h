@@ -2,6 +2,7 @@
 
 #include "analysis/TabChartBuilder.h"
 #include "disks/WmiSource.h"
+#include "report/ReportLoad.h"
 #include "widgets/ChartWnd.h"
 #include "widgets/FormatNumeric.h"
 #include "widgets/ListCtrlEx.h"
@@ -45,7 +46,12 @@ public:
     // Report loading.
     void OnFileOpen();
     void OnSelchangeReportCombo();
+    // Empties the table and both charts, then loads path with the table's redrawing off; returns what
+    // LoadReport returns.
     bool ReloadReport(const std::string& path);
+    // Loads one report (nothing for an empty path). True only when the file could not be opened and
+    // the user chose to remove it from the report list, so that the caller loads the entry now
+    // selected; false in every other case, success included.
     bool LoadReport(const std::string& path);
     // Opens a report the user pointed at (File > Open, the command line, a drop): it enters the report
     // list and loads, or takes the open-failure path.
@@ -143,6 +149,13 @@ private:
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
     // charts, a red status and a message.
     void ReportOutOfMemory(const std::string& path);
+    // The steps of LoadReport: select (or add) the report's entry in the report list; after a failed
+    // open, offer to remove it from the list (true when removed) or else show the open failure in the
+    // status line; with the rows read, show the status, the "Overall Averages" chart and the type and
+    // direction filter lists.
+    void SelectReportEntry(const QString& pathText);
+    bool OfferToForgetReport(const std::string& path);
+    void ShowLoadedRows(ReportLoadStatus status);
 
     std::unique_ptr<IPrompts> m_prompts;
     std::unique_ptr<WmiSource> m_wmi;

@@ -11,11 +11,11 @@ public:
 
     WmiStatus SetProxyBlanket() override { return Failure(MemoryWmiSource::ConnectStep::SetProxyBlanket); }
 
-    WmiStatus ExecQuery(const std::string& wql, std::unique_ptr<WmiEnumeration>& result) override {
-        m_source.m_log.queries.push_back(wql);
+    WmiStatus ExecQuery(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) override {
+        m_source.m_log.requests.push_back(request);
         if (m_source.onQuery)
-            m_source.onQuery(wql);
-        const auto found = m_source.m_answers.find(wql);
+            m_source.onQuery(request);
+        const auto found = m_source.m_answers.find(request);
         if (found == m_source.m_answers.end())
             return kWbemInvalidQuery;
         MemoryAnswer& answer = found->second;

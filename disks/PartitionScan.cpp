@@ -4,7 +4,6 @@
 #include "disks/PartitionUnits.h"
 #include "disks/WmiConnection.h"
 #include "disks/WmiStatus.h"
-#include "disks/WqlText.h"
 
 #include <cstdio>
 
@@ -46,8 +45,8 @@ template <class Visit> void ForEachObject(WmiEnumeration& enumeration, bool skip
     }
 }
 
-bool RunQuery(WmiConnection& connection, const std::string& wql, std::unique_ptr<WmiEnumeration>& result) {
-    return !WmiFailed(connection.Query(wql, result)) && result;
+bool RunQuery(WmiConnection& connection, const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) {
+    return !WmiFailed(connection.Query(request, result)) && result;
 }
 
 // "Starting Offset": a text (null counts as empty text, which is 0) is converted; a value that cannot
@@ -107,7 +106,7 @@ public:
         std::unique_ptr<WmiEnumeration> partitions;
         for (int run = 0; run < 2; ++run) {
             partitions.reset();
-            const WmiStatus status = m_connection.Query(AllPartitionsQuery(), partitions);
+            const WmiStatus status = m_connection.Query(WmiRequest::AllPartitions(), partitions);
             if (WmiFailed(status)) {
                 m_connection.Release();
                 AppendPartitionErrorRow(
@@ -132,7 +131,7 @@ private:
         m_partitionId = id.text;
         m_progress.Display(0, "Scanning " + m_partitionId);
         std::unique_ptr<WmiEnumeration> drives;
-        if (!RunQuery(m_connection, DrivesOfPartitionQuery(m_partitionId), drives))
+        if (!RunQuery(m_connection, WmiRequest::DrivesOfPartition(m_partitionId), drives))
             return;
         ForEachObject(*drives, true, [&](WmiObject& drive) { ScanDrive(partition, drive); });
     }
@@ -153,7 +152,7 @@ private:
 
     void ReadMedia(WmiObject& drive, bool haveDriveId) {
         std::unique_ptr<WmiEnumeration> media;
-        const bool found = haveDriveId && RunQuery(m_connection, MediaOfDriveQuery(m_driveId), media);
+        const bool found = haveDriveId && RunQuery(m_connection, WmiRequest::MediaOfDrive(m_driveId), media);
         m_row[kPartSerial].clear();
         m_row[kPartInterface].clear();
         if (!found)
@@ -169,7 +168,7 @@ private:
 
     void ReadLogicalDisks(WmiObject& partition) {
         std::unique_ptr<WmiEnumeration> disks;
-        const bool found = RunQuery(m_connection, LogicalDisksOfPartitionQuery(m_partitionId), disks);
+        const bool found = RunQuery(m_connection, WmiRequest::LogicalDisksOfPartition(m_partitionId), disks);
         for (int cell : {kPartFilesystem, kPartDiskSize, kPartDrive, kPartStatus})
             m_row[cell].clear();
         if (!found)

@@ -43,3 +43,12 @@ WmiStatus ListEnumeration::Next(std::unique_ptr<WmiObject>& object, unsigned& re
     returned = 1;
     return next.status;
 }
+
+WmiStatus DeferredEnumeration::Next(std::unique_ptr<WmiObject>& object, unsigned& returned) {
+    object.reset();
+    returned = m_next < m_count ? 1 : 0;
+    if (returned == 0)
+        return 1; // WBEM_S_FALSE: no more objects
+    object = std::make_unique<PropertyObject>(m_make(m_next++));
+    return 0;
+}

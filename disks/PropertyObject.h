@@ -2,6 +2,7 @@
 
 #include "disks/WmiSource.h"
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,5 +40,19 @@ public:
 
 private:
     std::vector<EnumeratedObject> m_objects;
+    std::size_t m_next = 0;
+};
+
+// An enumeration that makes each object only when it is asked for, so that the facts in it are those
+// of that moment, not of the query.
+class DeferredEnumeration : public WmiEnumeration {
+public:
+    DeferredEnumeration(std::size_t count, std::function<PropertyObject(std::size_t index)> make)
+        : m_count(count), m_make(std::move(make)) {}
+    WmiStatus Next(std::unique_ptr<WmiObject>& object, unsigned& returned) override;
+
+private:
+    std::size_t m_count;
+    std::function<PropertyObject(std::size_t index)> m_make;
     std::size_t m_next = 0;
 };

@@ -3,6 +3,7 @@
 #ifdef _WIN32
 
 #include "disks/WindowsWmiSource.h"
+#include "disks/WqlText.h"
 
 #ifndef _WIN32_DCOM
 #define _WIN32_DCOM
@@ -160,13 +161,13 @@ public:
                                  RPC_C_AUTHN_LEVEL_CALL, RPC_C_IMP_LEVEL_IMPERSONATE, nullptr, EOAC_NONE);
     }
 
-    WmiStatus ExecQuery(const std::string& wql, std::unique_ptr<WmiEnumeration>& result) override {
+    WmiStatus ExecQuery(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) override {
         result.reset();
         Bstr language;
         Bstr query;
         HRESULT status = language.Assign("WQL");
         if (SUCCEEDED(status))
-            status = query.Assign(wql);
+            status = query.Assign(WqlText(request));
         if (FAILED(status))
             return status;
         ComRef<IEnumWbemClassObject> enumeration;

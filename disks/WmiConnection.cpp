@@ -37,9 +37,9 @@ bool WmiConnection::Connect(WmiSource& source, std::string& message) {
     return true;
 }
 
-WmiStatus WmiConnection::Query(const std::string& wql, std::unique_ptr<WmiEnumeration>& result) {
+WmiStatus WmiConnection::Query(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) {
     result.reset();
-    return m_services->ExecQuery(wql, result);
+    return m_services->ExecQuery(request, result);
 }
 
 void WmiConnection::Release() {

@@ -12,7 +12,7 @@ public:
     // Creates the locator, connects it and sets the proxy security. On failure, message holds the
     // step's message with the status, and whatever was made so far has been released.
     bool Connect(WmiSource& source, std::string& message);
-    WmiStatus Query(const std::string& wql, std::unique_ptr<WmiEnumeration>& result);
+    WmiStatus Query(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result);
     void Release();
 
 private:

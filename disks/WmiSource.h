@@ -1,5 +1,7 @@
 #pragma once
 
+#include "disks/WmiRequest.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -49,8 +51,8 @@ public:
     virtual ~WmiServices() = default;
     // Authentication and impersonation of the calls made through this object.
     virtual WmiStatus SetProxyBlanket() = 0;
-    // Runs a WQL query, forward only and returning at once.
-    virtual WmiStatus ExecQuery(const std::string& wql, std::unique_ptr<WmiEnumeration>& result) = 0;
+    // Runs a query, forward only and returning at once.
+    virtual WmiStatus ExecQuery(const WmiRequest& request, std::unique_ptr<WmiEnumeration>& result) = 0;
 };
 
 class WmiLocator {
@@ -80,6 +82,3 @@ public:
     // Geometry of the volume whose root is a logical disk's Name; false when it cannot be had.
     virtual bool GetVolumeGeometry(const std::string& rootPath, DiskGeometry& geometry) = 0;
 };
-
-// The source of this machine.
-std::unique_ptr<WmiSource> CreateSystemWmiSource();

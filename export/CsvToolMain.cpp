@@ -5,7 +5,7 @@
 #include "disks/PartitionScan.h"
 #include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
@@ -62,8 +62,8 @@ int ExportReport(const std::string& path) {
     CListBase table;
     AddResultColumns(table);
     std::string openError;
-    const ReportTableStatus status = LoadReportTable(path, table, openError);
-    if (status == ReportTableStatus::CannotOpen) {
+    const ReportLoadStatus status = LoadReportTable(path, table, openError);
+    if (status == ReportLoadStatus::CannotOpen) {
         // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
         // file name cannot move the cursor, clear the screen or retitle the user's terminal. Their
         // backslashes stay: a Windows path must read as one.
@@ -71,15 +71,14 @@ int ExportReport(const std::string& path) {
                      openError.c_str());
         return kExitFailed;
     }
-    if (status == ReportTableStatus::OutOfMemory) {
+    if (status == ReportLoadStatus::OutOfMemory) {
         std::fprintf(stderr, "Not enough memory to read %s\n", EscapeForMessage(path).c_str());
         return kExitFailed;
     }
     if (!WriteTable(table))
         return kExitFailed;
-    const bool allParsed = status == ReportTableStatus::AllParsed;
-    std::fprintf(stderr, "%s\n", allParsed ? kReportLoadedText : kReportLoadErrorText);
-    return allParsed ? kExitAllParsed : kExitSomeFailed;
+    std::fprintf(stderr, "%s\n", LoadStatusText(status));
+    return status == ReportLoadStatus::AllParsed ? kExitAllParsed : kExitSomeFailed;
 }
 
 // The scan's steps, shown on standard error.

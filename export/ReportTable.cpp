@@ -4,24 +4,12 @@
 
 #include <new>
 
-ReportTableStatus LoadReportTable(const std::string& path, CListBase& table, std::string& openError) {
-    ReportFile file;
-    if (!file.Open(path)) {
-        openError = file.ErrorText();
-        return ReportTableStatus::CannotOpen;
-    }
-    const ReportRowsResult result = ReadReportRows(file, path, table);
-    file.Close();
-    if (result == ReportRowsResult::OutOfMemory)
-        return ReportTableStatus::OutOfMemory;
+ReportLoadStatus LoadReportTable(const std::string& path, CListBase& table, std::string& openError) {
     try {
-        table.SortColumn(kColOutstanding, true, true);
-        table.SortColumn(kColNumber, true, true);
+        return LoadReportRows(path, table, openError);
     } catch (const std::bad_alloc&) {
         table.DeleteAllItems();
         AddErrorRow(table, OutOfMemoryMessage(path));
-        return ReportTableStatus::OutOfMemory;
+        return ReportLoadStatus::OutOfMemory;
     }
-    return result == ReportRowsResult::AllParsed ? ReportTableStatus::AllParsed
-                                                 : ReportTableStatus::SomeFailed;
 }

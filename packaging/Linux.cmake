@@ -17,12 +17,14 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/${TRELVANE_APP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/packaging/${TRELVANE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The manual page goes in compressed, as Debian's policy wants it.
+# The manual page, with the project's version in its title line, goes in compressed, as Debian's policy
+# wants it.
+configure_file(${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1.in ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1 @ONLY)
 find_program(GZIP_PROGRAM gzip REQUIRED)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
-                   COMMAND ${GZIP_PROGRAM} -9 -n -c ${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1
+                   COMMAND ${GZIP_PROGRAM} -9 -n -c ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1
                            > ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
-                   DEPENDS ${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1 VERBATIM)
+                   DEPENDS ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1 VERBATIM)
 install(FILES ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
 # The icons are drawn at build time by the code that draws the window's icon.

@@ -1,6 +1,7 @@
 #include "report/DiskSpdParser.h"
 
 #include "report/ReportParser.h"
+#include "widgets/CharClass.h"
 
 #include <array>
 #include <cstring>
@@ -18,14 +19,14 @@ bool StartsWith(string_view text, string_view prefix) {
 
 string_view TrimLeft(string_view text) {
     size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+    while (i < text.size() && IsBlank(text[i]))
         ++i;
     return text.substr(i);
 }
 
 string_view Trim(string_view text) {
     text = TrimLeft(text);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
+    while (!text.empty() && IsBlank(text.back()))
         text.remove_suffix(1);
     return text;
 }
@@ -156,7 +157,7 @@ void ReadResultLine(string_view line, string_view trimmed, Section& section) {
             section.totalLine = true;
             section.total = SplitBars(line);
             section.table = TotalTable::Ended;
-        } else if (trimmed.empty() || !((trimmed[0] >= '0' && trimmed[0] <= '9') || trimmed[0] == '-')) {
+        } else if (trimmed.empty() || !(IsDigit(trimmed[0]) || trimmed[0] == '-')) {
             section.table = TotalTable::Ended;
         }
         break;
@@ -258,7 +259,7 @@ int TimespanNumber(string_view rest, int ordinal) {
     rest = TrimLeft(rest);
     int number = 0;
     size_t digits = 0;
-    while (digits < rest.size() && digits < 6 && rest[digits] >= '0' && rest[digits] <= '9')
+    while (digits < rest.size() && digits < 6 && IsDigit(rest[digits]))
         number = number * 10 + (rest[digits++] - '0');
     return digits > 0 ? number : ordinal;
 }
@@ -270,7 +271,7 @@ std::string DiskSpdSizeCell(std::string_view text) {
     // A whole number with at most two decimals, then an optional unit.
     unsigned long long hundredths = 0;
     size_t i = 0;
-    while (i < text.size() && i < 15 && text[i] >= '0' && text[i] <= '9')
+    while (i < text.size() && i < 15 && IsDigit(text[i]))
         hundredths = hundredths * 10 + static_cast<unsigned>(text[i++] - '0');
     if (i == 0)
         return std::string(text);
@@ -278,7 +279,7 @@ std::string DiskSpdSizeCell(std::string_view text) {
     if (i < text.size() && text[i] == '.') {
         ++i;
         unsigned long long scale = 10;
-        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+        for (; i < text.size() && IsDigit(text[i]); ++i) {
             if (scale == 0)
                 return std::string(text);
             hundredths += static_cast<unsigned>(text[i] - '0') * scale;

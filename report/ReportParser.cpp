@@ -1,5 +1,7 @@
 #include "report/ReportParser.h"
 
+#include "widgets/CharClass.h"
+
 #include <cstring>
 #include <optional>
 
@@ -55,10 +57,6 @@ size_t FindToken(const std::string& block, const std::string& token, size_t from
         at += shift[end];
     }
     return std::string::npos;
-}
-
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
 struct Word {

@@ -6,10 +6,6 @@
 #include <algorithm>
 #include <new>
 
-const char* const kReportLoadedText = "Report successfully loaded";
-const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
-const char* const kReportCannotOpenText = "Cannot open file for read access";
-
 namespace {
 
 // Heap a row of the table holds: its slot in the table (which may have grown to twice the rows), its

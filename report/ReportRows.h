@@ -6,11 +6,6 @@
 #include <cstddef>
 #include <string>
 
-// The status texts of a load.
-extern const char* const kReportLoadedText;
-extern const char* const kReportLoadErrorText;
-extern const char* const kReportCannotOpenText;
-
 // How much memory the rows of one report may take: perBytesRead times the file's size (or the bytes
 // read, when a growing file passed it), plus fixed. A real run is a few hundred bytes of text and its row
 // takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of eleven

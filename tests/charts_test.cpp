@@ -1,5 +1,4 @@
 // The six chart tabs, driven through the real window and checked on the chart model.
-#include "analysis/FastNumber.h"
 #include "app/DialogTemplate.h"
 #include "report/ReportParser.h"
 #include "tests/filters_support.h"
@@ -9,7 +8,6 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -287,23 +285,6 @@ TEST(ChartRulesTest, AveragesAreTheListsColumnMeans) {
                 EXPECT_EQ(chart.Lines()[2 + i].length, TruncateToWhole(mean));
             }
         }
-    }
-}
-
-TEST(ChartRulesTest, QuickNumberReadingMatchesTheFullOneBitForBit) {
-    std::mt19937 random(11);
-    const std::string alphabet = "0123456789012345678901234567890123456789..-+ eEx";
-    for (int i = 0; i < 200000; ++i) {
-        std::string cell;
-        const size_t length = random() % 22;
-        for (size_t j = 0; j < length; ++j)
-            cell += alphabet[random() % alphabet.size()];
-        if (i % 2 == 0) // well-formed decimals of every length around the 15-digit limit
-            cell = std::to_string(random() % 100000000) + "." +
-                   std::to_string(random()).substr(0, random() % 12);
-        const double quick = FastLeadingNumber(cell);
-        const double full = LeadingNumber(cell);
-        ASSERT_EQ(std::memcmp(&quick, &full, sizeof quick), 0) << cell << " " << quick << " " << full;
     }
 }
 

@@ -5,8 +5,8 @@
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/WmiConnection.h"
+#include "disks/WmiRequest.h"
 #include "disks/WmiStatus.h"
-#include "disks/WqlText.h"
 
 #include <cerrno>
 #include <filesystem>
@@ -222,6 +222,32 @@ TEST(DamagedTrees, UnreadableFilesGiveEmptyCellsNotWrongOnes) {
     EXPECT_EQ(result.table.CellRef(1, kPartOffset), "525312.0 KB");
 }
 
+// The serial number comes from the first place that has one: the disk's own file, the device's, then
+// the VPD page. Blank and unreadable files are passed over; with no serial anywhere the cell is empty.
+TEST(DamagedTrees, SerialComesFromTheFirstPlaceThatHasOne) {
+    TreeCopy tree("sata");
+    const std::string disk = kSataLun + "/block/sda";
+    const auto serialOf = [&tree]() {
+        FakeVolumes volumes;
+        ScanResult result;
+        ScanTree(tree.Root(), volumes, result);
+        return result.table.GetItemCount() > 0 ? result.table.CellRef(0, kPartSerial) : "(no row)";
+    };
+    EXPECT_EQ(serialOf(), "S3Z9NB0K123456A") << "the VPD page alone";
+    tree.Write(kSataLun + "/serial", "FROM-DEVICE\n");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE");
+    tree.Write(disk + "/serial", " \n");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE") << "a blank file is no serial";
+    tree.Write(disk + "/serial", "FROM-DISK\n");
+    EXPECT_EQ(serialOf(), "FROM-DISK");
+    tree.MakeUnreadable(disk + "/serial");
+    EXPECT_EQ(serialOf(), "FROM-DEVICE");
+    tree.MakeUnreadable(kSataLun + "/serial");
+    EXPECT_EQ(serialOf(), "S3Z9NB0K123456A");
+    tree.MakeUnreadable(kSataLun + "/vpd_pg80");
+    EXPECT_EQ(serialOf(), "");
+}
+
 TEST(DamagedTrees, MissingSysfsIsAConnectionErrorRow) {
     FakeVolumes volumes;
     ScanResult result;
@@ -313,7 +339,7 @@ TEST(DamagedTrees, OddBytesAreShownEscapedAndNeverSplitACell) {
     EXPECT_EQ(volumes.asked, (std::vector<std::string>{"/srv/sql data\nx\\y"}));
 }
 
-// Identifiers come back into the source inside query texts; nothing in them may reach outside sysfs.
+// Identifiers come back into the source inside requests; nothing in them may reach outside sysfs.
 TEST(DamagedTrees, QueriesForUnknownDevicesAndTextsFail) {
     FakeVolumes volumes;
     LinuxWmiSource source(LinuxSourceRoots{kFixtures + "nvme", kFixtures + "nvme/dev"}, volumes.Reader());
@@ -323,13 +349,13 @@ TEST(DamagedTrees, QueriesForUnknownDevicesAndTextsFail) {
     std::unique_ptr<WmiEnumeration> result;
     for (const char* id : {"/dev/../../etc", "/dev/", "nvme0n1p1", "/dev/nvme0n1p9", "/dev/nvme0n1/p1"}) {
         SCOPED_TRACE(id);
-        EXPECT_EQ(connection.Query(DrivesOfPartitionQuery(id), result), kWbemNotFound);
-        EXPECT_EQ(connection.Query(LogicalDisksOfPartitionQuery(id), result), kWbemNotFound);
-        EXPECT_EQ(connection.Query(MediaOfDriveQuery(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::DrivesOfPartition(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::LogicalDisksOfPartition(id), result), kWbemNotFound);
+        EXPECT_EQ(connection.Query(WmiRequest::MediaOfDrive(id), result), kWbemNotFound);
     }
-    EXPECT_EQ(connection.Query("SELECT * FROM Win32_Process", result), kWbemInvalidQuery);
-    EXPECT_EQ(connection.Query(MediaOfDriveQuery("/dev/nvme0n1p1"), result), kWbemNotFound) << "not a disk";
-    EXPECT_EQ(connection.Query(DrivesOfPartitionQuery("/dev/nvme0n1p1"), result), 0);
+    EXPECT_EQ(connection.Query(WmiRequest::MediaOfDrive("/dev/nvme0n1p1"), result), kWbemNotFound)
+        << "not a disk";
+    EXPECT_EQ(connection.Query(WmiRequest::DrivesOfPartition("/dev/nvme0n1p1"), result), 0);
 }
 
 } // namespace

@@ -2,7 +2,7 @@
 // real read-only and full mounts, and the command-line companion against the window's bytes.
 #include "app/TrelvaneDlg.h"
 #include "disks/PartitionRow.h"
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 #include "report/ReportParser.h"
 #include "tests/CsvToolRun.h"
 #include "tests/TestPrompts.h"

@@ -4,8 +4,10 @@
 #include "widgets/ListBase.h"
 
 #include <cmath>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <limits>
+#include <random>
 
 namespace {
 
@@ -37,9 +39,29 @@ TEST(CellNumber, ReadsTheLeadingDecimalNumberOnly) {
     EXPECT_DOUBLE_EQ(LeadingNumber(std::string(400, '9')), 0.0); // overflows: not a usable number
     EXPECT_EQ(LeadingWholeNumber("16 outstanding"), 16);
     EXPECT_EQ(LeadingWholeNumber("99.99"), 99);
+    EXPECT_EQ(LeadingWholeNumber("123456789012345678"), 123456789012345678); // no rounding through a double
     EXPECT_EQ(TruncateToWhole(-3.7), -3);
     EXPECT_EQ(TruncateToWhole(std::numeric_limits<double>::quiet_NaN()), 0);
     EXPECT_GT(TruncateToWhole(1e300), 0);
+}
+
+// Plain decimals take a short cut; a leading blank sends the same number through the full conversion,
+// and the two must agree bit for bit.
+TEST(CellNumber, PlainDecimalsReadBitForBitAsTheFullConversionReadsThem) {
+    std::mt19937 random(11);
+    const std::string alphabet = "0123456789012345678901234567890123456789..-+ eEx";
+    for (int i = 0; i < 200000; ++i) {
+        std::string cell;
+        const size_t length = random() % 22;
+        for (size_t j = 0; j < length; ++j)
+            cell += alphabet[random() % alphabet.size()];
+        if (i % 2 == 0) // well-formed decimals of every length around the 15-digit limit
+            cell = std::to_string(random() % 100000000) + "." +
+                   std::to_string(random()).substr(0, random() % 12);
+        const double quick = LeadingNumber(cell);
+        const double full = LeadingNumber(" " + cell);
+        ASSERT_EQ(std::memcmp(&quick, &full, sizeof quick), 0) << cell << " " << quick << " " << full;
+    }
 }
 
 TEST(FormatNumeric, TwoDecimalsWithAPointAndNeverNanOrInfinity) {

@@ -2,7 +2,7 @@
 // sorting and both CSV files written by the window and by trelvane-csv in that locale.
 #include "disks/MemoryWmiSource.h"
 #include "disks/PartitionRow.h"
-#include "disks/WqlText.h"
+#include "disks/WmiRequest.h"
 #include "tests/WindowFixture.h"
 
 #include <QDir>
@@ -98,14 +98,14 @@ void AddVolume(MemoryWmiSource& source, const std::string& id, const std::string
                const std::string& root, const std::string& size) {
     PropertyObject partition;
     partition.Text("DeviceID", id).Text("StartingOffset", offset).Null("Status").Null("ErrorDescription");
-    source.Answer(AllPartitionsQuery()).objects.push_back({0, partition});
+    source.Answer(WmiRequest::AllPartitions()).objects.push_back({0, partition});
     PropertyObject drive;
     drive.Text("Model", "ST1000DM003").Text("DeviceID", "\\\\.\\PHYSICALDRIVE0").Text("InterfaceType", "IDE");
-    source.Answer(DrivesOfPartitionQuery(id)).objects.push_back({0, drive});
-    source.Answer(MediaOfDriveQuery("\\\\.\\PHYSICALDRIVE0"));
+    source.Answer(WmiRequest::DrivesOfPartition(id)).objects.push_back({0, drive});
+    source.Answer(WmiRequest::MediaOfDrive("\\\\.\\PHYSICALDRIVE0"));
     PropertyObject disk;
     disk.Text("FileSystem", "NTFS").Text("Name", root).Null("VolumeName").Text("Size", size);
-    source.Answer(LogicalDisksOfPartitionQuery(id)).objects.push_back({0, disk});
+    source.Answer(WmiRequest::LogicalDisksOfPartition(id)).objects.push_back({0, disk});
     source.SetGeometry(root, 128, 512);
 }
 

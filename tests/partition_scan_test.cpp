@@ -48,18 +48,18 @@ PropertyObject LogicalDisk(const std::string& fileSystem, const std::string& nam
 // A machine in memory: partitions, each with its drives, media and logical disks.
 class Machine {
 public:
-    Machine() { source.Answer(AllPartitionsQuery()); }
+    Machine() { source.Answer(WmiRequest::AllPartitions()); }
 
     // Adds a partition with one drive, that drive's media and the partition's logical disks.
     void Add(PropertyObject partition, const std::string& partitionId, PropertyObject drive,
              const std::string& driveId, std::vector<PropertyObject> media,
              std::vector<PropertyObject> logicalDisks) {
-        source.Answer(AllPartitionsQuery()).objects.push_back({0, std::move(partition)});
-        source.Answer(DrivesOfPartitionQuery(partitionId)).objects.push_back({0, std::move(drive)});
-        MemoryAnswer& mediaAnswer = source.Answer(MediaOfDriveQuery(driveId));
+        source.Answer(WmiRequest::AllPartitions()).objects.push_back({0, std::move(partition)});
+        source.Answer(WmiRequest::DrivesOfPartition(partitionId)).objects.push_back({0, std::move(drive)});
+        MemoryAnswer& mediaAnswer = source.Answer(WmiRequest::MediaOfDrive(driveId));
         for (PropertyObject& medium : media)
             mediaAnswer.objects.push_back({0, std::move(medium)});
-        MemoryAnswer& disksAnswer = source.Answer(LogicalDisksOfPartitionQuery(partitionId));
+        MemoryAnswer& disksAnswer = source.Answer(WmiRequest::LogicalDisksOfPartition(partitionId));
         for (PropertyObject& disk : logicalDisks)
             disksAnswer.objects.push_back({0, std::move(disk)});
     }
@@ -112,6 +112,10 @@ TEST_F(ScanTest, FullRowAndTheExactQueriesInOrder) {
                                    "NTFS (4096 bytes)",    "931.5 GB", "1024.0 KB", "OK",
                                    "Disk #0, Partition #1"};
     EXPECT_EQ(machine.Row(0), expected);
+    // The requests as the Windows source writes them for WMI, byte for byte.
+    std::vector<std::string> texts;
+    for (const WmiRequest& request : machine.source.History().requests)
+        texts.push_back(WqlText(request));
     const std::vector<std::string> queries = {
         "SELECT * FROM Win32_DiskPartition",
         "SELECT * FROM Win32_DiskPartition",
@@ -122,7 +126,7 @@ TEST_F(ScanTest, FullRowAndTheExactQueriesInOrder) {
         "ASSOCIATORS OF {Win32_DiskPartition.DeviceID='Disk #0, Partition #1'} WHERE "
         "ResultClass=Win32_LogicalDisk",
     };
-    EXPECT_EQ(machine.source.History().queries, queries);
+    EXPECT_EQ(texts, queries);
     EXPECT_EQ(machine.progress.shown, std::vector<std::string>{"0:Scanning Disk #0, Partition #1"});
     EXPECT_EQ(machine.source.History().liveObjects, 0);
 }
@@ -152,14 +156,14 @@ TEST_F(ScanTest, EachConnectionFailureLeavesOneErrorRowWithTheSignedStatus) {
         ASSERT_EQ(failing.Rows(), 1);
         EXPECT_EQ(failing.Row(0)[kPartDetails], c.message);
         EXPECT_EQ(failing.Row(0)[kPartModel], "");
-        EXPECT_TRUE(failing.source.History().queries.empty());
+        EXPECT_TRUE(failing.source.History().requests.empty());
         EXPECT_EQ(failing.source.History().liveObjects, 0);
     }
 }
 
 TEST_F(ScanTest, FailingPartitionQueryGivesTheQueryMessage) {
     machine.AddSimple("Disk #0, Partition #0", "1048576");
-    machine.source.Answer(AllPartitionsQuery()).status = kWbemAccessDenied;
+    machine.source.Answer(WmiRequest::AllPartitions()).status = kWbemAccessDenied;
     EXPECT_FALSE(machine.Scan());
     ExpectErrorRowOnly("Query for operating system name failed. Error code = -2147217405");
 }
@@ -167,7 +171,7 @@ TEST_F(ScanTest, FailingPartitionQueryGivesTheQueryMessage) {
 // The first run succeeded and the walked run failed: reported, not shown as a machine without disks.
 TEST_F(ScanTest, FailingSecondRunOfThePartitionQueryIsReportedToo) {
     machine.AddSimple("Disk #0, Partition #0", "1048576");
-    machine.source.Answer(AllPartitionsQuery()).statusPerRun = {0, kWbemFailed};
+    machine.source.Answer(WmiRequest::AllPartitions()).statusPerRun = {0, kWbemFailed};
     EXPECT_FALSE(machine.Scan());
     ExpectErrorRowOnly("Query for operating system name failed. Error code = -2147217407");
 }
@@ -268,7 +272,7 @@ TEST_F(ScanTest, PartitionWithoutLogicalDiskStillGivesItsRow) {
     // A second partition whose logical-disk query fails shows the same way.
     machine.Add(Partition("Disk #0, Partition #1", "525336576"), "Disk #0, Partition #1",
                 Drive("Samsung SSD 860", "D0", "IDE"), "D0", {}, {});
-    machine.source.Answer(LogicalDisksOfPartitionQuery("Disk #0, Partition #1")).status = kWbemFailed;
+    machine.source.Answer(WmiRequest::LogicalDisksOfPartition("Disk #0, Partition #1")).status = kWbemFailed;
     ASSERT_TRUE(machine.Scan());
     ASSERT_EQ(machine.Rows(), 2);
     const PartitionRow first = {"Samsung SSD 860",      "S3Z", "IDE", "", "", "", "1024.0 KB", "",
@@ -287,13 +291,14 @@ TEST_F(ScanTest, PhysicalMediumRules) {
                 {Medium("first"), Medium("last")}, {});
     // A failing medium query: empty, and the row is still there.
     machine.Add(Partition("P2", "1048576"), "P2", Drive("M2", "D2", "IDE"), "D2", {}, {});
-    machine.source.Answer(MediaOfDriveQuery("D2")).status = kWbemAccessDenied;
+    machine.source.Answer(WmiRequest::MediaOfDrive("D2")).status = kWbemAccessDenied;
     // A null serial empties the cell; a medium with a failure status is skipped.
     PropertyObject nullSerial;
     nullSerial.Null("SerialNumber");
     machine.Add(Partition("P3", "1048576"), "P3", Drive("M3", "D3", "IDE"), "D3",
                 {Medium("kept"), nullSerial}, {});
-    machine.source.Answer(MediaOfDriveQuery("D3")).objects.push_back({kWbemFailed, Medium("unusable")});
+    machine.source.Answer(WmiRequest::MediaOfDrive("D3"))
+        .objects.push_back({kWbemFailed, Medium("unusable")});
     ASSERT_TRUE(machine.Scan());
     ASSERT_EQ(machine.Rows(), 4);
     EXPECT_EQ(machine.Row(0)[kPartSerial], "");
@@ -342,17 +347,18 @@ TEST_F(ScanTest, LogicalDiskNullsAndUnreadableValues) {
 TEST_F(ScanTest, PartitionsThatCannotBeUsedAreSkipped) {
     machine.AddSimple("Good #0", "1048576");
     // Returned with a failure status.
-    machine.source.Answer(AllPartitionsQuery()).objects.push_back({kWbemFailed, Partition("Unusable", "0")});
+    machine.source.Answer(WmiRequest::AllPartitions())
+        .objects.push_back({kWbemFailed, Partition("Unusable", "0")});
     // DeviceID unreadable, or not text: no identifier to find drives by.
     PropertyObject noId = Partition("", "0");
     noId.Failing("DeviceID", kWbemNotFound);
-    machine.source.Answer(AllPartitionsQuery()).objects.push_back({0, noId});
+    machine.source.Answer(WmiRequest::AllPartitions()).objects.push_back({0, noId});
     PropertyObject nullId = Partition("", "0");
     nullId.Null("DeviceID");
-    machine.source.Answer(AllPartitionsQuery()).objects.push_back({0, nullId});
+    machine.source.Answer(WmiRequest::AllPartitions()).objects.push_back({0, nullId});
     // Its drive query fails: no row, and the scan goes on.
     machine.AddSimple("Lost #1", "2048");
-    machine.source.Answer(DrivesOfPartitionQuery("Lost #1")).status = kWbemFailed;
+    machine.source.Answer(WmiRequest::DrivesOfPartition("Lost #1")).status = kWbemFailed;
     machine.AddSimple("Good #2", "65536", "L:");
     ASSERT_TRUE(machine.Scan());
     ASSERT_EQ(machine.Rows(), 2);
@@ -364,8 +370,8 @@ TEST_F(ScanTest, PartitionsThatCannotBeUsedAreSkipped) {
     EXPECT_EQ(machine.progress.shown, expected);
     // The partition without an identifier did not query under the previous partition's identifier.
     int drivesOfGood0 = 0;
-    for (const std::string& query : machine.source.History().queries)
-        drivesOfGood0 += query == DrivesOfPartitionQuery("Good #0");
+    for (const WmiRequest& request : machine.source.History().requests)
+        drivesOfGood0 += request == WmiRequest::DrivesOfPartition("Good #0");
     EXPECT_EQ(drivesOfGood0, 1);
 }
 
@@ -384,7 +390,7 @@ TEST_F(ScanTest, OffsetThatCannotBeReadIsLeftEmptyAndNullIsZero) {
 
 TEST_F(ScanTest, DriveRules) {
     machine.Add(Partition("P", "1048576"), "P", Drive("Good", "D0", "SCSI"), "D0", {Medium("S0")}, {});
-    MemoryAnswer& drives = machine.source.Answer(DrivesOfPartitionQuery("P"));
+    MemoryAnswer& drives = machine.source.Answer(WmiRequest::DrivesOfPartition("P"));
     // Returned with a failure status: skipped.
     drives.objects.push_back({kWbemFailed, Drive("Unusable", "D1", "SCSI")});
     // Unreadable DeviceID: no row.

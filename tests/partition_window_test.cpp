@@ -3,8 +3,8 @@
 #include "app/TrelvaneDlg.h"
 #include "disks/MemoryWmiSource.h"
 #include "disks/PartitionRow.h"
+#include "disks/WmiRequest.h"
 #include "disks/WmiStatus.h"
-#include "disks/WqlText.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 #include "widgets/DlgProgress.h"
@@ -21,14 +21,14 @@ constexpr int kPartitionsTab = 7;
 void AddPartition(MemoryWmiSource& source, const std::string& id, const std::string& offset) {
     PropertyObject partition;
     partition.Text("DeviceID", id).Text("StartingOffset", offset).Null("Status").Null("ErrorDescription");
-    source.Answer(AllPartitionsQuery()).objects.push_back({0, partition});
+    source.Answer(WmiRequest::AllPartitions()).objects.push_back({0, partition});
     PropertyObject drive;
     drive.Text("Model", "WDC WD10EZEX")
         .Text("DeviceID", "\\\\.\\PHYSICALDRIVE0")
         .Text("InterfaceType", "IDE");
-    source.Answer(DrivesOfPartitionQuery(id)).objects.push_back({0, drive});
-    source.Answer(MediaOfDriveQuery("\\\\.\\PHYSICALDRIVE0"));
-    source.Answer(LogicalDisksOfPartitionQuery(id));
+    source.Answer(WmiRequest::DrivesOfPartition(id)).objects.push_back({0, drive});
+    source.Answer(WmiRequest::MediaOfDrive("\\\\.\\PHYSICALDRIVE0"));
+    source.Answer(WmiRequest::LogicalDisksOfPartition(id));
 }
 
 class PartitionWindowTest : public ::testing::Test {
@@ -105,10 +105,10 @@ TEST_F(PartitionWindowTest, ProgressWindowShowsAndPaintsEachStep) {
         int paints = 0;
     };
     std::vector<Seen> seen;
-    m_source->onQuery = [&](const std::string& wql) {
+    m_source->onQuery = [&](const WmiRequest& request) {
         auto* progress = dialog->findChild<CDlgProgress*>();
         ASSERT_NE(progress, nullptr);
-        if (wql == DrivesOfPartitionQuery("Disk #0, Partition #0"))
+        if (request == WmiRequest::DrivesOfPartition("Disk #0, Partition #0"))
             progress->grab().save(QStringLiteral(TRELVANE_BINARY_DIR "/partitions_progress.png"));
         seen.push_back({progress->isVisible(), progress->Text(CDlgProgress::kHeading),
                         progress->Text(CDlgProgress::kStep), progress->PaintCount()});

@@ -2,7 +2,7 @@
 # Trelvane for Windows, built here and tested under Wine: builds Qt for Windows once (cached by
 # tools/build-qt-windows.sh), cross-compiles trelvane.exe, trelvane-csv.exe and the test programs
 # into build-windows/ with MinGW-w64, runs the tests under Wine in a fresh prefix, and packs
-# trelvane-1.0.7.0-win64.zip.
+# trelvane-<version>-win64.zip (the CMake project's version).
 #   tools/windows.sh [build folder]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)

@@ -19,7 +19,7 @@ for tool in "$cxx" "$wine" "$wineserver"; do
     fi
 done
 
-sources=(tools/wmi-smoke.cpp disks/WindowsWmiSource.cpp disks/WmiSource.cpp disks/WmiConnection.cpp
+sources=(tools/wmi-smoke.cpp disks/WindowsWmiSource.cpp disks/SystemWmiSource.cpp disks/WmiConnection.cpp
          disks/SystemErrorText.cpp disks/PartitionScan.cpp disks/PartitionUnits.cpp disks/PartitionRow.cpp
          disks/WqlText.cpp)
 # The table the scan fills is the plain C++ list of widgets/: take the core sources listed there.

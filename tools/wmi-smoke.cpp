@@ -6,9 +6,9 @@
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/SystemErrorText.h"
+#include "disks/SystemWmiSource.h"
 #include "disks/WmiConnection.h"
-#include "disks/WmiSource.h"
-#include "disks/WqlText.h"
+#include "disks/WmiRequest.h"
 #include "widgets/ListBase.h"
 
 #include <cstdio>
@@ -43,10 +43,10 @@ struct Result {
     std::vector<std::unique_ptr<WmiObject>> objects;
 };
 
-Result RunQuery(WmiConnection& connection, const std::string& wql) {
+Result RunQuery(WmiConnection& connection, const WmiRequest& request) {
     Result result;
     std::unique_ptr<WmiEnumeration> enumeration;
-    result.status = connection.Query(wql, enumeration);
+    result.status = connection.Query(request, enumeration);
     if (WmiFailed(result.status) || !enumeration)
         return result;
     for (;;) {
@@ -90,7 +90,7 @@ void CheckConnectionAndQueries(WmiSource& source) {
     if (!connected)
         return;
 
-    Result partitions = RunQuery(connection, AllPartitionsQuery());
+    Result partitions = RunQuery(connection, WmiRequest::AllPartitions());
     Check(!WmiFailed(partitions.status),
           "SELECT * FROM Win32_DiskPartition runs (status " + std::to_string(partitions.status) + ")");
     Check(!partitions.objects.empty(),
@@ -119,7 +119,7 @@ void CheckConnectionAndQueries(WmiSource& source) {
     if (!id.IsText())
         return;
 
-    Result drives = RunQuery(connection, DrivesOfPartitionQuery(id.text));
+    Result drives = RunQuery(connection, WmiRequest::DrivesOfPartition(id.text));
     Check(!WmiFailed(drives.status) && !drives.objects.empty(),
           "partition -> Win32_DiskDrive gives a drive (status " + std::to_string(drives.status) + ")");
     if (drives.objects.empty())
@@ -135,7 +135,7 @@ void CheckConnectionAndQueries(WmiSource& source) {
     Check(driveId.IsText() && !driveId.text.empty(), "drive DeviceID is text");
 
     if (driveId.IsText()) {
-        Result media = RunQuery(connection, MediaOfDriveQuery(driveId.text));
+        Result media = RunQuery(connection, WmiRequest::MediaOfDrive(driveId.text));
         if (WmiFailed(media.status) || media.objects.empty())
             Gap("drive -> Win32_PhysicalMedia gives nothing (status " + std::to_string(media.status) + ")");
         else
@@ -143,7 +143,7 @@ void CheckConnectionAndQueries(WmiSource& source) {
                   "drive -> Win32_PhysicalMedia gives a physical medium");
     }
 
-    Result logical = RunQuery(connection, LogicalDisksOfPartitionQuery(id.text));
+    Result logical = RunQuery(connection, WmiRequest::LogicalDisksOfPartition(id.text));
     if (WmiFailed(logical.status) || logical.objects.empty()) {
         Gap("partition -> Win32_LogicalDisk gives nothing (status " + std::to_string(logical.status) + ")");
     } else {

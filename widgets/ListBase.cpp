@@ -1,25 +1,15 @@
 #include "widgets/ListBase.h"
 
 #include "widgets/CellNumber.h"
+#include "widgets/CharClass.h"
 #include "widgets/FormatNumeric.h"
 
 #include <algorithm>
-#include <cmath>
 #include <numeric>
 
 namespace {
 
 const std::string kEmpty;
-
-char FoldCase(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool LessIgnoringCase(const std::string& a, const std::string& b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(FoldCase(x)) < static_cast<unsigned char>(FoldCase(y));
-    });
-}
 
 } // namespace
 
@@ -117,26 +107,16 @@ void CListBase::SortColumnToggle(int column) {
 }
 
 double CListBase::AvgColumn_d(int column, int matchColumn, std::string& matchText, double divisor) {
-    double sum = 0.0;
-    long long count = 0;
+    CellMean mean;
     if (column >= 0 && column < GetColumnCount()) {
         const bool matchAll = matchColumn < 0 || matchColumn >= GetColumnCount();
-        for (const ListRow& row : m_rows) {
-            if (!matchAll && row[matchColumn] != matchText)
-                continue;
-            if (row[column].empty())
-                continue;
-            sum += LeadingNumber(row[column]);
-            ++count;
-        }
+        for (const ListRow& row : m_rows)
+            if (matchAll || row[matchColumn] == matchText)
+                mean.Add(row[column]);
     }
-    double mean = 0.0;
-    if (count > 0 && divisor != 0.0)
-        mean = sum / static_cast<double>(count) / divisor;
-    if (!std::isfinite(mean))
-        mean = 0.0;
-    matchText = CFormatNumeric().Format_d(mean, 2, -1);
-    return mean;
+    const double result = mean.Mean(divisor);
+    matchText = FormatFixed(result, 2);
+    return result;
 }
 
 double CListBase::MaxColumn_d(int column) const {

@@ -1,14 +1,8 @@
 #include "widgets/ListCsv.h"
 
+#include "widgets/CharClass.h"
+
 namespace {
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t';
-}
 
 // prefixed: the field is written after an apostrophe, so its own first byte is not the field's first.
 bool NeedsQuotes(std::string_view cell, bool prefixed) {

@@ -1,4 +1,4 @@
-#include "disks/WmiSource.h"
+#include "disks/SystemWmiSource.h"
 
 #ifdef _WIN32
 #include "disks/WindowsWmiSource.h"

@@ -1,0 +1,50 @@
+#include "analysis/OverallAverages.h"
+
+#include "report/ReportParser.h"
+#include "widgets/CellNumber.h"
+#include "widgets/FormatNumeric.h"
+
+#include <string>
+
+namespace {
+
+double ColumnMean(CListBase& table, int column, int matchColumn, const char* matchText) {
+    std::string text = matchText;
+    return table.AvgColumn_d(column, matchColumn, text, 1.0);
+}
+
+void AddBar(ChartSink& chart, const char* name, double mean, long long length, int colour,
+            const char* suffix = "") {
+    std::string label = name;
+    AppendFixed(label, mean, 2);
+    label += suffix;
+    chart.AddBarColor(label, length, colour);
+}
+
+} // namespace
+
+OverallAverages ComputeOverallAverages(CListBase& table) {
+    OverallAverages averages;
+    averages.randomIOs = ColumnMean(table, kColIOsPerSec, kColType, "random");
+    averages.sequentialMBs = ColumnMean(table, kColMBsPerSec, kColType, "sequential");
+    averages.minLatency = ColumnMean(table, kColMinLatency, -1, "");
+    averages.avgLatency = ColumnMean(table, kColAvgLatency, -1, "");
+    averages.maxLatency = ColumnMean(table, kColMaxLatency, -1, "");
+    return averages;
+}
+
+void BuildOverallAverageLines(const OverallAverages& averages, ChartSink& chart) {
+    chart.AddHeader("Overall Averages", kChartHeaderColour);
+    AddBar(chart, "Sequential MB/sec ", averages.sequentialMBs, TruncateToWhole(averages.sequentialMBs),
+           kOverallSequentialColour);
+    // The random IOs outgrow every other bar by far; the label keeps the full value.
+    const auto hundredth = static_cast<double>(TruncateToWhole(averages.randomIOs)) * 0.01;
+    AddBar(chart, "Randon IOs/sec ", averages.randomIOs, TruncateToWhole(hundredth), kOverallRandomColour,
+           " (1% graphed)");
+    AddBar(chart, "Min_Latency ", averages.minLatency, TruncateToWhole(averages.minLatency),
+           kOverallMinLatencyColour);
+    AddBar(chart, "Avg_Latency ", averages.avgLatency, TruncateToWhole(averages.avgLatency),
+           kOverallAvgLatencyColour);
+    AddBar(chart, "Max_Latency ", averages.maxLatency, TruncateToWhole(averages.maxLatency),
+           kOverallMaxLatencyColour);
+}

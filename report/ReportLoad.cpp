@@ -1,0 +1,47 @@
+#include "report/ReportLoad.h"
+
+#include "report/ReportFile.h"
+#include "report/ReportParser.h"
+
+const char* const kReportLoadedText = "Report successfully loaded";
+const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
+const char* const kReportCannotOpenText = "Cannot open file for read access";
+
+const char* LoadStatusText(ReportLoadStatus status) {
+    return status == ReportLoadStatus::AllParsed ? kReportLoadedText : kReportLoadErrorText;
+}
+
+namespace {
+
+ReportLoadStatus StatusOfRows(ReportRowsResult result) {
+    switch (result) {
+    case ReportRowsResult::AllParsed:
+        return ReportLoadStatus::AllParsed;
+    case ReportRowsResult::SomeFailed:
+        return ReportLoadStatus::SomeFailed;
+    case ReportRowsResult::OutOfMemory:
+        break;
+    }
+    return ReportLoadStatus::OutOfMemory;
+}
+
+} // namespace
+
+ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
+                                const ReportLoadSteps& steps) {
+    ReportFile file;
+    if (!file.Open(path)) {
+        openError = file.ErrorText();
+        return ReportLoadStatus::CannotOpen;
+    }
+    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table));
+    file.Close();
+    if (steps.rowsRead)
+        steps.rowsRead(status);
+    // The list of outstanding I/Os follows this order, so it is filled between the two sorts.
+    table.SortColumn(kColOutstanding, true, true);
+    if (steps.sortedByOutstanding)
+        steps.sortedByOutstanding();
+    table.SortColumn(kColNumber, true, true);
+    return status;
+}
