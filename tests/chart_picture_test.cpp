@@ -6,6 +6,7 @@
 #include <QClipboard>
 #include <QFile>
 #include <QPainter>
+#include <QSvgRenderer>
 #include <QXmlStreamReader>
 
 namespace {
@@ -94,6 +95,17 @@ TEST_F(ChartPictureTest, SavedPngAndSvgAndTheClipboardHoldTheWholeChartUnderItsC
     EXPECT_TRUE(texts.contains(QString::fromLocal8Bit(last.text)))
         << texts.join(QLatin1Char('|')).toStdString();
     // Drawn by a real SVG renderer, the picture is the PNG's.
+    QSvgRenderer renderer(svg);
+    ASSERT_TRUE(renderer.isValid());
+    EXPECT_EQ(renderer.viewBox(), QRect(QPoint(0, 0), image.size()));
+    QImage drawn(image.size(), QImage::Format_RGB32);
+    drawn.fill(Qt::white);
+    QPainter painter(&drawn);
+    renderer.render(&painter, QRectF(drawn.rect()));
+    painter.end();
+    const QPoint inBar(view.BarAreaLeft() + 1,
+                       captionHeight + (lineCount - 2) * view.lineHeight + view.lineHeight / 2);
+    EXPECT_EQ(drawn.pixel(inBar), image.pixel(inBar));
     EXPECT_TRUE(m_prompts->messages.isEmpty());
 }
 
