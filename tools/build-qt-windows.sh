@@ -9,7 +9,8 @@ set -euo pipefail
 version=6.4.2
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/trelvane
 prefix=$cache/qt-$version-mingw64
-# The stamp is written last: a build that was interrupted has none and is made again.
+# The stamp is written last: a build that was interrupted has none and is made again from scratch.
+# qtbase is the only module: Trelvane writes its SVG pictures itself.
 base_stamp=$prefix/.trelvane-complete
 if [ -f "$base_stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
     echo "$prefix"
