@@ -6,6 +6,8 @@
 #include "report/ReportLoad.h"
 #include "report/ReportParser.h"
 
+#include <QDir>
+
 #include <new>
 
 namespace {
@@ -27,7 +29,10 @@ void CTrelvaneDlg::OnFileOpen() {
     OpenReport(path);
 }
 
-void CTrelvaneDlg::OpenReport(const QString& path) {
+void CTrelvaneDlg::OpenReport(const QString& chosen) {
+    // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
+    // dialogs and the command line give forward slashes, and one report must be one entry of the list.
+    const QString path = QDir::toNativeSeparators(chosen);
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));
