@@ -4,7 +4,7 @@
 #include "tests/TestSupport.h"
 #include "widgets/ChartWnd.h"
 
-#include "widgets/ChartScroll.h"
+#include "table/ChartScroll.h"
 
 #include <QApplication>
 #include <QFile>
