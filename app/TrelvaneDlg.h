@@ -24,7 +24,7 @@ class CDlgPage1;
 class CDlgProgress;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
-// are members defined in that subsystem's folder.
+// are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
 class CTrelvaneDlg : public MDialog {
     Q_OBJECT
 public:
