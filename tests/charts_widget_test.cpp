@@ -218,11 +218,4 @@ TEST(ChartWidgetTest, AClickGivesTheChartTheKeysWhichScrollAsAListWhileReturnSti
     ClearReportList();
 }
 
-TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
-    ChartWheel wheel;
-    EXPECT_EQ(wheel.Lines(-120, -1, 10), 10); // "one screen at a time"
-    EXPECT_EQ(wheel.Lines(120, 50, 10), -10);
-    EXPECT_EQ(wheel.Lines(-120, 0, 10), 0);
-}
-
 } // namespace
