@@ -24,7 +24,7 @@ CListBase MakeList(std::initializer_list<ListRow> rows) {
 std::vector<std::string> ColumnOf(const CListBase& list, int column) {
     std::vector<std::string> cells;
     for (int row = 0; row < list.GetItemCount(); ++row)
-        cells.push_back(list.CellRef(row, column));
+        cells.emplace_back(list.CellRef(row, column));
     return cells;
 }
 
