@@ -1,5 +1,6 @@
 #include "report/ReportBlocks.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #if defined(__SSE2__)
@@ -31,15 +32,34 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
+// Whether text begins with prefix, or is itself the start of prefix (the rest is in the next chunk).
+bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
+    const size_t shared = std::min(text.size(), prefix.size());
+    return text.substr(0, shared) == prefix.substr(0, shared);
+}
+
 // Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
 // The result is p itself or the start of a line: of one that can start a run, of one that ends in a
 // lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs; only the first
 // byte of each line is looked at on its own.
 const char* OrdinaryLinesEnd(const char* p, const char* end) {
-    const auto mayStartRun = [](char first) { return first == 's' || first == 'C' || first == 'I'; };
+    // A line that begins with one of the texts that start runs, or with a part of one at the end.
+    const auto mayStartRun = [end](const char* line) {
+        const std::string_view text(line, static_cast<size_t>(end - line));
+        switch (*line) {
+        case 's':
+            return IsPrefixOrStart(text, "sqlio v");
+        case 'C':
+            return IsPrefixOrStart(text, "Command Line:");
+        case 'I':
+            return IsPrefixOrStart(text, "Input parameters:");
+        default:
+            return false;
+        }
+    };
     const char* lineStart = p;
 #if defined(__SSE2__)
-    if (mayStartRun(*p))
+    if (mayStartRun(p))
         return p;
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
@@ -65,7 +85,7 @@ const char* OrdinaryLinesEnd(const char* p, const char* end) {
             return lineStart;
         for (std::uint64_t rest = lfs; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
-            if (mayStartRun(*next))
+            if (mayStartRun(next))
                 return next;
             lineStart = next;
         }
