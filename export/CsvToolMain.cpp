@@ -8,6 +8,7 @@
 #include "disks/SystemWmiSource.h"
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
+#include "platform/StandardOutput.h"
 #include "report/ReportParser.h"
 #include "widgets/ListCsv.h"
 
@@ -18,13 +19,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -54,9 +48,7 @@ int Usage(std::FILE* to, int status) {
 
 // Writes the table to out (standard output); false (with a message) when it cannot be written.
 bool WriteTable(const CListBase& table, std::FILE* out = stdout) {
-#ifdef _WIN32
-    _setmode(_fileno(out), _O_BINARY); // CR LF stays CR LF
-#endif
+    UseBinaryMode(out); // CR LF stays CR LF
     const bool written = WriteListCsv(table, [out](std::string_view chunk) {
         return std::fwrite(chunk.data(), 1, chunk.size(), out) == chunk.size();
     });
@@ -98,23 +90,10 @@ public:
     }
 };
 
-// Standard output carries the CSV alone: anything else the scan prints there (the WMI connection's
-// diagnostic line) is sent to standard error while the CSV goes to a copy of the original stream.
-std::FILE* TakeStandardOutput() {
-    std::fflush(stdout);
-#ifdef _WIN32
-    const int csv = _dup(_fileno(stdout));
-    _dup2(_fileno(stderr), _fileno(stdout));
-    return csv < 0 ? nullptr : _fdopen(csv, "wb");
-#else
-    const int csv = ::dup(STDOUT_FILENO);
-    ::dup2(STDERR_FILENO, STDOUT_FILENO);
-    return csv < 0 ? nullptr : ::fdopen(csv, "wb");
-#endif
-}
-
 int ExportPartitions() {
-    std::FILE* out = TakeStandardOutput();
+    // Standard output carries the CSV alone: anything else the scan prints there (the WMI
+    // connection's diagnostic line) goes to standard error.
+    std::FILE* out = DivertStandardOutput();
     if (out == nullptr) {
         std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
         return kExitFailed;

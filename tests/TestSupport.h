@@ -7,6 +7,9 @@
 // The Windows build runs these programs too (under Wine here): what is about Linux itself skips there,
 // and so does what meets one of Wine's known gaps, each saying why.
 inline constexpr bool kWindowsBuild = TRELVANE_WINDOWS_BUILD;
+// Why a test that writes the settings store's file by hand does not run on Windows.
+inline constexpr const char* kStoreIsTheRegistry =
+    "it damages the settings store's file, and on Windows the store is the registry";
 inline bool UnderWine() {
     return qEnvironmentVariableIsSet("TRELVANE_UNDER_WINE");
 }

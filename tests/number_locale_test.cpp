@@ -16,7 +16,8 @@
 
 namespace {
 
-const char* const kCommaLocale = "de_DE.UTF-8";
+// The C library's name of German (Germany) on each platform.
+const char* const kCommaLocale = TRELVANE_WINDOWS_BUILD ? "German_Germany.1252" : "de_DE.UTF-8";
 
 std::string ReadAll(const QString& path) {
     QFile file(path);
@@ -39,7 +40,7 @@ protected:
         s_saved = std::setlocale(LC_ALL, nullptr);
         const QString folder = QStringLiteral(TRELVANE_BINARY_DIR "/locales");
         const QString made = folder + QLatin1Char('/') + QLatin1String(kCommaLocale);
-        if (!UseCommaLocale()) {
+        if (!UseCommaLocale() && !TRELVANE_WINDOWS_BUILD) {
             // Made before LOCPATH is tried: the C library remembers a locale it once failed to find.
             if (!QFile::exists(made + QStringLiteral("/LC_NUMERIC"))) {
                 QDir().mkpath(folder);
@@ -51,7 +52,7 @@ protected:
                 s_localedef = ran ? localedef.readAllStandardError().trimmed().toStdString()
                                   : "localedef could not be run (package locales)";
             }
-            setenv("LOCPATH", folder.toLocal8Bit().constData(), 1);
+            qputenv("LOCPATH", folder.toLocal8Bit());
             UseCommaLocale();
         }
         s_ready = std::string(std::localeconv()->decimal_point) == ",";
@@ -59,12 +60,12 @@ protected:
             std::setlocale(LC_ALL, s_saved.c_str());
             return;
         }
-        setenv("LC_ALL", kCommaLocale, 1);
+        qputenv("LC_ALL", kCommaLocale);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     }
     static void TearDownTestSuite() {
         std::setlocale(LC_ALL, s_saved.c_str());
-        unsetenv("LC_ALL");
+        qunsetenv("LC_ALL");
         QLocale::setDefault(QLocale::c());
     }
     void SetUp() override {

@@ -4,6 +4,7 @@
 #include "app/DialogTemplate.h"
 #include "app/TrelvaneApp.h"
 #include "app/TrelvaneDlg.h"
+#include "tests/ModalWatch.h"
 #include "tests/TestSupport.h"
 #include "widgets/Prompts.h"
 #include "widgets/WindowPlacement.h"
@@ -38,13 +39,7 @@ QStringList PlatformTitles(QWidget* window) {
 // Runs open, which shows a modal window, and returns that window's platform titles.
 QStringList TitlesOfModal(const std::function<void()>& open) {
     QStringList titles;
-    QTimer::singleShot(0, [&] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr)
-            return;
-        titles = PlatformTitles(modal);
-        modal->close();
-    });
+    const ModalWatch watch([&](QWidget* modal) { titles = PlatformTitles(modal); });
     open();
     return titles;
 }
@@ -54,7 +49,9 @@ protected:
     void SetUp() override {
         ClearReportList();
         CTrelvaneApp::NameApplication();
-        // The real prompts: the open dialog is Qt's own.
+        // The real prompts: the open dialog is Qt's own. On Windows Qt would show the system's dialog,
+        // which is no Qt window the test could find and close.
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, kWindowsBuild);
         dialog = std::make_unique<CTrelvaneDlg>();
         dialog->OnInitDialog();
         dialog->show();

@@ -3,6 +3,7 @@
 #include "app/AppIcon.h"
 #include "app/DialogTemplate.h"
 #include "app/TrelvaneDlg.h"
+#include "tests/ModalWatch.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 
@@ -102,12 +103,7 @@ TEST_F(ShellTest, EveryTabCanBeReachedAtTheSmallestSize) {
 TEST_F(ShellTest, AboutOpensForEverySystemCommandOfItsFamily) {
     for (unsigned id : {0x0010u, 0x001Fu}) {
         QString shown;
-        QTimer::singleShot(0, [&] {
-            QWidget* modal = QApplication::activeModalWidget();
-            ASSERT_NE(modal, nullptr);
-            shown = modal->windowTitle();
-            modal->close();
-        });
+        const ModalWatch watch([&](QWidget* modal) { shown = modal->windowTitle(); });
         dialog->OnSysCommand(id, 0);
         EXPECT_EQ(shown, QStringLiteral("About Trelvane"));
     }

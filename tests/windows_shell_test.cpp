@@ -1,6 +1,7 @@
 // What the Windows build has that Linux stands in for: the About entry in the real system menu, and
 // the icon and version resource of trelvane.exe. Built for Windows only.
 #include "app/TrelvaneDlg.h"
+#include "tests/ModalWatch.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 
@@ -29,12 +30,7 @@ protected:
     // (closed at once), or nothing.
     QString SendSystemCommand(WPARAM command) {
         QString shown;
-        QTimer::singleShot(0, [&] {
-            if (QWidget* modal = QApplication::activeModalWidget()) {
-                shown = modal->windowTitle();
-                modal->close();
-            }
-        });
+        const ModalWatch watch([&](QWidget* modal) { shown = modal->windowTitle(); });
         SendMessageW(window, WM_SYSCOMMAND, command, 0);
         QApplication::processEvents();
         return shown;

@@ -9,12 +9,10 @@ set -euo pipefail
 version=6.4.2
 cache=${XDG_CACHE_HOME:-$HOME/.cache}/trelvane
 prefix=$cache/qt-$version-mingw64
-# One stamp per module, written last: a module whose build was interrupted has no stamp and is built
-# again, while the modules already installed stay as they are. qtbase's stamp keeps the name it had
-# before there was a second module, so a cache made then is still used.
+# The stamp is written last: a build that was interrupted has none and is made again from scratch.
+# qtbase is the only module: Trelvane writes its SVG pictures itself.
 base_stamp=$prefix/.trelvane-complete
-svg_stamp=$prefix/.trelvane-qtsvg-complete
-if [ -f "$base_stamp" ] && [ -f "$svg_stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
+if [ -f "$base_stamp" ] && [ -x "$prefix/bin/qt-cmake" ]; then
     echo "$prefix"
     exit 0
 fi
@@ -58,7 +56,6 @@ toolchain=$(cd "$(dirname "$0")/.." && pwd)/cmake/mingw-w64.cmake
 jobs=${TRELVANE_QT_JOBS:-2}
 
 if [ ! -f "$base_stamp" ]; then
-    # Every other module builds on qtbase: without its stamp nothing installed can be trusted.
     rm -rf "$prefix"
     srcdir=$(fetch_source qt6-base)
     echo "== configuring Qt $version for Windows (static) into $prefix" >&2
@@ -84,18 +81,5 @@ if [ ! -f "$base_stamp" ]; then
     touch "$base_stamp"
 fi
 
-if [ ! -f "$svg_stamp" ]; then
-    # The chart's "Save Chart As..." writes SVG. A module build through the installed qt-cmake, which
-    # carries the toolchain, the host tools and the install prefix of qtbase above.
-    srcdir=$(fetch_source qt6-svg)
-    echo "== configuring Qt Svg $version for Windows (static) into $prefix" >&2
-    "$prefix/bin/qt-cmake" -S "$srcdir" -B "$work/build-svg" -G Ninja \
-        -DCMAKE_BUILD_TYPE=Release \
-        -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF >&2
-    echo "== building Qt Svg with $jobs jobs" >&2
-    nice -n 5 cmake --build "$work/build-svg" -j "$jobs" >&2
-    cmake --install "$work/build-svg" >&2
-    touch "$svg_stamp"
-fi
 rm -rf "$work"
 echo "$prefix"

@@ -178,7 +178,12 @@ void CheckScan(WmiSource& source) {
 
 } // namespace
 
-int main() {
+// With --known-gaps the program exits with kSkipped when every check passed but Wine left gaps, so
+// the test run counts the gaps as skipped checks instead of passes.
+constexpr int kSkipped = 77;
+
+int main(int argc, char* argv[]) {
+    const bool gapsSkip = argc > 1 && std::string(argv[1]) == "--known-gaps";
     std::unique_ptr<WmiSource> source = CreateSystemWmiSource();
     const WmiStatus security = source->InitSecurity();
     Check(!WmiFailed(security), "process security set-up (status " + std::to_string(security) + ")");
@@ -196,5 +201,7 @@ int main() {
 
     std::printf("%d passed, %d failed, %d known gaps\n", g_passed, g_failed, g_gaps);
     std::fflush(stdout);
-    return g_failed == 0 ? 0 : 1;
+    if (g_failed > 0)
+        return 1;
+    return gapsSkip && g_gaps > 0 ? kSkipped : 0;
 }

@@ -2,11 +2,12 @@
 // painted by the same code as the window's, on white, under caption lines that say what the chart is.
 #include "widgets/ChartWnd.h"
 
+#include "widgets/SvgPaintDevice.h"
+
 #include <QDir>
 #include <QPainter>
 #include <QSaveFile>
 #include <QScrollBar>
-#include <QSvgGenerator>
 
 #include <algorithm>
 
@@ -95,18 +96,16 @@ bool CChartWnd::SavePicture(const QString& path, const QStringList& caption, QSt
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         const PictureLayout layout = LayOutPicture(caption, false);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&file);
-        svg.setResolution(96); // one pixel of the window is one CSS pixel in a browser
-        svg.setSize(QSize(layout.geometry.width, layout.height));
-        svg.setViewBox(QRect(0, 0, layout.geometry.width, layout.height));
-        // Only the tab's title: Qt 6.4 writes the title unescaped, and a report's name may hold "&".
-        if (!caption.isEmpty())
-            svg.setTitle(caption.first());
-        svg.setDescription(QStringLiteral("A chart of Trelvane"));
-        QPainter painter(&svg);
-        PaintPicture(painter, layout, caption);
-        ok = painter.end() && file.error() == QFileDevice::NoError;
+        // The tab's title names the document; all caption lines are drawn as text too.
+        SvgPaintDevice svg(&file, QSize(layout.geometry.width, layout.height),
+                           caption.isEmpty() ? QString() : caption.first(),
+                           QStringLiteral("A chart of Trelvane"));
+        QPainter painter;
+        ok = painter.begin(&svg);
+        if (ok) {
+            PaintPicture(painter, layout, caption);
+            ok = painter.end() && file.error() == QFileDevice::NoError;
+        }
     } else if (ok) {
         ok = PictureImage(caption).save(&file, "PNG");
     }

@@ -1,7 +1,7 @@
 // The chart window's keyboard, wheel and focus handling; the rules are ChartScroll's.
 #include "widgets/ChartWnd.h"
 
-#include "widgets/WheelSetting.h"
+#include "platform/WheelSetting.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,13 +1,13 @@
 #include "widgets/MComboBox.h"
 
 #include "platform/FileNames.h"
+#include "platform/SettingsStoreFile.h"
 #include "widgets/ReportListStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 
 #include <filesystem>
 
@@ -81,13 +81,7 @@ const QString kLeftAlone = QStringLiteral(" It is left as it is, and changes to 
 } // namespace
 
 QString MRegCombo::StoreFileName() const {
-#ifdef Q_OS_WIN
-    return {}; // the registry
-#else
-    // Where QSettings keeps an organisation's application settings on this platform.
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') +
-           m_regPath.Organisation() + QLatin1Char('/') + m_regPath.Application() + QStringLiteral(".conf");
-#endif
+    return SettingsStoreFile(m_regPath.Organisation(), m_regPath.Application());
 }
 
 std::unique_ptr<QSettings> MRegCombo::OpenStore() const {

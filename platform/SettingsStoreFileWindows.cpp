@@ -1,0 +1,5 @@
+#include "platform/SettingsStoreFile.h"
+
+QString SettingsStoreFile(const QString&, const QString&) {
+    return {};
+}

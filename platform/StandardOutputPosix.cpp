@@ -1,0 +1,12 @@
+#include "platform/StandardOutput.h"
+
+#include <unistd.h>
+
+void UseBinaryMode(std::FILE*) {}
+
+std::FILE* DivertStandardOutput() {
+    std::fflush(stdout);
+    const int copy = ::dup(STDOUT_FILENO);
+    ::dup2(STDERR_FILENO, STDOUT_FILENO);
+    return copy < 0 ? nullptr : ::fdopen(copy, "wb");
+}

@@ -1,0 +1,5 @@
+#include "platform/WheelSetting.h"
+
+bool WheelScrollsPages() {
+    return false;
+}
