@@ -18,11 +18,12 @@ constexpr std::size_t kPageBytes = std::size_t{256} << 10;
 
 char* CListBase::AllocateRecord(std::size_t bytes) {
     if (bytes > kPageBytes / 8) {
-        m_pages.push_back(std::make_unique<char[]>(bytes));
+        m_pages.push_back(
+            std::unique_ptr<char[]>(new char[bytes])); // unset: a record is written whole before it is read
         return m_pages.back().get();
     }
     if (bytes > m_pageLeft) {
-        m_pages.push_back(std::make_unique<char[]>(kPageBytes));
+        m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
         m_pageFree = m_pages.back().get();
         m_pageLeft = kPageBytes;
     }
