@@ -7,12 +7,53 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <numeric>
+#include <utility>
 
 namespace {
 
 constexpr std::size_t kPageBytes = std::size_t{256} << 10;
+
+// A number as a key whose unsigned order is the number's order; 0 and -0 are equal, as they compare.
+std::uint64_t OrderedKey(double number) {
+    if (number == 0.0)
+        number = 0.0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+
+// The indexes 0..n-1 ordered by keys, equal keys in index order: a radix sort a byte at a time, from
+// the lowest, that skips the bytes all keys share.
+std::vector<size_t> StableOrder(std::vector<std::uint64_t>& keys) {
+    const size_t count = keys.size();
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<std::size_t> histogram(8 * 256, 0);
+    for (const std::uint64_t key : keys)
+        for (int digit = 0; digit < 8; ++digit)
+            ++histogram[static_cast<size_t>(digit) * 256 + ((key >> (8 * digit)) & 0xFF)];
+    std::vector<std::uint64_t> keysOut(count);
+    std::vector<size_t> orderOut(count);
+    for (int digit = 0; digit < 8; ++digit) {
+        std::size_t* const buckets = histogram.data() + static_cast<size_t>(digit) * 256;
+        if (count == 0 || buckets[(keys[0] >> (8 * digit)) & 0xFF] == count)
+            continue; // every key has this byte
+        std::size_t start = 0;
+        for (int bucket = 0; bucket < 256; ++bucket)
+            start += std::exchange(buckets[bucket], start);
+        for (size_t i = 0; i < count; ++i) {
+            const std::size_t to = buckets[(keys[i] >> (8 * digit)) & 0xFF]++;
+            keysOut[to] = keys[i];
+            orderOut[to] = order[i];
+        }
+        keys.swap(keysOut);
+        order.swap(orderOut);
+    }
+    return order;
+}
 
 } // namespace
 
@@ -203,16 +244,15 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
             std::stable_sort(order.begin(), order.end(), less);
         reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     } else {
-        // Each number is read once and sorted next to its row index, not looked up per comparison.
-        std::vector<std::pair<double, size_t>> keys(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            keys[i] = {LeadingNumber(RowAt(i)[column]), i};
-        auto less = [ascending](const std::pair<double, size_t>& a, const std::pair<double, size_t>& b) {
-            return ascending ? a.first < b.first : b.first < a.first;
-        };
-        if (!std::is_sorted(keys.begin(), keys.end(), less))
-            std::stable_sort(keys.begin(), keys.end(), less);
-        reorder(keys.size(), [&keys](std::size_t i) { return keys[i].second; });
+        // Each number is read once, as a key whose unsigned order is the numbers' order, and the row
+        // indexes are sorted by it a byte at a time: stable, and without comparisons.
+        std::vector<std::uint64_t> keys(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            const std::uint64_t key = OrderedKey(LeadingNumber(RowAt(i)[column]));
+            keys[i] = ascending ? key : ~key;
+        }
+        const std::vector<size_t> order = StableOrder(keys);
+        reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     }
     m_sortedColumn = column;
     m_sortedAscending = ascending;
