@@ -100,7 +100,31 @@ const char* OrdinaryLinesEnd(const char* p, const char* end) {
 
 } // namespace
 
-void ReportBlockReader::Line(std::string_view line) {
+void ReportBlockReader::Append(const char* data, size_t size) {
+    if (m_inChunk && data == m_view.data() + m_view.size()) {
+        m_view = std::string_view(m_view.data(), m_view.size() + size);
+        return;
+    }
+    KeepBlock();
+    m_block.append(data, size);
+}
+
+void ReportBlockReader::KeepBlock() {
+    if (!m_inChunk)
+        return;
+    m_block.assign(m_view);
+    m_inChunk = false;
+}
+
+void ReportBlockReader::DeliverBlock() {
+    const std::string_view block = m_inChunk ? m_view : std::string_view(m_block);
+    if (!block.empty())
+        m_onBlock(block);
+    m_inChunk = false;
+    m_block.clear();
+}
+
+void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
     bool startsRun = StartsWith(line, "sqlio v");
     if (startsRun) {
         m_awaitingParameters = false;
@@ -114,12 +138,21 @@ void ReportBlockReader::Line(std::string_view line) {
     }
     if (startsRun) {
         m_started = true;
-        if (!m_block.empty())
-            m_onBlock(m_block);
-        m_block.clear();
-    } else if (!m_started || m_block.size() > m_maxBlock) {
+        DeliverBlock();
+    } else if (!m_started || BlockSize() > m_maxBlock) {
         return;
     }
+    if (crlfFollows) {
+        // The line and its CR LF as they stand in the chunk.
+        if (m_block.empty() && !m_inChunk) {
+            m_inChunk = true;
+            m_view = std::string_view(line.data(), line.size() + 2);
+        } else {
+            Append(line.data(), line.size() + 2);
+        }
+        return;
+    }
+    KeepBlock();
     m_block.append(line);
     m_block.append("\r\n");
 }
@@ -139,10 +172,10 @@ void ReportBlockReader::Feed(std::string_view text) {
             // Ordinary lines that end in CR LF are the block's text as it stands.
             const char* const stretchEnd = OrdinaryLinesEnd(p, end);
             const size_t bytes = static_cast<size_t>(stretchEnd - p);
-            if (!m_started || m_block.size() > m_maxBlock) {
+            if (!m_started || BlockSize() > m_maxBlock) {
                 p = stretchEnd; // lines before the first run, or past the block's bound: dropped
-            } else if (m_block.size() + bytes <= m_maxBlock) {
-                m_block.append(p, bytes);
+            } else if (BlockSize() + bytes <= m_maxBlock) {
+                Append(p, bytes);
                 p = stretchEnd;
             } else {
                 while (p < stretchEnd) // the block reaches its bound among them
@@ -153,6 +186,8 @@ void ReportBlockReader::Feed(std::string_view text) {
         }
         p = NextLine(p, end);
     }
+    // The chunk's bytes are not kept after this call: a block still open takes a copy of its start.
+    KeepBlock();
 }
 
 const char* ReportBlockReader::NextLine(const char* p, const char* end) {
@@ -164,35 +199,36 @@ const char* ReportBlockReader::NextLine(const char* p, const char* end) {
         return end;
     }
     const char* next = stop + 1;
+    bool crlf = false;
     if (*stop == '\r') {
-        if (next == end)
+        if (next == end) {
             m_afterCR = true;
-        else if (*next == '\n')
+        } else if (*next == '\n') {
             ++next;
+            crlf = true;
+        }
     }
     const std::string_view line(p, static_cast<size_t>(stop - p));
     if (m_hasLine) {
         // The line began in an earlier chunk.
         if (m_line.size() < m_maxLine)
             m_line.append(line.substr(0, m_maxLine - m_line.size()));
-        Line(m_line);
+        Line(m_line, false);
         m_line.clear();
         m_hasLine = false;
     } else {
-        Line(line.substr(0, m_maxLine));
+        Line(line.substr(0, m_maxLine), crlf && line.size() <= m_maxLine);
     }
     return next;
 }
 
 void ReportBlockReader::Finish() {
     if (m_hasLine)
-        Line(m_line);
+        Line(m_line, false);
     m_line.clear();
     m_hasLine = false;
     m_afterCR = false;
-    if (!m_block.empty())
-        m_onBlock(m_block);
-    m_block.clear();
+    DeliverBlock();
     m_started = false;
     m_awaitingParameters = false;
 }

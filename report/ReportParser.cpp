@@ -111,6 +111,10 @@ const Token kPerThreadWith("per thread with ");
 const Token kValueTokens[] = {Token("IOs/sec:"), Token("MBs/sec:"), Token("Min_Latency(ms):"),
                               Token("Avg_Latency(ms):"), Token("Max_Latency(ms):")};
 
+bool SameText(std::string_view text, std::string_view expected) {
+    return text.size() == expected.size() && SameBytes(text.data(), expected);
+}
+
 struct Word {
     std::string_view text;
     size_t next; // one past the space that ended the word
@@ -127,7 +131,7 @@ std::optional<Word> WordAt(std::string_view block, size_t start) {
     return Word{block.substr(start, end - start), end + 1};
 }
 
-std::string TokenMessage(std::string_view token, const std::string& block) {
+std::string TokenMessage(std::string_view token, std::string_view block) {
     std::string message = "Token [";
     message += token;
     message += "] not found in test: ";
@@ -144,9 +148,9 @@ std::string_view TrimRight(std::string_view text) {
 // The value after token, searching from position; position moves just past the token. The value is
 // the rest of the line (up to the first CR searched from one past the token's end), leading white
 // space skipped. Nothing when the token is missing.
-std::optional<std::string_view> ValueAfter(const std::string& block, size_t& position, const Token& token) {
+std::optional<std::string_view> ValueAfter(std::string_view block, size_t& position, const Token& token) {
     const size_t found = token.FindIn(block, position);
-    if (found == std::string::npos)
+    if (found == std::string_view::npos)
         return std::nullopt;
     position = found + token.Size();
     const std::string_view text(block);
@@ -189,26 +193,26 @@ bool FindTokenValue(const std::string& block, size_t& position, const std::strin
     return true;
 }
 
-bool ParseTest(const std::string& block, CListBase& table) {
+bool ParseTest(std::string_view block, CListBase& table) {
     const std::string_view text(block);
     std::string_view cells[kResultColumnCount];
 
     // Direction: the first " threads " followed by the word "reading" or "writing".
     size_t threads = kThreads.FindIn(text, 0);
-    if (threads == std::string::npos) {
+    if (threads == std::string_view::npos) {
         AddErrorRow(table, TokenMessage(kThreads.Text(), block));
         return false;
     }
     std::optional<Word> direction;
-    while (threads != std::string::npos) {
+    while (threads != std::string_view::npos) {
         direction = WordAt(text, threads + kThreads.Size());
         if (!direction)
             break;
-        if (direction->text == "reading") {
+        if (SameText(direction->text, "reading")) {
             cells[kColDirection] = "Read";
             break;
         }
-        if (direction->text == "writing") {
+        if (SameText(direction->text, "writing")) {
             cells[kColDirection] = "Write";
             break;
         }
@@ -216,13 +220,13 @@ bool ParseTest(const std::string& block, CListBase& table) {
         threads = kThreads.FindIn(text, threads + 1);
     }
     if (!direction) {
-        AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + block);
+        AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + std::string(block));
         return false;
     }
 
     // Block size and access type: the two words after "\tusing ".
     const size_t usingAt = kUsing.FindIn(text, direction->next);
-    if (usingAt == std::string::npos) {
+    if (usingAt == std::string_view::npos) {
         AddErrorRow(table, TokenMessage(kUsing.Text(), block));
         return false;
     }
@@ -238,7 +242,7 @@ bool ParseTest(const std::string& block, CListBase& table) {
     // Outstanding I/Os per thread.
     const size_t with = kPerThreadWith.FindIn(text, type->next);
     const std::optional<Word> outstanding =
-        with == std::string::npos ? std::nullopt : WordAt(text, with + kPerThreadWith.Size());
+        with == std::string_view::npos ? std::nullopt : WordAt(text, with + kPerThreadWith.Size());
     if (!outstanding) {
         AddErrorRow(table, TokenMessage(kPerThreadWith.Text(), block));
         return false;

@@ -25,7 +25,7 @@ std::vector<std::string> LineByLine(const std::vector<std::string_view>& chunks,
 std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks, size_t maxLine,
                                      size_t maxBlock) {
     std::vector<std::string> blocks;
-    ReportBlockReader reader([&](const std::string& block) { blocks.push_back(block); }, maxLine, maxBlock);
+    ReportBlockReader reader([&](std::string_view block) { blocks.emplace_back(block); }, maxLine, maxBlock);
     for (std::string_view chunk : chunks)
         reader.Feed(chunk);
     reader.Finish();
