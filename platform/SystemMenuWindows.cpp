@@ -1,42 +1,40 @@
 #include "platform/SystemMenu.h"
 
-#include <QAbstractNativeEventFilter>
-#include <QCoreApplication>
 #include <QWidget>
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <string>
 
 namespace {
 
-// Sees the window's messages before Qt handles them. It lives as long as the window: a child object
-// of it, which takes itself out of the application's filters when the window goes.
-class SystemCommandFilter : public QObject, public QAbstractNativeEventFilter {
+// The window's messages pass here before Qt's window procedure sees them (a subclass of the window,
+// as Windows calls it). A native event filter would not do: it sees the messages Qt's event loop
+// takes from the queue and some of the sent ones, but not a WM_SYSCOMMAND sent to the window.
+// It lives as long as the window: a child object of it that removes the subclass when it goes.
+class SystemCommandHook : public QObject {
 public:
-    SystemCommandFilter(QWidget* window, SystemCommandHandler onCommand)
+    SystemCommandHook(QWidget* window, SystemCommandHandler onCommand)
         : QObject(window), m_window(reinterpret_cast<HWND>(window->winId())),
           m_onCommand(std::move(onCommand)) {
-        QCoreApplication::instance()->installNativeEventFilter(this);
+        SetWindowSubclass(m_window, &Procedure, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     }
-    ~SystemCommandFilter() override {
-        if (QCoreApplication::instance() != nullptr)
-            QCoreApplication::instance()->removeNativeEventFilter(this);
-    }
-
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
-        if (eventType != "windows_generic_MSG")
-            return false;
-        const MSG* msg = static_cast<const MSG*>(message);
-        if (msg->message != WM_SYSCOMMAND || msg->hwnd != m_window)
-            return false;
-        if (!m_onCommand(static_cast<unsigned>(msg->wParam), static_cast<qintptr>(msg->lParam)))
-            return false;
-        *result = 0;
-        return true;
-    }
+    ~SystemCommandHook() override { RemoveWindowSubclass(m_window, &Procedure, kSubclassId); }
 
 private:
+    static constexpr UINT_PTR kSubclassId = 0x54726c76; // any number, unique for this window
+
+    static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR self) {
+        if (message == WM_SYSCOMMAND &&
+            reinterpret_cast<SystemCommandHook*>(self)->m_onCommand(static_cast<unsigned>(wParam),
+                                                                    static_cast<qintptr>(lParam)))
+            return 0;
+        return DefSubclassProc(hwnd, message, wParam, lParam);
+    }
+
     HWND m_window;
     SystemCommandHandler m_onCommand;
 };
@@ -57,5 +55,5 @@ void AppendSystemMenuCommand(QWidget* window, QMenuBar*, const QString& text, un
         return;
     AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, id, Wide(text).c_str());
-    new SystemCommandFilter(window, std::move(onCommand));
+    new SystemCommandHook(window, std::move(onCommand));
 }

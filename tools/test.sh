@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors and runs every test; then builds again with
-# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too.
+# AddressSanitizer and UndefinedBehaviorSanitizer and runs every test there too; then checks the Debian
+# package, and builds the Windows programs and runs their tests under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh test
@@ -26,3 +27,5 @@ echo "== release build: tests =="
 (cd build && ctest --output-on-failure -j "$jobs" --timeout 600)
 echo "== Debian package: build, install, check, remove =="
 tools/package-check.sh
+echo "== Windows: Qt for Windows (built once per machine), the programs, their tests under Wine, the ZIP =="
+tools/windows.sh

@@ -45,6 +45,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 # window, not even the hidden ones Qt needs, without an X display: a virtual one of this run's own, on
 # a display number the X server picks free itself, so parallel runs and a desktop stay apart.
 unset WAYLAND_DISPLAY
+# Each test names its Qt platform itself; one chosen for the Linux tests must not reach them.
+unset QT_QPA_PLATFORM
 Xvfb -displayfd 1 -screen 0 1920x1080x24 -nolisten tcp >"$display_file" 2>/dev/null &
 xvfb=$!
 for _ in $(seq 100); do
