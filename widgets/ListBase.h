@@ -146,6 +146,7 @@ public:
     // Returns the new row's index.
     int InsertRow(int columns, const std::string* cells, bool select = false, int position = -999999,
                   bool redraw = true);
+    // The same from views of the cells; the row keeps a copy of their text, as it does of any cells.
     int InsertRow(int columns, const std::string_view* cells);
     int InsertRow(const ListRow& cells) {
         return InsertRow(static_cast<int>(cells.size()), cells.data(), false, -999999, true);
