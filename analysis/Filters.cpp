@@ -1,7 +1,7 @@
 #include "analysis/Filters.h"
 
 #include "report/ReportParser.h"
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 #include <algorithm>
 #include <string_view>

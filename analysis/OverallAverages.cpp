@@ -1,8 +1,8 @@
 #include "analysis/OverallAverages.h"
 
 #include "report/ReportParser.h"
-#include "widgets/CellNumber.h"
-#include "widgets/FormatNumeric.h"
+#include "table/CellNumber.h"
+#include "table/FormatNumeric.h"
 
 #include <string>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/TabChartBuilder.h"
-#include "widgets/ChartModel.h"
-#include "widgets/ListBase.h"
+#include "table/ChartModel.h"
+#include "table/ListBase.h"
 
 // The first layout field of the chart settings while the "Overall Averages" chart is laid out.
 inline constexpr int kOverallAveragesLabelWidth = 224;

@@ -1,8 +1,8 @@
 #include "analysis/TabChartBuilder.h"
 
 #include "report/ReportParser.h"
-#include "widgets/CellNumber.h"
-#include "widgets/FormatNumeric.h"
+#include "table/CellNumber.h"
+#include "table/FormatNumeric.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "analysis/Filters.h"
-#include "widgets/ChartModel.h"
-#include "widgets/ListBase.h"
+#include "table/ChartModel.h"
+#include "table/ListBase.h"
 
 #include <string>
 

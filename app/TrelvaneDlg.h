@@ -3,8 +3,8 @@
 #include "analysis/TabChartBuilder.h"
 #include "disks/WmiSource.h"
 #include "report/ReportLoad.h"
+#include "table/FormatNumeric.h"
 #include "widgets/ChartWnd.h"
-#include "widgets/FormatNumeric.h"
 #include "widgets/ListCtrlEx.h"
 #include "widgets/MComboBox.h"
 #include "widgets/MDialog.h"
@@ -24,7 +24,7 @@ class CDlgPage1;
 class CDlgProgress;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
-// are members defined in that subsystem's folder.
+// are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
 class CTrelvaneDlg : public MDialog {
     Q_OBJECT
 public:

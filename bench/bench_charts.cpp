@@ -7,9 +7,9 @@
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
 
-#include "tests/OffscreenApplication.h"
-
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
@@ -150,8 +150,15 @@ BENCHMARK(BM_WindowRebuild)->Arg(0)->Arg(kRatioTab)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_RefillFilterLists)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
-    // The window benchmarks need a QApplication.
-    OffscreenApplication application(argc, argv);
+    // The window benchmarks need a QApplication, on no screen unless one is asked for. The window reads
+    // and writes its report list in the settings store: a folder of this run's own keeps the user's.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir settings;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+    qputenv("XDG_CONFIG_HOME", settings.path().toLocal8Bit());
+    QApplication application(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -5,7 +5,7 @@
 #include "bench/ReportGenerator.h"
 #include "export/ReportTable.h"
 #include "report/ReportParser.h"
-#include "widgets/ListCsv.h"
+#include "table/ListCsv.h"
 #include "widgets/ListCtrlEx.h"
 
 #include <QApplication>

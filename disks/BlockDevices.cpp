@@ -1,7 +1,7 @@
 #include "disks/BlockDevices.h"
 
 #include "disks/SafeText.h"
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 #include <algorithm>
 #include <limits>

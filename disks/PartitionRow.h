@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <string>
 

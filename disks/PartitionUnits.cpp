@@ -1,6 +1,6 @@
 #include "disks/PartitionUnits.h"
 
-#include "widgets/FormatNumeric.h"
+#include "table/FormatNumeric.h"
 
 #include <limits>
 

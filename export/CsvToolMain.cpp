@@ -10,7 +10,7 @@
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
 #include "report/ReportParser.h"
-#include "widgets/ListCsv.h"
+#include "table/ListCsv.h"
 
 #include <cerrno>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/ReportLoad.h"
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <string>
 

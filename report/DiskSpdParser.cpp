@@ -1,7 +1,7 @@
 #include "report/DiskSpdParser.h"
 
 #include "report/ReportParser.h"
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 #include <array>
 #include <cstring>

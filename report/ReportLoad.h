@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/ReportRows.h"
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <functional>
 #include <string>

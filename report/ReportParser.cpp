@@ -1,6 +1,6 @@
 #include "report/ReportParser.h"
 
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "report/ReportFile.h"
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <cstddef>
 #include <string>

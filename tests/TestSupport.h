@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDir>
 #include <QSettings>
 #include <QString>
 #include <string>
@@ -15,11 +16,14 @@ inline bool UnderWine() {
 }
 
 // Full path of a file under examples/.
+// Written as the window writes paths it opens: with the system's separators.
 inline QString ExamplePath(const char* name) {
-    return QStringLiteral(TRELVANE_SOURCE_DIR "/examples/") + QString::fromLatin1(name);
+    return QDir::toNativeSeparators(QStringLiteral(TRELVANE_SOURCE_DIR "/examples/") +
+                                    QString::fromLatin1(name));
 }
 inline QString TestDataPath(const char* name) {
-    return QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/") + QString::fromLatin1(name);
+    return QDir::toNativeSeparators(QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/") +
+                                    QString::fromLatin1(name));
 }
 
 // Empties the report list kept in the (test's own) settings store.

@@ -1,8 +1,8 @@
 // The six chart tabs, driven through the real window and checked on the chart model.
 #include "app/DialogTemplate.h"
 #include "report/ReportParser.h"
+#include "table/CellNumber.h"
 #include "tests/filters_support.h"
-#include "widgets/CellNumber.h"
 
 #include <QPushButton>
 #include <clocale>

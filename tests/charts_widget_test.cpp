@@ -4,7 +4,7 @@
 #include "tests/TestSupport.h"
 #include "widgets/ChartWnd.h"
 
-#include "widgets/ChartScroll.h"
+#include "table/ChartScroll.h"
 
 #include <QApplication>
 #include <QFile>
@@ -216,13 +216,6 @@ TEST(ChartWidgetTest, AClickGivesTheChartTheKeysWhichScrollAsAListWhileReturnSti
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     ClearReportList();
-}
-
-TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
-    ChartWheel wheel;
-    EXPECT_EQ(wheel.Lines(-120, -1, 10), 10); // "one screen at a time"
-    EXPECT_EQ(wheel.Lines(120, 50, 10), -10);
-    EXPECT_EQ(wheel.Lines(-120, 0, 10), 0);
 }
 
 } // namespace

@@ -1,5 +1,5 @@
 // The CSV text of a list: field quoting, formula neutralising, the record layout and chunked writing.
-#include "widgets/ListCsv.h"
+#include "table/ListCsv.h"
 
 #include <gtest/gtest.h>
 

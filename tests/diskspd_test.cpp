@@ -5,9 +5,9 @@
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
+#include "table/ListCsv.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
-#include "widgets/ListCsv.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

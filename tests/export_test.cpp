@@ -4,11 +4,11 @@
 #include "disks/PartitionRow.h"
 #include "disks/SystemWmiSource.h"
 #include "report/ReportParser.h"
+#include "table/ListCsv.h"
 #include "tests/CsvToolRun.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
-#include "widgets/ListCsv.h"
 
 #include <QDir>
 #include <QFile>

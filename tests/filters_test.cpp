@@ -2,8 +2,8 @@
 #include "analysis/Filters.h"
 #include "app/DialogTemplate.h"
 #include "report/ReportParser.h"
+#include "table/CellNumber.h"
 #include "tests/filters_support.h"
-#include "widgets/CellNumber.h"
 
 #include <QPushButton>
 #include <gtest/gtest.h>

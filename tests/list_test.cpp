@@ -1,7 +1,7 @@
 // The result list's data: sorting, means, maxima, and reading numbers out of cells.
-#include "widgets/CellNumber.h"
-#include "widgets/FormatNumeric.h"
-#include "widgets/ListBase.h"
+#include "table/CellNumber.h"
+#include "table/FormatNumeric.h"
+#include "table/ListBase.h"
 
 #include <cmath>
 #include <cstring>

@@ -41,7 +41,7 @@ TEST_F(OpenPointedTest, StartupReportWinsOverTheStoredSelectionAndJoinsTheList) 
 }
 
 TEST_F(OpenPointedTest, MissingStartupReportTakesTheOpenFailurePath) {
-    const QString missing = m_folder.filePath(QStringLiteral("gone.txt"));
+    const QString missing = QDir::toNativeSeparators(m_folder.filePath(QStringLiteral("gone.txt")));
     auto prompts = std::make_unique<TestPrompts>();
     TestPrompts* asked = prompts.get();
     asked->messageAnswers.push_back(QMessageBox::No);

@@ -24,7 +24,7 @@ class PathsTest : public WindowFixture {};
 TEST_F(PathsTest, AReportInAFolderOfManyScriptsOpensInBothPrograms) {
     const QString folder = m_folder.filePath(QStringLiteral("Jörg/Отчёты"));
     ASSERT_TRUE(QDir().mkpath(folder));
-    const QString report = folder + QStringLiteral("/測定 multi.txt");
+    const QString report = QDir::toNativeSeparators(folder + QStringLiteral("/測定 multi.txt"));
     ASSERT_TRUE(QFile::copy(ExamplePath("multi_run_crlf.txt"), report));
 
     Open(report);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ChartModel.h"
+#include "table/ChartModel.h"
 
 #include <QRect>
 #include <QString>

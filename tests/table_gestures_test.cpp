@@ -2,8 +2,8 @@
 // tab-separated text, Ctrl+A selects all, and the context menu offers both.
 #include "app/DialogTemplate.h"
 #include "report/ReportParser.h"
+#include "table/ListTsv.h"
 #include "tests/WindowFixture.h"
-#include "widgets/ListTsv.h"
 
 #include <QApplication>
 #include <QClipboard>

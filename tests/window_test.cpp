@@ -5,6 +5,7 @@
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -100,7 +101,7 @@ TEST_F(WindowTest, FailedRunTurnsTheStatusRedAndListsTheErrorRow) {
 
 TEST_F(WindowTest, OpenFailureNoKeepsTheEntryAndShowsRed) {
     QTemporaryDir dir;
-    const QString gone = dir.filePath(QStringLiteral("deleted report.txt"));
+    const QString gone = QDir::toNativeSeparators(dir.filePath(QStringLiteral("deleted report.txt")));
     auto dialog = MakeWindow();
     dialog->OnInitDialog();
     m_prompts->openAnswers.push_back(ExamplePath("multi_run_crlf.txt"));
@@ -122,7 +123,8 @@ TEST_F(WindowTest, OpenFailureNoKeepsTheEntryAndShowsRed) {
 }
 
 TEST_F(WindowTest, OpenFailureYesRemovesTheEntryAndLoadsThePreviousOne) {
-    const QString gone = QStringLiteral("/zzz-no-such-folder/gone report.txt"); // sorts after the examples
+    // Sorts after the examples.
+    const QString gone = QDir::toNativeSeparators(QStringLiteral("/zzz-no-such-folder/gone report.txt"));
     auto dialog = MakeWindow();
     dialog->OnInitDialog();
     m_prompts->openAnswers = {ExamplePath("multi_run_crlf.txt"), ExamplePath("one_run_fails.txt")};

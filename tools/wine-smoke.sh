@@ -22,10 +22,10 @@ done
 sources=(tools/wmi-smoke.cpp disks/WindowsWmiSource.cpp disks/SystemWmiSource.cpp disks/WmiConnection.cpp
          disks/SystemErrorText.cpp disks/PartitionScan.cpp disks/PartitionUnits.cpp disks/PartitionRow.cpp
          disks/WqlText.cpp)
-# The table the scan fills is the plain C++ list of widgets/: take the core sources listed there.
-for file in $(tr '\n' ' ' <"$src/widgets/CMakeLists.txt" | grep -o 'target_sources(trelvane_core[^)]*)' |
+# The table the scan fills is the plain C++ list of table/: take the core sources listed there.
+for file in $(tr '\n' ' ' <"$src/table/CMakeLists.txt" | grep -o 'target_sources(trelvane_core[^)]*)' |
               grep -o '[A-Za-z0-9_]*\.cpp'); do
-    sources+=("widgets/$file")
+    sources+=("table/$file")
 done
 echo "== building $out/wmi-smoke.exe"
 (cd "$src" && "$cxx" -std=c++20 -O1 -Wall -Wextra -Wpedantic -Werror -I. -o "$out/wmi-smoke.exe" "${sources[@]}" \

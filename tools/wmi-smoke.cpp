@@ -9,7 +9,7 @@
 #include "disks/SystemWmiSource.h"
 #include "disks/WmiConnection.h"
 #include "disks/WmiRequest.h"
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <cstdio>
 #include <string>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "widgets/ChartModel.h"
-#include "widgets/ChartScroll.h"
+#include "table/ChartModel.h"
+#include "table/ChartScroll.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>

@@ -2,8 +2,8 @@
 
 #include "platform/PathText.h"
 
-#include "widgets/ListCsv.h"
-#include "widgets/ListTsv.h"
+#include "table/ListCsv.h"
+#include "table/ListTsv.h"
 #include "widgets/Text.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
 #include <QAbstractTableModel>
 #include <QAction>
@@ -24,7 +24,7 @@ public:
     // The selected rows, in the table's order.
     std::vector<int> SelectedRows() const;
     // Ctrl+C and the context menu's "Copy": the selected rows with the header line as tab-separated text
-    // (widgets/ListTsv.h) on the clipboard. Nothing is copied when no row is selected.
+    // (table/ListTsv.h) on the clipboard. Nothing is copied when no row is selected.
     void CopySelectedRows();
     QAction* CopyAction() const { return m_copy; }
     QAction* SelectAllAction() const { return m_selectAll; }

@@ -1,4 +1,4 @@
-#include "widgets/FormatNumeric.h"
+#include "table/FormatNumeric.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,6 +1,6 @@
-#include "widgets/ListCsv.h"
+#include "table/ListCsv.h"
 
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 namespace {
 

@@ -187,7 +187,7 @@ public:
     std::string m_exportFolder;
     std::string m_exportFileName;
 
-    // Context-menu actions; kListExportCsv writes every row as CSV (widgets/ListCsv.h) to the export
+    // Context-menu actions; kListExportCsv writes every row as CSV (table/ListCsv.h) to the export
     // folder and file name. False when the action is unknown or failed; ExportError() then says why.
     static constexpr int kListExportCsv = 34;
     bool ProcessContextMenu(int action);

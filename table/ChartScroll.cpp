@@ -1,4 +1,4 @@
-#include "widgets/ChartScroll.h"
+#include "table/ChartScroll.h"
 
 #include <algorithm>
 

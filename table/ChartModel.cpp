@@ -1,4 +1,4 @@
-#include "widgets/ChartModel.h"
+#include "table/ChartModel.h"
 
 #include <algorithm>
 #include <cmath>

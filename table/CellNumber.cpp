@@ -1,6 +1,6 @@
-#include "widgets/CellNumber.h"
+#include "table/CellNumber.h"
 
-#include "widgets/CharClass.h"
+#include "table/CharClass.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "widgets/ListBase.h"
+#include "table/ListBase.h"
 
-#include "widgets/CellNumber.h"
-#include "widgets/CharClass.h"
-#include "widgets/FormatNumeric.h"
+#include "table/CellNumber.h"
+#include "table/CharClass.h"
+#include "table/FormatNumeric.h"
 
 #include <algorithm>
 #include <climits>

@@ -1,6 +1,6 @@
-#include "widgets/ListTsv.h"
+#include "table/ListTsv.h"
 
-#include "widgets/ListCsv.h"
+#include "table/ListCsv.h"
 
 namespace {
 

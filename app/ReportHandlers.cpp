@@ -1,10 +1,17 @@
-// The loading handlers of the window: File > Open, the report list, and the load of one report.
+// The loading handlers of the window: File > Open, the report list, a report dropped on the window, and
+// the load of one report.
 #include "app/TrelvaneDlg.h"
 
 #include "analysis/OverallAverages.h"
+#include "app/ReportDrop.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
 #include "report/ReportParser.h"
+
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QTimer>
 
 #include <new>
 
@@ -27,7 +34,10 @@ void CTrelvaneDlg::OnFileOpen() {
     OpenReport(path);
 }
 
-void CTrelvaneDlg::OpenReport(const QString& path) {
+void CTrelvaneDlg::OpenReport(const QString& chosen) {
+    // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
+    // dialogs and the command line give forward slashes, and one report must be one entry of the list.
+    const QString path = QDir::toNativeSeparators(chosen);
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));
@@ -141,4 +151,19 @@ void CTrelvaneDlg::ShowLoadedRows(ReportLoadStatus status) {
     m_chartAverages->UpdateResize();
     FillFilterCombo(*m_comboType, kColType);
     FillFilterCombo(*m_comboDirection, kColDirection);
+}
+
+void CTrelvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!DroppedReport(event->mimeData()).isEmpty())
+        event->acceptProposedAction();
+}
+
+void CTrelvaneDlg::dropEvent(QDropEvent* event) {
+    const QString path = DroppedReport(event->mimeData());
+    if (path.isEmpty())
+        return;
+    event->acceptProposedAction();
+    // The drop ends first: the file manager that sent it waits until it does, and a failed open asks a
+    // question in a modal message box.
+    QTimer::singleShot(0, this, [this, path] { OpenReport(path); });
 }

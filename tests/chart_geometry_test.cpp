@@ -1,0 +1,78 @@
+// The chart's painting and scrolling arithmetic on its own, at its edges: no widget, no display.
+#include "table/ChartModel.h"
+#include "table/ChartScroll.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+ChartGeometry View(int width, int height) {
+    ChartGeometry geometry;
+    geometry.lineHeight = 16;
+    geometry.labelWidth = 200;
+    geometry.barIndent = 6;
+    geometry.width = width;
+    geometry.height = height;
+    return geometry;
+}
+
+TEST(ChartGeometryTest, TheLabelColumnWidensForALongLabelButLeavesTheBarsTwoFifths) {
+    EXPECT_EQ(ChartGeometry::LabelColumnWidth(180, 100, 1000), 180); // short labels: the wanted width
+    EXPECT_EQ(ChartGeometry::LabelColumnWidth(180, 300, 1000), 312); // the label and its padding
+    EXPECT_EQ(ChartGeometry::LabelColumnWidth(180, 900, 1000), 600); // three fifths at most
+    EXPECT_EQ(ChartGeometry::LabelColumnWidth(180, 900, 200), 180);  // never narrower than wanted
+}
+
+TEST(ChartGeometryTest, BarsScaleToTheBarAreaAndNeverLeaveIt) {
+    const ChartGeometry view = View(610, 160);
+    ASSERT_EQ(view.BarAreaWidth(), 400); // 610 less 200 of labels, 6 of indent and 4 of margin
+    EXPECT_EQ(view.BarPixels(50, 100.0), 200);
+    EXPECT_EQ(view.BarPixels(100, 100.0), 400);
+    EXPECT_EQ(view.BarPixels(1'000'000, 100.0), 400);
+    EXPECT_EQ(view.BarPixels(0, 100.0), 0);
+    EXPECT_EQ(view.BarPixels(-5, 100.0), 0);
+    EXPECT_EQ(view.BarPixels(50, 0.0), 0);
+    EXPECT_EQ(view.BarPixels(50, std::nan("")), 0);
+    // A viewport narrower than the label column has no bar area, not a negative one.
+    EXPECT_EQ(View(100, 160).BarAreaWidth(), 0);
+    EXPECT_EQ(View(100, 160).BarPixels(100, 100.0), 0);
+}
+
+TEST(ChartGeometryTest, VisibleLinesScrollRangeAndTheLineUnderThePointer) {
+    const ChartGeometry view = View(610, 170); // ten whole lines and a part
+    EXPECT_EQ(view.VisibleLineCount(), 10);
+    EXPECT_EQ(view.MaxFirstLine(25), 15);
+    EXPECT_EQ(view.MaxFirstLine(4), 0);
+    EXPECT_EQ(View(610, 5).VisibleLineCount(), 1); // a viewport lower than a line still shows one
+
+    EXPECT_EQ(view.LineAt(0, 3, 25), 3);
+    EXPECT_EQ(view.LineAt(31, 3, 25), 4);
+    EXPECT_EQ(view.LineAt(32, 3, 25), 5);
+    EXPECT_EQ(view.LineAt(-1, 3, 25), -1);
+    EXPECT_EQ(view.LineAt(160, 20, 25), -1); // below the last line
+
+    ChartGeometry flat = view;
+    flat.lineHeight = 0; // a font not measured yet divides by one, not by zero
+    EXPECT_EQ(flat.VisibleLineCount(), 170);
+    EXPECT_EQ(flat.LineAt(7, 0, 25), 7);
+}
+
+TEST(ChartScrollTest, KeysMoveByLinesAndPagesInsideTheRange) {
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::LineDown, 4, 10, 5), 5);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::LineUp, 0, 10, 5), 0);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::PageDown, 8, 10, 5), 10);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::PageUp, 8, 10, 5), 3);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::End, 2, 10, 5), 10);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::Home, 7, 10, 5), 0);
+    EXPECT_EQ(ChartScrollTarget(ChartScrollKey::End, 2, -3, 0), 0); // an empty chart stays at the top
+}
+
+TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
+    ChartWheel wheel;
+    EXPECT_EQ(wheel.Lines(-120, -1, 10), 10); // "one screen at a time"
+    EXPECT_EQ(wheel.Lines(120, 50, 10), -10);
+    EXPECT_EQ(wheel.Lines(-120, 0, 10), 0);
+}
+
+} // namespace
