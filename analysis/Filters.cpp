@@ -24,7 +24,7 @@ bool PassesFilters(const CListBase& table, int row, const FilterSelection& selec
     return PassesFilters(table.Row(row), selection);
 }
 
-bool PassesFilters(const ListRow& cells, const FilterSelection& selection) {
+bool PassesFilters(const ListRowView& cells, const FilterSelection& selection) {
     const auto differs = [&cells](int column, const std::string& value) {
         if (value.empty())
             return false;

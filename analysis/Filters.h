@@ -22,7 +22,7 @@ inline constexpr const char* kFilterAll = "<All>";
 // as far as needed: the first failing filter excludes the row.
 bool PassesFilters(const CListBase& table, int row, const FilterSelection& selection);
 // The same test on a row's cells; a cell the row lacks is empty.
-bool PassesFilters(const ListRow& cells, const FilterSelection& selection);
+bool PassesFilters(const ListRowView& cells, const FilterSelection& selection);
 
 // The distinct values of one column in the table's current order, each with its leading white space
 // removed; cells that are empty after trimming add nothing. Values are compared exactly.

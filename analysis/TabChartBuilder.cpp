@@ -55,18 +55,17 @@ void AppendWhole(std::string& text, long long value) {
     text.append(buffer, result.ptr);
 }
 
-const std::string kNoCell;
-
 // The cells of one row; a cell the row lacks reads as empty.
 class RowCells {
 public:
-    explicit RowCells(const ListRow& cells) : m_cells(cells) {}
-    const std::string& operator[](int column) const {
-        return static_cast<size_t>(column) < m_cells.size() ? m_cells[static_cast<size_t>(column)] : kNoCell;
+    explicit RowCells(const ListRowView& cells) : m_cells(cells) {}
+    std::string_view operator[](int column) const {
+        return static_cast<size_t>(column) < m_cells.size() ? m_cells[static_cast<size_t>(column)]
+                                                            : std::string_view();
     }
 
 private:
-    const ListRow& m_cells;
+    ListRowView m_cells;
 };
 
 // The means of the "Averages" section: all rows, then the groups of kAverageGroups.
@@ -75,7 +74,7 @@ struct AverageSums {
     CellMean groups[std::size(kAverageGroups)];
     CellMean latency; // "Avg_Latency" of all rows, the ratio tab's divisor
 
-    void Add(const RowCells& cells, const std::string& valueCell, double value) {
+    void Add(const RowCells& cells, std::string_view valueCell, double value) {
         all.Add(valueCell, value);
         for (size_t i = 0; i < std::size(kAverageGroups); ++i)
             if (std::string_view(cells[kAverageGroups[i].matchColumn]) == kAverageGroups[i].matchText)
@@ -170,12 +169,12 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     }
     for (int row = 0; row < rows; ++row) {
         const RowCells cells(table.Row(row));
-        const std::string& valueCell = cells[plan.valueColumn];
+        const std::string_view valueCell = cells[plan.valueColumn];
         double value = LeadingNumber(valueCell);
         sums.Add(cells, valueCell, value);
         double latency = 0.0;
         if (ratio) {
-            const std::string& latencyCell = cells[kColAvgLatency];
+            const std::string_view latencyCell = cells[kColAvgLatency];
             latency = LeadingNumber(latencyCell);
             sums.latency.Add(latencyCell, latency);
         }

@@ -68,7 +68,7 @@ void LoadInto(const std::string& path, benchmark::State& state) {
         AddResultColumns(table);
         ReportFile file;
         file.Open(path);
-        file.ReadBlocks([&](const std::string& block) { ParseRun(block, table); });
+        file.ReadBlockViews([&](std::string_view block) { ParseRun(block, table); });
         benchmark::DoNotOptimize(table.GetItemCount());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));

@@ -117,7 +117,7 @@ int ExportPartitions() {
     if (!written)
         return kExitFailed;
     if (!scanned && table.GetItemCount() > 0)
-        std::fprintf(stderr, "%s\n", table.CellRef(0, kPartDetails).c_str());
+        std::fprintf(stderr, "%s\n", std::string(table.CellRef(0, kPartDetails)).c_str());
     return scanned ? kExitAllParsed : kExitSomeFailed;
 }
 

@@ -81,7 +81,7 @@ struct Section {
     string_view minLine, maxLine; // rows of the last percentile table
 };
 
-std::string Message(string_view token, const std::string& block) {
+std::string Message(string_view token, string_view block) {
     std::string message = "Token [";
     message.append(token);
     message.append("] not found in test: ");
@@ -185,7 +185,7 @@ string_view TotalMs(string_view row, int column) {
 }
 
 // Appends the row of one section; false (with an error row) when a part is missing.
-bool AddSectionRow(const Section& section, const std::vector<Parameters>& timespans, const std::string& block,
+bool AddSectionRow(const Section& section, const std::vector<Parameters>& timespans, string_view block,
                    CListBase& table) {
     const auto fail = [&](string_view token) {
         AddErrorRow(table, Message(token, block));
@@ -307,7 +307,7 @@ std::string DiskSpdSizeCell(std::string_view text) {
     return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + "KB" : std::to_string(bytes) + "B";
 }
 
-bool ParseDiskSpdRun(const std::string& block, CListBase& table) {
+bool ParseDiskSpdRun(string_view block, CListBase& table) {
     std::vector<Parameters> timespans;
     Section section;
     bool inSection = false, afterResults = false, allParsed = true;

@@ -3,6 +3,7 @@
 #include "table/ListBase.h"
 
 #include <string>
+#include <string_view>
 
 // Reads one DiskSpd run (its text output, as cut by BlockCutter: lines each ending in CR LF, from
 // "Command Line:" or "Input parameters:" on) into the result table: one row per "Results for
@@ -26,7 +27,7 @@
 // column, the percentile table or its "min"/"max" row) becomes an error row "Token [<part>] not found
 // in test: <run>"; a run without any results section gives one such row naming "Results for
 // timespan". True when every row parsed.
-bool ParseDiskSpdRun(const std::string& block, CListBase& table);
+bool ParseDiskSpdRun(std::string_view block, CListBase& table);
 
 // The "Size" cell of a DiskSpd block size text: "4096", "4KiB" and "4K" give "4KB", "1.50KiB"
 // gives "1536B". Text that is no size stays as it was.

@@ -1,5 +1,6 @@
 #include "report/ReportFile.h"
 
+#include "report/ReportBlocks.h"
 #include "report/ReportText.h"
 
 #include <vector>
@@ -14,8 +15,15 @@ bool ReportFile::Open(const std::string& path) {
 }
 
 bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlock) {
-    BlockCutter cutter(onBlock);
-    LineSplitter splitter([&cutter](std::string_view line) { cutter.Line(line); });
+    std::string block;
+    return ReadBlockViews([&](std::string_view view) {
+        block.assign(view);
+        onBlock(block);
+    });
+}
+
+bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock) {
+    ReportBlockReader blocks(onBlock);
     ReportTextDecoder decoder;
     std::vector<char> buffer(1u << 20);
     std::string text;
@@ -27,13 +35,12 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
             break;
         }
         m_bytesRead += static_cast<unsigned long long>(got);
-        splitter.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
+        blocks.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
     }
     text.clear();
     decoder.Finish(text);
-    splitter.Feed(text);
-    splitter.Finish();
-    cutter.Finish();
+    blocks.Feed(text);
+    blocks.Finish();
     return ok;
 }
 

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 // A report file opened for reading only; it is never written. Reading decodes the text, splits the
 // lines and hands over one test block at a time, so only one block is held in memory.
@@ -21,6 +22,8 @@ public:
     // Reads to the end, calling onBlock for each test block. False on a read error (Error() tells why);
     // the blocks read before it have been delivered.
     bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
+    // The same, handing each block over in place where it can: the view is valid only during the call.
+    bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock);
     void Close();
 
     // The system's error number, or kNotRegularFile.

@@ -2,7 +2,12 @@
 
 #include "table/CharClass.h"
 
+#include <algorithm>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <optional>
 
 namespace {
@@ -27,65 +32,141 @@ constexpr ColumnSpec kResultColumns[kResultColumnCount] = {
     {0, "Diag Details", 71},
 };
 
-const std::string kThreads = " threads ";
-const std::string kUsing = "\tusing ";
-const std::string kPerThreadWith = "per thread with ";
-const char* const kValueTokens[] = {
-    "IOs/sec:", "MBs/sec:", "Min_Latency(ms):", "Avg_Latency(ms):", "Max_Latency(ms):"};
-
-// Position of token in block at or after from, or npos. Horspool's search: the byte under the end of
-// the window says how far the token can move, so the letters and spaces of a report are stepped over
-// instead of stopping at each one.
-size_t FindToken(const std::string& block, const std::string& token, size_t from) {
-    const size_t length = token.size();
-    if (length == 0 || from > block.size() || length > block.size() - from)
-        return std::string::npos;
-    if (length > 255)
-        return block.find(token, from);
-    unsigned char shift[256];
-    std::memset(shift, static_cast<int>(length), sizeof shift);
-    for (size_t i = 0; i + 1 < length; ++i)
-        shift[static_cast<unsigned char>(token[i])] = static_cast<unsigned char>(length - 1 - i);
-    const auto* const data = reinterpret_cast<const unsigned char*>(block.data());
-    const auto first = static_cast<unsigned char>(token.front());
-    const auto lastByte = static_cast<unsigned char>(token.back());
-    const size_t last = block.size() - length; // last possible start
-    for (size_t at = from; at <= last;) {
-        const unsigned char end = data[at + length - 1];
-        if (end == lastByte && data[at] == first && std::memcmp(data + at, token.data(), length - 1) == 0)
+// Position of byte in text at or after from, or npos. Words and values are a few bytes long, so a
+// plain loop finds their end sooner than a library call would.
+size_t FindByte(std::string_view text, char byte, size_t from) {
+    for (size_t at = from; at < text.size(); ++at)
+        if (text[at] == byte)
             return at;
-        at += shift[end];
+    return std::string_view::npos;
+}
+
+// Whether the bytes at data are the token's. The two bytes that found the position have matched, and
+// a token is a few bytes long, so a plain loop answers sooner than a library call would.
+bool SameBytes(const char* data, std::string_view token) {
+    for (size_t i = 0; i < token.size(); ++i)
+        if (data[i] != token[i])
+            return false;
+    return true;
+}
+
+// A token to search blocks for. Two of its bytes, chosen once, are compared at sixteen positions at a
+// time where the processor can, so the text between tokens is passed over in large steps and only a
+// position where both match is compared whole. The bytes are the outermost ones that are not spaces,
+// which are too common in a report to tell anything.
+class Token {
+public:
+    explicit Token(std::string_view text) : m_text(text) {
+        const size_t size = text.size();
+        while (m_firstAt + 1 < size && text[m_firstAt] == ' ')
+            ++m_firstAt;
+        m_lastAt = size == 0 ? 0 : size - 1;
+        while (m_lastAt > m_firstAt && text[m_lastAt] == ' ')
+            --m_lastAt;
     }
-    return std::string::npos;
+    std::string_view Text() const { return m_text; }
+    size_t Size() const { return m_text.size(); }
+
+    // Position of the token in block at or after from, or npos.
+    size_t FindIn(std::string_view block, size_t from) const {
+        const size_t length = m_text.size();
+        if (length == 0 || from > block.size() || length > block.size() - from)
+            return std::string_view::npos;
+        const char* const data = block.data();
+        const char first = m_text[m_firstAt];
+        const char last = m_text[m_lastAt];
+        const size_t lastStart = block.size() - length;
+        size_t at = from;
+#if defined(__SSE2__)
+        const __m128i firstBytes = _mm_set1_epi8(first);
+        const __m128i lastBytes = _mm_set1_epi8(last);
+        for (; at <= lastStart && lastStart - at >= 15; at += 16) {
+            const __m128i atFirst = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + m_firstAt));
+            const __m128i atLast = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + at + m_lastAt));
+            auto candidates = static_cast<unsigned>(_mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpeq_epi8(atFirst, firstBytes), _mm_cmpeq_epi8(atLast, lastBytes))));
+            while (candidates != 0) {
+                const size_t start = at + static_cast<size_t>(__builtin_ctz(candidates));
+                if (SameBytes(data + start, m_text))
+                    return start;
+                candidates &= candidates - 1;
+            }
+        }
+#endif
+        for (; at <= lastStart; ++at)
+            if (data[at + m_firstAt] == first && data[at + m_lastAt] == last && SameBytes(data + at, m_text))
+                return at;
+        return std::string_view::npos;
+    }
+
+private:
+    std::string_view m_text;
+    size_t m_firstAt = 0;
+    size_t m_lastAt = 0;
+};
+
+const Token kThreads(" threads ");
+const Token kUsing("\tusing ");
+const Token kPerThreadWith("per thread with ");
+const Token kValueTokens[] = {Token("IOs/sec:"), Token("MBs/sec:"), Token("Min_Latency(ms):"),
+                              Token("Avg_Latency(ms):"), Token("Max_Latency(ms):")};
+
+bool SameText(std::string_view text, std::string_view expected) {
+    return text.size() == expected.size() && SameBytes(text.data(), expected);
 }
 
 struct Word {
-    std::string text;
+    std::string_view text;
     size_t next; // one past the space that ended the word
 };
 
 // The word at start runs up to the first space found from start + 1. A word with no space after it
 // anywhere in the block (a truncated report) is no word at all.
-std::optional<Word> WordAt(const std::string& block, size_t start) {
-    const size_t end = block.find(' ', start + 1);
-    if (end == std::string::npos || start > block.size())
+std::optional<Word> WordAt(std::string_view block, size_t start) {
+    if (start > block.size())
+        return std::nullopt;
+    const size_t end = FindByte(block, ' ', start + 1);
+    if (end == std::string_view::npos)
         return std::nullopt;
     return Word{block.substr(start, end - start), end + 1};
 }
 
-std::string TokenMessage(const std::string& token, const std::string& block) {
-    return "Token [" + token + "] not found in test: " + block;
+std::string TokenMessage(std::string_view token, std::string_view block) {
+    std::string message = "Token [";
+    message += token;
+    message += "] not found in test: ";
+    message += block;
+    return message;
 }
 
-std::string TrimRight(std::string text) {
+std::string_view TrimRight(std::string_view text) {
     while (!text.empty() && IsWhiteSpace(text.back()))
-        text.pop_back();
+        text.remove_suffix(1);
     return text;
 }
 
-void AppendRow(CListBase& table, TestResultRow& cells) {
-    cells[kColNumber] = table.GetItemCount_s_FAST();
-    table.InsertRow(std::move(cells));
+// The value after token, searching from position; position moves just past the token. The value is
+// the rest of the line (up to the first CR searched from one past the token's end), leading white
+// space skipped. Nothing when the token is missing.
+std::optional<std::string_view> ValueAfter(std::string_view block, size_t& position, const Token& token) {
+    const size_t found = token.FindIn(block, position);
+    if (found == std::string_view::npos)
+        return std::nullopt;
+    position = found + token.Size();
+    const std::string_view text(block);
+    const size_t cr = FindByte(text, '\r', position + 1);
+    std::string_view rest =
+        cr == std::string_view::npos ? text.substr(position) : text.substr(position, cr - position);
+    size_t lead = 0;
+    while (lead < rest.size() && IsWhiteSpace(rest[lead]))
+        ++lead;
+    return rest.substr(lead);
+}
+
+void AppendRow(CListBase& table, std::string_view (&cells)[kResultColumnCount]) {
+    const std::string number = table.GetItemCount_s_FAST();
+    cells[kColNumber] = number;
+    table.InsertRow(kResultColumnCount, cells);
 }
 
 } // namespace
@@ -96,91 +177,87 @@ void AddResultColumns(CListBase& table) {
 }
 
 void AddErrorRow(CListBase& table, const std::string& message) {
-    TestResultRow cells(kResultColumnCount);
+    std::string_view cells[kResultColumnCount];
     cells[kColDiagDetails] = message;
     AppendRow(table, cells);
 }
 
 bool FindTokenValue(const std::string& block, size_t& position, const std::string& token, std::string& value,
                     CListBase& table) {
-    const size_t found = FindToken(block, token, position);
-    if (found == std::string::npos) {
+    const std::optional<std::string_view> found = ValueAfter(block, position, Token(token));
+    if (!found) {
         AddErrorRow(table, TokenMessage(token, block));
         return false;
     }
-    position = found + token.size();
-    // The value is the rest of the line: up to the first CR searched from one past the token's end.
-    const size_t cr = position + 1 > block.size() ? std::string::npos : block.find('\r', position + 1);
-    std::string rest =
-        cr == std::string::npos ? block.substr(position) : block.substr(position, cr - position);
-    size_t lead = 0;
-    while (lead < rest.size() && IsWhiteSpace(rest[lead]))
-        ++lead;
-    value = rest.substr(lead);
+    value = *found;
     return true;
 }
 
-bool ParseTest(const std::string& block, CListBase& table) {
-    TestResultRow cells(kResultColumnCount);
+bool ParseTest(std::string_view block, CListBase& table) {
+    const std::string_view text(block);
+    std::string_view cells[kResultColumnCount];
 
     // Direction: the first " threads " followed by the word "reading" or "writing".
-    size_t threads = FindToken(block, kThreads, 0);
-    if (threads == std::string::npos) {
-        AddErrorRow(table, TokenMessage(kThreads, block));
+    size_t threads = kThreads.FindIn(text, 0);
+    if (threads == std::string_view::npos) {
+        AddErrorRow(table, TokenMessage(kThreads.Text(), block));
         return false;
     }
     std::optional<Word> direction;
-    while (threads != std::string::npos) {
-        direction = WordAt(block, threads + kThreads.size());
+    while (threads != std::string_view::npos) {
+        direction = WordAt(text, threads + kThreads.Size());
         if (!direction)
             break;
-        if (direction->text == "reading") {
+        if (SameText(direction->text, "reading")) {
             cells[kColDirection] = "Read";
             break;
         }
-        if (direction->text == "writing") {
+        if (SameText(direction->text, "writing")) {
             cells[kColDirection] = "Write";
             break;
         }
         direction.reset();
-        threads = FindToken(block, kThreads, threads + 1);
+        threads = kThreads.FindIn(text, threads + 1);
     }
     if (!direction) {
-        AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + block);
+        AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + std::string(block));
         return false;
     }
 
     // Block size and access type: the two words after "\tusing ".
-    const size_t usingAt = FindToken(block, kUsing, direction->next);
-    if (usingAt == std::string::npos) {
-        AddErrorRow(table, TokenMessage(kUsing, block));
+    const size_t usingAt = kUsing.FindIn(text, direction->next);
+    if (usingAt == std::string_view::npos) {
+        AddErrorRow(table, TokenMessage(kUsing.Text(), block));
         return false;
     }
-    const std::optional<Word> size = WordAt(block, usingAt + kUsing.size());
-    const std::optional<Word> type = size ? WordAt(block, size->next) : std::nullopt;
+    const std::optional<Word> size = WordAt(text, usingAt + kUsing.Size());
+    const std::optional<Word> type = size ? WordAt(text, size->next) : std::nullopt;
     if (!type) {
-        AddErrorRow(table, TokenMessage(kUsing, block));
+        AddErrorRow(table, TokenMessage(kUsing.Text(), block));
         return false;
     }
     cells[kColSize] = TrimRight(size->text);
     cells[kColType] = type->text;
 
     // Outstanding I/Os per thread.
-    const size_t with = FindToken(block, kPerThreadWith, type->next);
+    const size_t with = kPerThreadWith.FindIn(text, type->next);
     const std::optional<Word> outstanding =
-        with == std::string::npos ? std::nullopt : WordAt(block, with + kPerThreadWith.size());
+        with == std::string_view::npos ? std::nullopt : WordAt(text, with + kPerThreadWith.Size());
     if (!outstanding) {
-        AddErrorRow(table, TokenMessage(kPerThreadWith, block));
+        AddErrorRow(table, TokenMessage(kPerThreadWith.Text(), block));
         return false;
     }
     cells[kColOutstanding] = outstanding->text;
 
     size_t position = outstanding->next;
     int column = kColIOsPerSec;
-    for (const char* token : kValueTokens) {
-        if (!FindTokenValue(block, position, token, cells[column], table))
+    for (const Token& token : kValueTokens) {
+        const std::optional<std::string_view> value = ValueAfter(block, position, token);
+        if (!value) {
+            AddErrorRow(table, TokenMessage(token.Text(), block));
             return false;
-        ++column;
+        }
+        cells[column++] = *value;
     }
     AppendRow(table, cells);
     return true;

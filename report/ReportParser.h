@@ -28,7 +28,7 @@ void AddResultColumns(CListBase& table);
 
 // Parses one test block (lines each ending in CR LF) and appends exactly one row: the run's cells
 // (true) or an error row naming the missing token (false).
-bool ParseTest(const std::string& block, CListBase& table);
+bool ParseTest(std::string_view block, CListBase& table);
 
 // Reads the value after token, searching from position; position moves just past the token. On a
 // missing token an error row is appended and the result is false.

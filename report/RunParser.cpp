@@ -3,8 +3,8 @@
 #include "report/DiskSpdParser.h"
 #include "report/ReportParser.h"
 
-bool ParseRun(const std::string& block, CListBase& table) {
-    if (block.compare(0, 7, "sqlio v") == 0)
+bool ParseRun(std::string_view block, CListBase& table) {
+    if (block.substr(0, 7) == "sqlio v")
         return ParseTest(block, table);
     return ParseDiskSpdRun(block, table);
 }

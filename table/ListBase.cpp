@@ -5,42 +5,218 @@
 #include "table/FormatNumeric.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstring>
+#include <new>
 #include <numeric>
+#include <utility>
 
 namespace {
 
-const std::string kEmpty;
+constexpr std::size_t kPageBytes = std::size_t{256} << 10;
+
+// Copies a cell's text. Cells are mostly a few bytes long, so short ones are copied with fixed-size
+// moves, which the compiler turns into plain loads and stores, instead of a library call each.
+void CopyCell(char* to, std::string_view cell) {
+    const char* from = cell.data();
+    const std::size_t size = cell.size();
+    if (size > 16) {
+        std::memcpy(to, from, size);
+    } else if (size >= 8) {
+        std::memcpy(to, from, 8);
+        std::memcpy(to + size - 8, from + size - 8, 8);
+    } else if (size >= 4) {
+        std::memcpy(to, from, 4);
+        std::memcpy(to + size - 4, from + size - 4, 4);
+    } else {
+        for (std::size_t i = 0; i < size; ++i)
+            to[i] = from[i];
+    }
+}
+
+// A number as a key whose unsigned order is the number's order; 0 and -0 are equal, as they compare.
+std::uint64_t OrderedKey(double number) {
+    if (number == 0.0)
+        number = 0.0;
+    std::uint64_t bits;
+    std::memcpy(&bits, &number, sizeof bits);
+    return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
+}
+
+// The indexes 0..n-1 ordered by keys, equal keys in index order: a radix sort a byte at a time, from
+// the lowest, that skips the bytes all keys share.
+std::vector<size_t> StableOrder(std::vector<std::uint64_t>& keys) {
+    const size_t count = keys.size();
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<std::size_t> histogram(8 * 256, 0);
+    for (const std::uint64_t key : keys)
+        for (int digit = 0; digit < 8; ++digit)
+            ++histogram[static_cast<size_t>(digit) * 256 + ((key >> (8 * digit)) & 0xFF)];
+    std::vector<std::uint64_t> keysOut(count);
+    std::vector<size_t> orderOut(count);
+    for (int digit = 0; digit < 8; ++digit) {
+        std::size_t* const buckets = histogram.data() + static_cast<size_t>(digit) * 256;
+        if (count == 0 || buckets[(keys[0] >> (8 * digit)) & 0xFF] == count)
+            continue; // every key has this byte
+        std::size_t start = 0;
+        for (int bucket = 0; bucket < 256; ++bucket)
+            start += std::exchange(buckets[bucket], start);
+        for (size_t i = 0; i < count; ++i) {
+            const std::size_t to = buckets[(keys[i] >> (8 * digit)) & 0xFF]++;
+            keysOut[to] = keys[i];
+            orderOut[to] = order[i];
+        }
+        keys.swap(keysOut);
+        order.swap(orderOut);
+    }
+    return order;
+}
 
 } // namespace
 
+char* CListBase::AllocateRecord(std::size_t bytes) {
+    if (bytes > kPageBytes / 8) {
+        m_pages.push_back(
+            std::unique_ptr<char[]>(new char[bytes])); // unset: a record is written whole before it is read
+        return m_pages.back().get();
+    }
+    if (bytes > m_pageLeft) {
+        m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
+        m_pageFree = m_pages.back().get();
+        m_pageLeft = kPageBytes;
+    }
+    char* record = m_pageFree;
+    m_pageFree += bytes;
+    m_pageLeft -= bytes;
+    return record;
+}
+
 int CListBase::AddCol(int sortType, const std::string& title, int width, int format, int /*reserved*/) {
+    // Records hold one offset per column, so rows already in get an empty cell by being stored again.
+    std::vector<ListRow> rows;
+    rows.reserve(m_rows.size());
+    for (std::size_t row = 0; row < m_rows.size(); ++row)
+        rows.push_back(RowAt(row));
     m_columns.push_back(ListColumn{sortType, title, width, format});
-    for (ListRow& row : m_rows)
-        row.resize(m_columns.size());
+    const int sortedColumn = m_sortedColumn;
+    const bool sortedAscending = m_sortedAscending;
+    DeleteAllItems();
+    for (const ListRow& row : rows)
+        InsertRow(row);
+    m_sortedColumn = sortedColumn;
+    m_sortedAscending = sortedAscending;
     RowsChanged();
     return static_cast<int>(m_columns.size()) - 1;
 }
 
 int CListBase::InsertRow(int columns, const std::string* cells, bool /*select*/, int /*position*/,
                          bool /*redraw*/) {
-    ListRow row(m_columns.size());
-    const int count = std::min<int>(columns, static_cast<int>(m_columns.size()));
-    for (int i = 0; i < count; ++i)
-        row[i] = cells[i];
-    m_rows.push_back(std::move(row));
+    const int count = std::clamp<int>(columns, 0, static_cast<int>(m_columns.size()));
+    std::vector<std::string_view> views(cells, cells + count);
+    return InsertRow(count, views.data());
+}
+
+int CListBase::InsertRow(int columns, const std::string_view* cells) {
+    StoreRow(columns, cells);
     RowsChanged();
     return static_cast<int>(m_rows.size()) - 1;
 }
 
-int CListBase::InsertRow(ListRow&& cells) {
-    cells.resize(m_columns.size());
-    m_rows.push_back(std::move(cells));
-    RowsChanged();
-    return static_cast<int>(m_rows.size()) - 1;
+void CListBase::StoreRow(int columns, const std::string_view* cells) {
+    const std::size_t cellCount = m_columns.size();
+    const std::size_t given =
+        static_cast<std::size_t>(std::clamp<int>(columns, 0, static_cast<int>(cellCount)));
+    std::size_t textBytes = 0;
+    for (std::size_t i = 0; i < given; ++i)
+        textBytes += cells[i].size();
+    if (textBytes > UINT32_MAX)
+        throw std::bad_alloc(); // a row of more than 4 GB of text cannot be a report's
+    const bool wide = textBytes > UCHAR_MAX;
+    const std::size_t offsetBytes = wide ? sizeof(std::uint32_t) : 1;
+    // The row's slot first, so that a row is added complete or not at all.
+    if (m_rows.size() == m_rows.capacity())
+        m_rows.reserve(std::max<std::size_t>(64, m_rows.size() * 2));
+    char* record = AllocateRecord(1 + cellCount * offsetBytes + textBytes);
+    record[0] = wide ? 1 : 0;
+    char* text = record + 1 + cellCount * offsetBytes;
+    std::uint32_t end = 0;
+    for (std::size_t i = 0; i < cellCount; ++i) {
+        if (i < given && !cells[i].empty()) {
+            CopyCell(text + end, cells[i]);
+            end += static_cast<std::uint32_t>(cells[i].size());
+        }
+        if (wide)
+            std::memcpy(record + 1 + i * sizeof end, &end, sizeof end);
+        else
+            record[1 + i] = static_cast<char>(end);
+    }
+    m_rows.push_back(record);
+}
+
+CListBase::CListBase(const CListBase& other)
+    : MAppObj(other), MRegObj(other), m_exportFolder(other.m_exportFolder),
+      m_exportFileName(other.m_exportFileName), m_columns(other.m_columns),
+      m_sortedColumn(other.m_sortedColumn), m_sortedAscending(other.m_sortedAscending),
+      m_exportError(other.m_exportError) {
+    CopyRowsOf(other);
+}
+
+CListBase::CListBase(CListBase&& other) noexcept
+    : MAppObj(std::move(other)), MRegObj(std::move(other)), m_exportFolder(std::move(other.m_exportFolder)),
+      m_exportFileName(std::move(other.m_exportFileName)), m_columns(std::move(other.m_columns)),
+      m_rows(std::move(other.m_rows)), m_pages(std::move(other.m_pages)), m_pageFree(other.m_pageFree),
+      m_pageLeft(other.m_pageLeft), m_sortedColumn(other.m_sortedColumn),
+      m_sortedAscending(other.m_sortedAscending), m_exportError(std::move(other.m_exportError)) {
+    // The pages came along; the list left behind must not write into them.
+    other.m_rows.clear();
+    other.m_pageFree = nullptr;
+    other.m_pageLeft = 0;
+}
+
+CListBase& CListBase::operator=(const CListBase& other) {
+    if (this != &other)
+        *this = CListBase(other);
+    return *this;
+}
+
+CListBase& CListBase::operator=(CListBase&& other) noexcept {
+    if (this == &other)
+        return *this;
+    MAppObj::operator=(std::move(other));
+    MRegObj::operator=(std::move(other));
+    m_exportFolder = std::move(other.m_exportFolder);
+    m_exportFileName = std::move(other.m_exportFileName);
+    m_columns = std::move(other.m_columns);
+    m_rows = std::move(other.m_rows);
+    m_pages = std::move(other.m_pages);
+    m_pageFree = other.m_pageFree;
+    m_pageLeft = other.m_pageLeft;
+    m_sortedColumn = other.m_sortedColumn;
+    m_sortedAscending = other.m_sortedAscending;
+    m_exportError = std::move(other.m_exportError);
+    other.m_rows.clear();
+    other.m_pageFree = nullptr;
+    other.m_pageLeft = 0;
+    return *this;
+}
+
+void CListBase::CopyRowsOf(const CListBase& other) {
+    std::vector<std::string_view> cells;
+    for (std::size_t row = 0; row < other.m_rows.size(); ++row) {
+        const ListRowView view = other.RowAt(row);
+        cells.assign(view.begin(), view.end());
+        StoreRow(static_cast<int>(cells.size()), cells.data());
+    }
 }
 
 void CListBase::DeleteAllItems(bool /*redraw*/) {
     m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_pages.clear();
+    m_pageFree = nullptr;
+    m_pageLeft = 0;
     m_sortedColumn = -1;
     m_sortedAscending = true;
     RowsChanged();
@@ -51,50 +227,51 @@ bool CListBase::GetItemTextEx_Fast(int row, int column, std::string& text) const
         text.clear();
         return false;
     }
-    text = m_rows[row][column];
+    text = RowAt(static_cast<std::size_t>(row))[static_cast<std::size_t>(column)];
     return true;
 }
 
-const std::string& CListBase::CellRef(int row, int column) const {
+std::string_view CListBase::CellRef(int row, int column) const {
     if (row < 0 || row >= GetItemCount() || column < 0 || column >= GetColumnCount())
-        return kEmpty;
-    return m_rows[row][column];
+        return {};
+    return RowAt(static_cast<std::size_t>(row))[static_cast<std::size_t>(column)];
 }
 
 void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
     if (column < 0 || column >= GetColumnCount())
         return;
-    std::vector<size_t> order(m_rows.size());
-    std::iota(order.begin(), order.end(), size_t{0});
+    // The new order of the rows, as indexes into m_rows; only the rows' pointers move, never their records.
+    const auto reorder = [this](std::size_t count, auto indexAt) {
+        bool moved = false;
+        for (std::size_t i = 0; i < count && !moved; ++i)
+            moved = indexAt(i) != i;
+        if (!moved)
+            return;
+        std::vector<const char*> sorted(count);
+        for (std::size_t i = 0; i < count; ++i)
+            sorted[i] = m_rows[indexAt(i)];
+        m_rows = std::move(sorted);
+    };
     if (m_columns[column].sortType == ColSortText) {
+        std::vector<size_t> order(m_rows.size());
+        std::iota(order.begin(), order.end(), size_t{0});
         auto less = [&](size_t a, size_t b) {
-            return ascending ? LessIgnoringCase(m_rows[a][column], m_rows[b][column])
-                             : LessIgnoringCase(m_rows[b][column], m_rows[a][column]);
+            return ascending ? LessIgnoringCase(RowAt(a)[column], RowAt(b)[column])
+                             : LessIgnoringCase(RowAt(b)[column], RowAt(a)[column]);
         };
         if (!std::is_sorted(order.begin(), order.end(), less))
             std::stable_sort(order.begin(), order.end(), less);
+        reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     } else {
-        // Each number is read once and sorted next to its row index, not looked up per comparison.
-        std::vector<std::pair<double, size_t>> keys(m_rows.size());
-        for (size_t i = 0; i < m_rows.size(); ++i)
-            keys[i] = {LeadingNumber(m_rows[i][column]), i};
-        auto less = [ascending](const std::pair<double, size_t>& a, const std::pair<double, size_t>& b) {
-            return ascending ? a.first < b.first : b.first < a.first;
-        };
-        if (!std::is_sorted(keys.begin(), keys.end(), less))
-            std::stable_sort(keys.begin(), keys.end(), less);
-        for (size_t i = 0; i < keys.size(); ++i)
-            order[i] = keys[i].second;
-    }
-    bool moved = false;
-    for (size_t i = 0; i < order.size() && !moved; ++i)
-        moved = order[i] != i;
-    if (moved) {
-        std::vector<ListRow> sorted;
-        sorted.reserve(m_rows.size());
-        for (size_t index : order)
-            sorted.push_back(std::move(m_rows[index]));
-        m_rows = std::move(sorted);
+        // Each number is read once, as a key whose unsigned order is the numbers' order, and the row
+        // indexes are sorted by it a byte at a time: stable, and without comparisons.
+        std::vector<std::uint64_t> keys(m_rows.size());
+        for (size_t i = 0; i < m_rows.size(); ++i) {
+            const std::uint64_t key = OrderedKey(LeadingNumber(RowAt(i)[column]));
+            keys[i] = ascending ? key : ~key;
+        }
+        const std::vector<size_t> order = StableOrder(keys);
+        reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     }
     m_sortedColumn = column;
     m_sortedAscending = ascending;
@@ -110,9 +287,11 @@ double CListBase::AvgColumn_d(int column, int matchColumn, std::string& matchTex
     CellMean mean;
     if (column >= 0 && column < GetColumnCount()) {
         const bool matchAll = matchColumn < 0 || matchColumn >= GetColumnCount();
-        for (const ListRow& row : m_rows)
+        for (std::size_t i = 0; i < m_rows.size(); ++i) {
+            const ListRowView row = RowAt(i);
             if (matchAll || row[matchColumn] == matchText)
                 mean.Add(row[column]);
+        }
     }
     const double result = mean.Mean(divisor);
     matchText = FormatFixed(result, 2);
@@ -124,10 +303,11 @@ double CListBase::MaxColumn_d(int column) const {
         return 0.0;
     bool any = false;
     double best = 0.0;
-    for (const ListRow& row : m_rows) {
-        if (row[column].empty())
+    for (std::size_t i = 0; i < m_rows.size(); ++i) {
+        const std::string_view cell = RowAt(i)[static_cast<std::size_t>(column)];
+        if (cell.empty())
             continue;
-        const double value = LeadingNumber(row[column]);
+        const double value = LeadingNumber(cell);
         if (!any || value > best)
             best = value;
         any = true;

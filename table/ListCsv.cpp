@@ -109,7 +109,7 @@ bool WriteListCsv(const CListBase& list, const std::function<bool(std::string_vi
     for (int row = 0; row < rows; ++row) {
         if (!flushIfFull())
             return false;
-        const ListRow& cells = list.Row(row);
+        const ListRowView cells = list.Row(row);
         for (size_t column = 0; column < cells.size(); ++column) {
             if (column > 0)
                 buffer += ',';

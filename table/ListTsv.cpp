@@ -4,8 +4,8 @@
 
 namespace {
 
-void AppendTsvField(const std::string& cell, std::string& out) {
-    const bool quoted = cell.find_first_of("\t\r\n\"") != std::string::npos;
+void AppendTsvField(std::string_view cell, std::string& out) {
+    const bool quoted = cell.find_first_of("\t\r\n\"") != std::string_view::npos;
     if (quoted)
         out += '"';
     if (StartsFormula(cell))
@@ -19,7 +19,7 @@ void AppendTsvField(const std::string& cell, std::string& out) {
         out += '"';
 }
 
-void AppendLine(const std::vector<std::string>& cells, std::string& out) {
+template <class Cells> void AppendLine(const Cells& cells, std::string& out) {
     for (size_t i = 0; i < cells.size(); ++i) {
         if (i > 0)
             out += '\t';

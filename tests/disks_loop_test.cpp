@@ -12,6 +12,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <memory>
 #include <sys/file.h>
 #include <thread>
 #include <unistd.h>
@@ -227,11 +228,11 @@ protected:
         return table;
     }
 
-    // The row of a device, or null.
-    static const PartitionRow* RowOf(const CListBase& table, const std::string& device) {
+    // A copy of the row of a device, or null.
+    static std::shared_ptr<const PartitionRow> RowOf(const CListBase& table, const std::string& device) {
         for (int row = 0; row < table.GetItemCount(); ++row)
             if (table.CellRef(row, kPartDetails) == device)
-                return &table.Row(row);
+                return std::make_shared<const PartitionRow>(table.Row(row));
         return nullptr;
     }
 
@@ -252,8 +253,8 @@ TEST_F(LoopDeviceTest, StartingOffsetsOfMbrAndGptPartitions) {
         if (!m_skip.empty())
             GTEST_SKIP() << m_skip;
         const CListBase rows = Scan();
-        const PartitionRow* first = RowOf(rows, disk.Partition(1));
-        const PartitionRow* second = RowOf(rows, disk.Partition(2));
+        const auto first = RowOf(rows, disk.Partition(1));
+        const auto second = RowOf(rows, disk.Partition(2));
         ASSERT_NE(first, nullptr);
         ASSERT_NE(second, nullptr);
         EXPECT_EQ((*first)[kPartOffset], offsets.first);
@@ -277,7 +278,7 @@ TEST_F(LoopDeviceTest, Ext4WithLabelMountedAtAPathWithABlank) {
     if (!mounted.Ok())
         GTEST_SKIP() << "the kernel refused to mount ext4: " << mounted.Reason();
     const CListBase rows = Scan();
-    const PartitionRow* row = RowOf(rows, disk.Partition(1));
+    const auto row = RowOf(rows, disk.Partition(1));
     ASSERT_NE(row, nullptr);
     const PartitionRow expected = {
         "", "", "", folder.string() + " (GPTDATA)", "ext4", "0.0 GB", "1024.0 KB", "OK", disk.Partition(1)};
@@ -293,7 +294,7 @@ TEST_F(LoopDeviceTest, VfatWithLabelMounted) {
     if (!mounted.Ok())
         GTEST_SKIP() << "the kernel refused to mount vfat: " << mounted.Reason();
     const CListBase rows = Scan();
-    const PartitionRow* row = RowOf(rows, disk.Partition(2));
+    const auto row = RowOf(rows, disk.Partition(2));
     ASSERT_NE(row, nullptr);
     EXPECT_EQ((*row)[kPartDrive], (m_folder / "fat").string() + " (GPTFAT)");
     EXPECT_EQ((*row)[kPartFilesystem], "vfat");
@@ -310,7 +311,7 @@ TEST_F(LoopDeviceTest, NtfsWith64KClustersAtSector63) {
     if (!mounted.Ok())
         GTEST_SKIP() << "neither ntfs3 nor ntfs-3g could mount the volume: " << mounted.Reason();
     const CListBase rows = Scan();
-    const PartitionRow* row = RowOf(rows, disk.Partition(1));
+    const auto row = RowOf(rows, disk.Partition(1));
     ASSERT_NE(row, nullptr);
     EXPECT_EQ((*row)[kPartDrive], (m_folder / "ntfs").string() + " (SQLDATA)");
     EXPECT_EQ((*row)[kPartFilesystem], "ntfs (64 KB)");
@@ -323,7 +324,7 @@ TEST_F(LoopDeviceTest, NtfsWith64KClustersAtSector63) {
     if (!cover.Ok())
         GTEST_SKIP() << "the kernel refused to mount a tmpfs: " << cover.Reason();
     const CListBase again = Scan();
-    const PartitionRow* covered = RowOf(again, disk.Partition(1));
+    const auto covered = RowOf(again, disk.Partition(1));
     ASSERT_NE(covered, nullptr);
     EXPECT_EQ(*covered, uncovered);
 }
@@ -340,7 +341,7 @@ TEST_F(LoopDeviceTest, Ext4VolumeOf2GiBAndATmpfsMountedOverIt) {
     if (!mounted.Ok())
         GTEST_SKIP() << "the kernel refused to mount ext4: " << mounted.Reason();
     const CListBase before = Scan();
-    const PartitionRow* row = RowOf(before, disk.Partition(1));
+    const auto row = RowOf(before, disk.Partition(1));
     ASSERT_NE(row, nullptr);
     const PartitionRow expected = {
         "", "", "", folder.string() + " (SIZED)", "ext4", "2.0 GB", "1024.0 KB", "OK", disk.Partition(1)};
@@ -350,7 +351,7 @@ TEST_F(LoopDeviceTest, Ext4VolumeOf2GiBAndATmpfsMountedOverIt) {
     if (!cover.Ok())
         GTEST_SKIP() << "the kernel refused to mount a tmpfs: " << cover.Reason();
     const CListBase after = Scan();
-    const PartitionRow* covered = RowOf(after, disk.Partition(1));
+    const auto covered = RowOf(after, disk.Partition(1));
     ASSERT_NE(covered, nullptr);
     EXPECT_EQ(*covered, expected);
 }

@@ -231,7 +231,8 @@ TEST(DamagedTrees, SerialComesFromTheFirstPlaceThatHasOne) {
         FakeVolumes volumes;
         ScanResult result;
         ScanTree(tree.Root(), volumes, result);
-        return result.table.GetItemCount() > 0 ? result.table.CellRef(0, kPartSerial) : "(no row)";
+        return result.table.GetItemCount() > 0 ? std::string(result.table.CellRef(0, kPartSerial))
+                                               : "(no row)";
     };
     EXPECT_EQ(serialOf(), "S3Z9NB0K123456A") << "the VPD page alone";
     tree.Write(kSataLun + "/serial", "FROM-DEVICE\n");

@@ -26,7 +26,7 @@ std::string TableJson(const CListBase& table) {
     for (int row = 0; row < table.GetItemCount(); ++row) {
         json += row > 0 ? ",\n  [" : "\n  [";
         for (int column = 0; column < table.GetColumnCount(); ++column)
-            json += (column > 0 ? ", \"" : "\"") + Hex(table.CellRef(row, column)) + "\"";
+            json += (column > 0 ? ", \"" : "\"") + Hex(std::string(table.CellRef(row, column))) + "\"";
         json += "]";
     }
     return json + "]}\n";

@@ -212,8 +212,8 @@ TEST_F(FiltersTest, EachSortButtonOrdersItsColumnAndASecondClickReverses) {
     };
     const auto ordered = [&](int column, bool ascending) {
         for (int row = 1; row < table.GetItemCount(); ++row) {
-            const std::string& a = table.CellRef(row - 1, column);
-            const std::string& b = table.CellRef(row, column);
+            const std::string_view a = table.CellRef(row - 1, column);
+            const std::string_view b = table.CellRef(row, column);
             if (table.Column(column).sortType == ColSortText) {
                 if (ascending ? a > b : a < b) // these cells all begin with a capital or all with lower case
                     return false;

@@ -24,7 +24,7 @@ CListBase MakeList(std::initializer_list<ListRow> rows) {
 std::vector<std::string> ColumnOf(const CListBase& list, int column) {
     std::vector<std::string> cells;
     for (int row = 0; row < list.GetItemCount(); ++row)
-        cells.push_back(list.CellRef(row, column));
+        cells.emplace_back(list.CellRef(row, column));
     return cells;
 }
 
@@ -86,6 +86,46 @@ TEST(ListBase, InsertKeepsOrderAndPadsOrCutsCells) {
     EXPECT_EQ(text, "x");
     list.DeleteAllItems(false);
     EXPECT_EQ(list.GetItemCount(), 0);
+}
+
+TEST(ListBase, CellsOfEverySizeSurviveManyRowsSortsCopiesAndALateColumn) {
+    // Rows of short cells, of a row's text right at and just past the short form's 255 bytes, and of a
+    // huge cell (as an error row holds a whole run), enough of them to fill many storage pages.
+    const std::string huge(40000, 'h');
+    std::vector<ListRow> rows;
+    for (int i = 0; i < 4000; ++i) {
+        const std::string id = std::to_string(i);
+        switch (i % 4) {
+        case 0:
+            rows.push_back({"", "", id});
+            break;
+        case 1:
+            rows.push_back({std::string(255 - 2 * id.size(), 'a'), id, id});
+            break;
+        case 2:
+            rows.push_back({std::string(256 - 2 * id.size(), 'b'), id, id});
+            break;
+        default:
+            rows.push_back({i % 400 == 3 ? huge + id : id, "", id});
+            break;
+        }
+    }
+    CListBase list = MakeList({});
+    for (const ListRow& row : rows)
+        list.InsertRow(row);
+    list.SortColumn(2, false, true);
+    list.SortColumn(2, true, true);
+    const CListBase copy = list;
+    list.AddCol(ColSortText, "Late", 50, 0);
+    for (int i = 0; i < 4000; ++i) {
+        if (i % 97 != 0 && i % 400 != 3)
+            continue;
+        EXPECT_EQ(copy.Row(i), rows[i]) << i;
+        ListRow widened = rows[i];
+        widened.emplace_back();
+        EXPECT_EQ(list.Row(i), widened) << i;
+    }
+    EXPECT_EQ(list.SortedColumn(), 2) << "a new column keeps the sort";
 }
 
 TEST(ListBase, TextSortIgnoresCaseAndIsStable) {

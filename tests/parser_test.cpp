@@ -25,7 +25,7 @@ std::string GoodBlock() {
 class ParserTest : public ::testing::Test {
 protected:
     void SetUp() override { AddResultColumns(table); }
-    const std::string& Cell(int row, int column) const { return table.CellRef(row, column); }
+    std::string_view Cell(int row, int column) const { return table.CellRef(row, column); }
     CListBase table;
 };
 

@@ -77,7 +77,7 @@ public:
         scanned = ScanPartitions(source, table, progress);
         return scanned;
     }
-    const PartitionRow& Row(int index) const { return table.Row(index); }
+    PartitionRow Row(int index) const { return table.Row(index); }
     int Rows() const { return table.GetItemCount(); }
 
     MemoryWmiSource source;

@@ -184,9 +184,9 @@ TEST_F(PartitionWindowTest, RealScanOfThisMachineRendersTheTab) {
     // Partitions are named as the system names them: Linux device files, WMI's "Disk #0, Partition #1".
     const std::string devicePrefix = kWindowsBuild ? "Disk #" : "/dev/";
     for (int row = 0; row < dialog.m_listPartitions->GetItemCount(); ++row) {
-        const std::string& details = dialog.m_listPartitions->CellRef(row, kPartDetails);
+        const std::string_view details = dialog.m_listPartitions->CellRef(row, kPartDetails);
         EXPECT_EQ(details.rfind(devicePrefix, 0), 0u) << "row " << row << ": " << details;
-        const std::string& offset = dialog.m_listPartitions->CellRef(row, kPartOffset);
+        const std::string_view offset = dialog.m_listPartitions->CellRef(row, kPartOffset);
         EXPECT_TRUE(offset.empty() || offset.find(" KB") != std::string::npos) << offset;
     }
     EXPECT_TRUE(dialog.grab().save(png));

@@ -43,7 +43,7 @@ protected:
     std::vector<std::string> NumberColumn() const {
         std::vector<std::string> numbers;
         for (int row = 0; row < m_dialog->m_listData->GetItemCount(); ++row)
-            numbers.push_back(m_dialog->m_listData->CellRef(row, kColNumber));
+            numbers.emplace_back(m_dialog->m_listData->CellRef(row, kColNumber));
         return numbers;
     }
     void ExpectIndicator(int column, Qt::SortOrder order) const {

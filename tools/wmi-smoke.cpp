@@ -165,11 +165,11 @@ void CheckScan(WmiSource& source) {
     for (int row = 0; row < table.GetItemCount(); ++row) {
         std::printf("  row %d:", row);
         for (int column = 0; column < kPartitionColumnCount; ++column)
-            std::printf(" [%s]", table.CellRef(row, column).c_str());
+            std::printf(" [%s]", std::string(table.CellRef(row, column)).c_str());
         std::printf("\n");
     }
     if (table.GetItemCount() > 0) {
-        const std::string& offset = table.CellRef(0, kPartOffset);
+        const std::string_view offset = table.CellRef(0, kPartOffset);
         Check(offset.size() > 3 && offset.compare(offset.size() - 3, 3, " KB") == 0,
               "first row has a KB offset");
         Check(!table.CellRef(0, kPartDetails).empty(), "first row names its partition in Details");

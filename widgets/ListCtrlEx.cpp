@@ -33,7 +33,7 @@ QVariant ListTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= m_list.GetItemCount() || index.column() >= m_list.GetColumnCount())
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
-        const std::string& cell = m_list.CellRef(index.row(), index.column());
+        const std::string_view cell = m_list.CellRef(index.row(), index.column());
         if (role == Qt::DisplayRole && cell.size() > kShownCellBytes)
             return FromBytes(cell.substr(0, kShownCellBytes)) + QStringLiteral("…");
         if (role == Qt::ToolTipRole && cell.size() > kShownCellBytes * 4)

@@ -2,9 +2,10 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 // Cells and paths are 8-bit text in the system's encoding; Qt wants QString. The conversions live here.
-inline QString FromBytes(const std::string& text) {
+inline QString FromBytes(std::string_view text) {
     return QString::fromLocal8Bit(text.data(), static_cast<qsizetype>(text.size()));
 }
 inline std::string ToBytes(const QString& text) {

@@ -1,0 +1,234 @@
+#include "report/ReportBlocks.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+// The first CR or LF in [p, end), or end. Lines are short, so sixteen bytes are looked at at once where
+// the processor can, instead of two memchr calls per line.
+const char* FindLineEnd(const char* p, const char* end) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; end - p >= 16; p += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int found =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf)));
+        if (found != 0)
+            return p + __builtin_ctz(static_cast<unsigned>(found));
+    }
+#endif
+    while (p < end && *p != '\r' && *p != '\n')
+        ++p;
+    return p;
+}
+
+bool StartsWith(std::string_view line, std::string_view prefix) {
+    return line.substr(0, prefix.size()) == prefix;
+}
+
+// Whether text begins with prefix, or is itself the start of prefix (the rest is in the next chunk).
+bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
+    const size_t shared = std::min(text.size(), prefix.size());
+    return text.substr(0, shared) == prefix.substr(0, shared);
+}
+
+// Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
+// The result is p itself or the start of a line: of one that can start a run, of one that ends in a
+// lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs; only the first
+// byte of each line is looked at on its own.
+const char* OrdinaryLinesEnd(const char* p, const char* end) {
+    // A line that begins with one of the texts that start runs, or with a part of one at the end.
+    const auto mayStartRun = [end](const char* line) {
+        const std::string_view text(line, static_cast<size_t>(end - line));
+        switch (*line) {
+        case 's':
+            return IsPrefixOrStart(text, "sqlio v");
+        case 'C':
+            return IsPrefixOrStart(text, "Command Line:");
+        case 'I':
+            return IsPrefixOrStart(text, "Input parameters:");
+        default:
+            return false;
+        }
+    };
+    const char* lineStart = p;
+#if defined(__SSE2__)
+    if (mayStartRun(p))
+        return p;
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    const auto masks = [&](const char* at, std::uint64_t& crs, std::uint64_t& lfs) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+        crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
+        lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+    };
+    std::uint64_t crBefore = 0; // the byte before the window is a CR
+    // Windows of 64 bytes; the loop stops short of the last byte, so the byte after an LF can always be
+    // read.
+    for (const char* w = p; end - w > 64; w += 64) {
+        std::uint64_t crs = 0, lfs = 0;
+        for (int quarter = 0; quarter < 4; ++quarter) {
+            std::uint64_t quarterCrs, quarterLfs;
+            masks(w + 16 * quarter, quarterCrs, quarterLfs);
+            crs |= quarterCrs << (16 * quarter);
+            lfs |= quarterLfs << (16 * quarter);
+        }
+        // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
+        // matched by the next window's first LF.
+        if (lfs != ((crs << 1) | crBefore))
+            return lineStart;
+        for (std::uint64_t rest = lfs; rest != 0; rest &= rest - 1) {
+            const char* next = w + __builtin_ctzll(rest) + 1;
+            if (mayStartRun(next))
+                return next;
+            lineStart = next;
+        }
+        crBefore = crs >> 63;
+    }
+#else
+    (void)end;
+    (void)mayStartRun;
+#endif
+    return lineStart;
+}
+
+} // namespace
+
+void ReportBlockReader::Append(const char* data, size_t size) {
+    if (m_inChunk && data == m_view.data() + m_view.size()) {
+        m_view = std::string_view(m_view.data(), m_view.size() + size);
+        return;
+    }
+    KeepBlock();
+    m_block.append(data, size);
+}
+
+void ReportBlockReader::KeepBlock() {
+    if (!m_inChunk)
+        return;
+    m_block.assign(m_view);
+    m_inChunk = false;
+}
+
+void ReportBlockReader::DeliverBlock() {
+    const std::string_view block = m_inChunk ? m_view : std::string_view(m_block);
+    if (!block.empty())
+        m_onBlock(block);
+    m_inChunk = false;
+    m_block.clear();
+}
+
+void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
+    bool startsRun = StartsWith(line, "sqlio v");
+    if (startsRun) {
+        m_awaitingParameters = false;
+    } else if (StartsWith(line, "Command Line:")) {
+        startsRun = true;
+        m_awaitingParameters = true;
+    } else if (StartsWith(line, "Input parameters:")) {
+        // DiskSpd prints its parameters after the command line; without one they open the run.
+        startsRun = !m_awaitingParameters;
+        m_awaitingParameters = false;
+    }
+    if (startsRun) {
+        m_started = true;
+        DeliverBlock();
+    } else if (!m_started || BlockSize() > m_maxBlock) {
+        return;
+    }
+    if (crlfFollows) {
+        // The line and its CR LF as they stand in the chunk.
+        if (m_block.empty() && !m_inChunk) {
+            m_inChunk = true;
+            m_view = std::string_view(line.data(), line.size() + 2);
+        } else {
+            Append(line.data(), line.size() + 2);
+        }
+        return;
+    }
+    KeepBlock();
+    m_block.append(line);
+    m_block.append("\r\n");
+}
+
+void ReportBlockReader::Feed(std::string_view text) {
+    if (text.empty())
+        return;
+    const char* p = text.data();
+    const char* const end = p + text.size();
+    if (m_afterCR && *p == '\n')
+        ++p; // the LF of a CR LF whose CR ended the previous chunk
+    m_afterCR = false;
+    // No line of this chunk can be longer than the bound; the stretches below rely on it.
+    const bool linesFit = text.size() <= m_maxLine;
+    while (p < end) {
+        if (!m_hasLine && linesFit) {
+            // Ordinary lines that end in CR LF are the block's text as it stands.
+            const char* const stretchEnd = OrdinaryLinesEnd(p, end);
+            const size_t bytes = static_cast<size_t>(stretchEnd - p);
+            if (!m_started || BlockSize() > m_maxBlock) {
+                p = stretchEnd; // lines before the first run, or past the block's bound: dropped
+            } else if (BlockSize() + bytes <= m_maxBlock) {
+                Append(p, bytes);
+                p = stretchEnd;
+            } else {
+                while (p < stretchEnd) // the block reaches its bound among them
+                    p = NextLine(p, end);
+            }
+            if (p == end)
+                break;
+        }
+        p = NextLine(p, end);
+    }
+    // The chunk's bytes are not kept after this call: a block still open takes a copy of its start.
+    KeepBlock();
+}
+
+const char* ReportBlockReader::NextLine(const char* p, const char* end) {
+    const char* stop = FindLineEnd(p, end);
+    if (stop == end) {
+        m_hasLine = true;
+        if (m_line.size() < m_maxLine)
+            m_line.append(p, std::min(static_cast<size_t>(end - p), m_maxLine - m_line.size()));
+        return end;
+    }
+    const char* next = stop + 1;
+    bool crlf = false;
+    if (*stop == '\r') {
+        if (next == end) {
+            m_afterCR = true;
+        } else if (*next == '\n') {
+            ++next;
+            crlf = true;
+        }
+    }
+    const std::string_view line(p, static_cast<size_t>(stop - p));
+    if (m_hasLine) {
+        // The line began in an earlier chunk.
+        if (m_line.size() < m_maxLine)
+            m_line.append(line.substr(0, m_maxLine - m_line.size()));
+        Line(m_line, false);
+        m_line.clear();
+        m_hasLine = false;
+    } else {
+        Line(line.substr(0, m_maxLine), crlf && line.size() <= m_maxLine);
+    }
+    return next;
+}
+
+void ReportBlockReader::Finish() {
+    if (m_hasLine)
+        Line(m_line, false);
+    m_line.clear();
+    m_hasLine = false;
+    m_afterCR = false;
+    DeliverBlock();
+    m_started = false;
+    m_awaitingParameters = false;
+}

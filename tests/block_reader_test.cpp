@@ -1,0 +1,68 @@
+// The block reader that cuts the read buffer in stretches must give exactly the blocks that the line
+// splitter and the block cutter give line by line, however the text is chunked and bounded.
+#include "report/ReportBlocks.h"
+#include "report/ReportText.h"
+
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+std::vector<std::string> LineByLine(const std::vector<std::string_view>& chunks, size_t maxLine,
+                                    size_t maxBlock) {
+    std::vector<std::string> blocks;
+    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); }, maxBlock);
+    LineSplitter splitter([&](std::string_view line) { cutter.Line(line); }, maxLine);
+    for (std::string_view chunk : chunks)
+        splitter.Feed(chunk);
+    splitter.Finish();
+    cutter.Finish();
+    return blocks;
+}
+
+std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks, size_t maxLine,
+                                     size_t maxBlock) {
+    std::vector<std::string> blocks;
+    ReportBlockReader reader([&](std::string_view block) { blocks.emplace_back(block); }, maxLine, maxBlock);
+    for (std::string_view chunk : chunks)
+        reader.Feed(chunk);
+    reader.Finish();
+    return blocks;
+}
+
+} // namespace
+
+TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineCutterForAnyTextChunkingAndBounds) {
+    // Lines that start runs, lines that only look alike, and ordinary ones of every length; line ends of
+    // every kind, CR LF most of all as in real reports.
+    const char* const pieces[] = {
+        "sqlio v1.5", "Command Line: diskspd", "Input parameters:",   "IOs/sec: 12",     "s", "C", "I",
+        "",           "\tusing 8KB",           "x threads reading y", "latency metrics:"};
+    const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", ""};
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        std::string text;
+        const int lines = static_cast<int>(random() % 120);
+        for (int i = 0; i < lines; ++i) {
+            text +=
+                round % 2 == 1 && random() % 8 != 0 ? "ordinary line" : pieces[random() % std::size(pieces)];
+            if (random() % 5 == 0)
+                text += std::string(random() % 90, static_cast<char>('a' + random() % 26));
+            // Half the texts have long stretches of ordinary CR LF lines, the other half line ends of every
+            // kind.
+            text += round % 2 == 1 && random() % 30 != 0 ? "\r\n" : ends[random() % std::size(ends)];
+        }
+        std::vector<std::string_view> chunks;
+        for (size_t at = 0; at < text.size();) {
+            const size_t size = std::min<size_t>(text.size() - at, 1 + random() % (round % 2 == 0 ? 7 : 700));
+            chunks.push_back(std::string_view(text).substr(at, size));
+            at += size;
+        }
+        const size_t maxLine = round % 3 == 0 ? 1 + random() % 40 : 16u << 20;
+        const size_t maxBlock = round % 4 == 0 ? random() % 300 : 16u << 20;
+        ASSERT_EQ(InStretches(chunks, maxLine, maxBlock), LineByLine(chunks, maxLine, maxBlock))
+            << "round " << round << ": " << text;
+    }
+}
