@@ -61,6 +61,9 @@ export DISPLAY=:$(head -n 1 "$display_file")
 echo "== Xvfb on $DISPLAY"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" -w
+# Each test is a program of its own: a server that stays between them saves starting Wine's services
+# again for every one (seconds each). The clean-up above stops it.
+"$wineserver" -p
 
 echo "== configuring $out"
 "$qt/bin/qt-cmake" -S "$src" -B "$out" -G Ninja \
