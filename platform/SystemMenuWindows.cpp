@@ -28,9 +28,8 @@ private:
 
     static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
                                       DWORD_PTR self) {
-        if (message == WM_SYSCOMMAND &&
-            reinterpret_cast<SystemCommandHook*>(self)->m_onCommand(static_cast<unsigned>(wParam),
-                                                                    static_cast<qintptr>(lParam)))
+        if (message == WM_SYSCOMMAND && reinterpret_cast<SystemCommandHook*>(self)->m_onCommand(
+                                            static_cast<unsigned>(wParam), static_cast<qintptr>(lParam)))
             return 0;
         return DefSubclassProc(hwnd, message, wParam, lParam);
     }
