@@ -62,8 +62,10 @@ echo "== Xvfb on $DISPLAY"
 "$wine" wineboot --init >/dev/null 2>&1 || true
 "$wineserver" -w
 # Each test is a program of its own: a server that stays between them saves starting Wine's services
-# again for every one (seconds each). The clean-up above stops it.
+# again for every one (seconds each). The clean-up above stops it. The services are started here,
+# with nothing of CTest's open: a service that held a test's output pipe would keep CTest waiting.
 "$wineserver" -p
+"$wine" wineboot </dev/null >/dev/null 2>&1 || true
 
 echo "== configuring $out"
 "$qt/bin/qt-cmake" -S "$src" -B "$out" -G Ninja \
