@@ -2,6 +2,7 @@
 // as a ratio to writing the same number of bytes with one plain write; the CSV text alone; and
 // trelvane-csv's whole path (load, the two sorts, CSV text) beside a plain line count of the same bytes,
 // with the heap it holds at its peak per run.
+#include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "export/ReportTable.h"
 #include "report/ReportParser.h"
@@ -154,21 +155,6 @@ void BM_CsvTextOnly(benchmark::State& state) {
         });
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
-}
-
-// The floor: read the same file in the same chunks and count its line feeds.
-size_t CountLines(const std::string& path, size_t& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::vector<char> buffer(1u << 20);
-    size_t lines = 0;
-    bytes = 0;
-    for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
-        bytes += got;
-        for (size_t i = 0; i < got; ++i)
-            lines += buffer[i] == '\n';
-    }
-    std::fclose(file);
-    return lines;
 }
 
 void BM_LineCount(benchmark::State& state) {

@@ -1,5 +1,6 @@
 // Loading a report (read, decode, split, cut, parse, insert), as throughput and as a ratio to a plain
 // line count of the same bytes read the same way; and sorting 100k rows by a numeric column.
+#include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
@@ -34,21 +35,6 @@ const std::string& ReportOf(int runs) {
                                                  GenerateReport(runs)))
                     .first;
     return found->second;
-}
-
-// The floor: read the same file in the same chunks and count its line feeds.
-size_t CountLines(const std::string& path, size_t& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    std::vector<char> buffer(1u << 20);
-    size_t lines = 0;
-    bytes = 0;
-    for (size_t got; (got = std::fread(buffer.data(), 1, buffer.size(), file)) > 0;) {
-        bytes += got;
-        for (size_t i = 0; i < got; ++i)
-            lines += buffer[i] == '\n';
-    }
-    std::fclose(file);
-    return lines;
 }
 
 void BM_LineCount(benchmark::State& state) {
