@@ -31,6 +31,9 @@ void CTrelvaneDlg::OnFilterChange() {
 namespace {
 
 void SortAndShow(CTrelvaneDlg& dialog, int column) {
+    // The chart is built again for the new order anyway; letting its lines go first keeps the sort's
+    // room from coming on top of them.
+    dialog.m_chart->Clear(false);
     dialog.m_listData->SortColumnToggle(column);
     dialog.ShowTab(dialog.m_tabCtrl->GetCurSel());
 }

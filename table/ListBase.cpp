@@ -44,18 +44,22 @@ std::uint64_t OrderedKey(double number) {
     return (bits >> 63) != 0 ? ~bits : bits | (std::uint64_t{1} << 63);
 }
 
+// A row index: a list has fewer than 2^31 rows (its count is an int), and half the width of a size_t
+// halves the room a sort takes besides the rows.
+using RowIndex = std::uint32_t;
+
 // The indexes 0..n-1 ordered by keys, equal keys in index order: a radix sort a byte at a time, from
-// the lowest, that skips the bytes all keys share.
-std::vector<size_t> StableOrder(std::vector<std::uint64_t>& keys) {
+// the lowest, that skips the bytes all keys share. The keys are used up.
+std::vector<RowIndex> StableOrder(std::vector<std::uint64_t> keys) {
     const size_t count = keys.size();
-    std::vector<size_t> order(count);
-    std::iota(order.begin(), order.end(), size_t{0});
+    std::vector<RowIndex> order(count);
+    std::iota(order.begin(), order.end(), RowIndex{0});
     std::vector<std::size_t> histogram(8 * 256, 0);
     for (const std::uint64_t key : keys)
         for (int digit = 0; digit < 8; ++digit)
             ++histogram[static_cast<size_t>(digit) * 256 + ((key >> (8 * digit)) & 0xFF)];
     std::vector<std::uint64_t> keysOut(count);
-    std::vector<size_t> orderOut(count);
+    std::vector<RowIndex> orderOut(count);
     for (int digit = 0; digit < 8; ++digit) {
         std::size_t* const buckets = histogram.data() + static_cast<size_t>(digit) * 256;
         if (count == 0 || buckets[(keys[0] >> (8 * digit)) & 0xFF] == count)
@@ -253,9 +257,9 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
         m_rows = std::move(sorted);
     };
     if (m_columns[column].sortType == ColSortText) {
-        std::vector<size_t> order(m_rows.size());
-        std::iota(order.begin(), order.end(), size_t{0});
-        auto less = [&](size_t a, size_t b) {
+        std::vector<RowIndex> order(m_rows.size());
+        std::iota(order.begin(), order.end(), RowIndex{0});
+        auto less = [&](RowIndex a, RowIndex b) {
             return ascending ? LessIgnoringCase(RowAt(a)[column], RowAt(b)[column])
                              : LessIgnoringCase(RowAt(b)[column], RowAt(a)[column]);
         };
@@ -270,7 +274,7 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
             const std::uint64_t key = OrderedKey(LeadingNumber(RowAt(i)[column]));
             keys[i] = ascending ? key : ~key;
         }
-        const std::vector<size_t> order = StableOrder(keys);
+        const std::vector<RowIndex> order = StableOrder(std::move(keys));
         reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     }
     m_sortedColumn = column;
