@@ -82,37 +82,64 @@ struct AverageSums {
     }
 };
 
-// A row's bar, held back until the "Averages" bars that come before it are known; its label lies in a
-// text buffer shared by all of them.
-struct PendingBar {
-    size_t labelStart;
-    size_t labelSize;
+// The value a row's bar shows, or nothing when the row does not pass the filters. The value is also
+// added to the "Averages" sums when given.
+struct RowBar {
+    bool shown;
     double value;
 };
 
+RowBar RowBarValue(const RowCells& cells, const ListRowView& row, bool ratio, const TabChartPlan& plan,
+                   AverageSums* sums) {
+    const std::string_view valueCell = cells[plan.valueColumn];
+    double value = LeadingNumber(valueCell);
+    double latency = 0.0;
+    if (sums != nullptr)
+        sums->Add(cells, valueCell, value);
+    if (ratio) {
+        const std::string_view latencyCell = cells[kColAvgLatency];
+        latency = LeadingNumber(latencyCell);
+        if (sums != nullptr)
+            sums->latency.Add(latencyCell, latency);
+    }
+    if (!PassesFilters(row, plan.filters))
+        return RowBar{false, 0.0};
+    // A row without latency shows its IO/sec unchanged.
+    if (ratio && latency != 0.0)
+        value /= latency;
+    return RowBar{true, FiniteOrZero(value)};
+}
+
 // The mean of the details bars. When their sum overflows, the mean of the values each divided by
-// their count stands in: it does not overflow.
-double DetailsMean(const std::vector<PendingBar>& bars, double sum) {
-    const auto count = static_cast<double>(bars.size());
+// their count stands in: it does not overflow. The values are read from the rows again for it, which
+// only such extreme values make happen.
+double DetailsMean(const CListBase& table, const TabChartPlan& plan, bool ratio, size_t count, double sum) {
+    const auto bars = static_cast<double>(count);
     if (std::isfinite(sum))
-        return sum / count;
+        return sum / bars;
     double mean = 0.0;
-    for (const PendingBar& bar : bars)
-        mean += bar.value / count;
+    for (int row = 0; row < table.GetItemCount(); ++row) {
+        const ListRowView cells = table.Row(row);
+        const RowBar bar = RowBarValue(RowCells(cells), cells, ratio, plan, nullptr);
+        if (bar.shown)
+            mean += bar.value / bars;
+    }
     return FiniteOrZero(mean);
 }
 
-void AddAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan, double divisor,
+// Fills in the five "Averages" bars, added as placeholders from line `first` on.
+void SetAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan, double divisor, int first,
                     ChartSink& chart) {
     const double mean = sums.all.Mean(divisor);
     std::string label = plan.title + ": ";
     AppendFixed(label, mean, 2);
-    chart.AddBarColor(label, TruncateToWhole(mean), index);
+    chart.SetBarColor(first, label, TruncateToWhole(mean), index);
     for (size_t i = 0; i < std::size(kAverageGroups); ++i) {
         const double groupMean = sums.groups[i].Mean(divisor);
         label = plan.title + ", " + kAverageGroups[i].name + ": ";
         AppendFixed(label, groupMean, 2);
-        chart.AddBarColor(label, TruncateToWhole(groupMean), index + 4 + static_cast<int>(i));
+        chart.SetBarColor(first + 1 + static_cast<int>(i), label, TruncateToWhole(groupMean),
+                          index + 4 + static_cast<int>(i));
     }
 }
 
@@ -155,56 +182,43 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     if (!IsChartTab(index) || plan.valueColumn < 0)
         return;
     const bool ratio = index == kRatioTab;
+    const int rows = table.GetItemCount();
+    if (!plan.filters.Any())
+        chart.Reserve(static_cast<size_t>(chart.LineCount()) + static_cast<size_t>(rows) + 10);
 
     // One pass over the rows gathers the sums of the "Averages" section, which covers every row, and
-    // the bars of the rows that pass the filters, which follow it.
+    // adds the bars of the rows that pass the filters, which follow it. The "Averages" bars are added
+    // first as placeholders and filled in at the end: no row's bar waits in memory of its own.
+    chart.AddHeader("Averages", kChartHeaderColour);
+    const int averagesLine = chart.LineCount();
+    for (size_t i = 0; i <= std::size(kAverageGroups); ++i)
+        chart.AddBarColor({}, 0, index);
+    chart.AddHeader(plan.filters.Any() ? "Details ***Filtered***" : "Details", kChartHeaderColour);
     AverageSums sums;
     double detailsSum = 0.0;
-    std::vector<PendingBar> bars;
-    std::string labels;
-    const int rows = table.GetItemCount();
-    if (!plan.filters.Any()) {
-        bars.reserve(static_cast<size_t>(rows));
-        labels.reserve(static_cast<size_t>(rows) * 40);
-    }
+    size_t bars = 0;
+    std::string label;
     for (int row = 0; row < rows; ++row) {
-        const RowCells cells(table.Row(row));
-        const std::string_view valueCell = cells[plan.valueColumn];
-        double value = LeadingNumber(valueCell);
-        sums.Add(cells, valueCell, value);
-        double latency = 0.0;
-        if (ratio) {
-            const std::string_view latencyCell = cells[kColAvgLatency];
-            latency = LeadingNumber(latencyCell);
-            sums.latency.Add(latencyCell, latency);
-        }
-        if (!PassesFilters(table.Row(row), plan.filters))
+        const ListRowView cells = table.Row(row);
+        const RowCells rowCells(cells);
+        const RowBar bar = RowBarValue(rowCells, cells, ratio, plan, &sums);
+        if (!bar.shown)
             continue;
-        // A row without latency shows its IO/sec unchanged.
-        if (ratio && latency != 0.0)
-            value /= latency;
-        value = FiniteOrZero(value);
-        detailsSum += value;
-        const size_t start = labels.size();
-        AppendRowBarLabel(labels, cells, value);
-        bars.push_back(PendingBar{start, labels.size() - start, value});
+        detailsSum += bar.value;
+        ++bars;
+        label.clear();
+        AppendRowBarLabel(label, rowCells, bar.value);
+        chart.AddBarColor(label, TruncateToWhole(bar.value), index);
     }
 
     const double divisor = ratio ? sums.latency.Mean(1.0) : 1.0;
-    chart.Reserve(bars.size() + 10);
-    chart.AddHeader("Averages", kChartHeaderColour);
-    AddAverageBars(sums, index, plan, divisor, chart);
-    chart.AddHeader(plan.filters.Any() ? "Details ***Filtered***" : "Details", kChartHeaderColour);
-    const std::string_view labelText(labels);
-    for (const PendingBar& bar : bars)
-        chart.AddBarColor(labelText.substr(bar.labelStart, bar.labelSize), TruncateToWhole(bar.value), index);
-
-    if (bars.empty()) {
+    SetAverageBars(sums, index, plan, divisor, averagesLine, chart);
+    if (bars == 0) {
         chart.AddBarColor("No Results", 0, kChartNoResultsColour);
         return;
     }
-    const double mean = DetailsMean(bars, detailsSum);
-    std::string label = "Details Average: ";
+    const double mean = DetailsMean(table, plan, ratio, bars, detailsSum);
+    label = "Details Average: ";
     AppendFixed(label, mean, 2);
     chart.AddBarColor(label, TruncateToWhole(mean), kChartDetailsAverageColour);
     chart.AddFooter({}, -1);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 std::uint32_t ChartColour(int index) {
     if (index < 0 || index >= 20)
@@ -9,48 +10,173 @@ std::uint32_t ChartColour(int index) {
     return kChartPalette[index];
 }
 
-std::string_view ChartTextStore::Add(std::string_view text) {
-    if (text.empty())
-        return {};
-    if (text.size() > m_room) {
-        const size_t size = std::max(kBlockSize, text.size());
-        m_blocks.push_back(std::unique_ptr<char[]>(new char[size]));
-        m_next = m_blocks.back().get();
-        m_room = size;
+namespace {
+
+constexpr size_t kPageBytes = size_t{256} << 10;
+
+// The first byte of a record: the kind in the low two bits, the colour plus one above them when it lies
+// in 0..kColourEscape-1; the palette's colours and -1 all do. Any other colour follows in full.
+constexpr unsigned kColourEscape = 63;
+// A record's first byte, its longest length and text size: the most bytes it has before its text.
+constexpr size_t kMaxRecordHead = 1 + 5 + 10 + 10;
+
+// A variable-length number: seven bits a byte, the lowest first, the top bit set on all but the last.
+char* PutVarint(char* at, std::uint64_t value) {
+    while (value >= 0x80) {
+        *at++ = static_cast<char>(value | 0x80);
+        value >>= 7;
     }
-    char* at = m_next;
-    std::copy(text.begin(), text.end(), at);
-    m_next += text.size();
-    m_room -= text.size();
-    return std::string_view(at, text.size());
+    *at++ = static_cast<char>(value);
+    return at;
 }
 
-void ChartTextStore::Clear() {
-    m_blocks.clear();
-    m_next = nullptr;
-    m_room = 0;
+const char* GetVarint(const char* at, std::uint64_t& value) {
+    value = 0;
+    for (int shift = 0;; shift += 7) {
+        const auto byte = static_cast<unsigned char>(*at++);
+        value |= static_cast<std::uint64_t>(byte & 0x7F) << shift;
+        if ((byte & 0x80) == 0)
+            return at;
+    }
+}
+
+// Signed numbers with small magnitudes as small unsigned ones: 0, -1, 1, -2, 2...
+std::uint64_t ZigZag(long long value) {
+    return (static_cast<std::uint64_t>(value) << 1) ^ (value < 0 ? ~std::uint64_t{0} : 0);
+}
+
+long long UnZigZag(std::uint64_t value) {
+    return static_cast<long long>((value >> 1) ^ (~(value & 1) + 1));
+}
+
+} // namespace
+
+char* ChartModel::AllocateRecord(size_t bytes) {
+    if (bytes > kPageBytes / 8) {
+        m_pages.push_back(std::unique_ptr<char[]>(new char[bytes])); // written whole before it is read
+        return m_pages.back().get();
+    }
+    if (bytes > m_pageLeft) {
+        m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
+        m_pageFree = m_pages.back().get();
+        m_pageLeft = kPageBytes;
+    }
+    char* record = m_pageFree;
+    m_pageFree += bytes;
+    m_pageLeft -= bytes;
+    return record;
+}
+
+const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour) {
+    char head[kMaxRecordHead];
+    const auto shifted = static_cast<unsigned>(colour) + 1u; // -1 becomes 0
+    const bool smallColour = shifted < kColourEscape;
+    head[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
+    char* end = head + 1;
+    if (!smallColour)
+        end = PutVarint(end, ZigZag(colour));
+    end = PutVarint(end, ZigZag(length));
+    end = PutVarint(end, text.size());
+    const auto headBytes = static_cast<size_t>(end - head);
+    char* record = AllocateRecord(headBytes + text.size());
+    std::memcpy(record, head, headBytes);
+    if (!text.empty())
+        std::memcpy(record + headBytes, text.data(), text.size());
+    return record;
+}
+
+ChartLine ChartModel::Line(int line) const {
+    const char* at = m_records[static_cast<size_t>(line)];
+    const auto head = static_cast<unsigned char>(*at++);
+    ChartLine unpacked;
+    unpacked.kind = static_cast<ChartLine::Kind>(head & 3);
+    std::uint64_t value;
+    if ((head >> 2) == kColourEscape) {
+        at = GetVarint(at, value);
+        unpacked.colour = static_cast<int>(UnZigZag(value));
+    } else {
+        unpacked.colour = static_cast<int>(head >> 2) - 1;
+    }
+    at = GetVarint(at, value);
+    unpacked.length = UnZigZag(value);
+    at = GetVarint(at, value);
+    unpacked.text = std::string_view(at, static_cast<size_t>(value));
+    return unpacked;
+}
+
+const std::vector<ChartLine>& ChartModel::Lines() const {
+    if (!m_unpackedValid) {
+        m_unpacked.clear();
+        m_unpacked.reserve(m_records.size());
+        for (int line = 0; line < LineCount(); ++line)
+            m_unpacked.push_back(Line(line));
+        m_unpackedValid = true;
+    }
+    return m_unpacked;
 }
 
 void ChartModel::Clear() {
-    m_lines.clear();
-    m_texts.Clear();
+    m_records.clear();
+    m_records.shrink_to_fit();
+    m_pages.clear();
+    m_pageFree = nullptr;
+    m_pageLeft = 0;
+    m_unpacked.clear();
+    m_unpacked.shrink_to_fit();
+    m_unpackedValid = false;
     m_longest = 0;
     m_longestLabel = 0;
 }
 
+void ChartModel::Add(ChartLine::Kind kind, std::string_view text, long long length, int colour) {
+    // The line's slot first, so that a line is added complete or not at all.
+    if (m_records.size() == m_records.capacity())
+        m_records.reserve(std::max<size_t>(64, m_records.size() * 2));
+    m_records.push_back(Pack(kind, text, length, colour));
+    m_unpackedValid = false;
+    if (kind != ChartLine::Header)
+        m_longestLabel = std::max(m_longestLabel, text.size());
+    if (kind == ChartLine::Bar)
+        m_longest = std::max(m_longest, length);
+}
+
 void ChartModel::AddHeader(std::string_view text, int colour) {
-    m_lines.push_back(ChartLine{ChartLine::Header, m_texts.Add(text), 0, colour});
+    Add(ChartLine::Header, text, 0, colour);
 }
 
 void ChartModel::AddBarColor(std::string_view label, long long length, int colour) {
-    m_longestLabel = std::max(m_longestLabel, label.size());
-    m_lines.push_back(ChartLine{ChartLine::Bar, m_texts.Add(label), length, colour});
-    m_longest = std::max(m_longest, length);
+    Add(ChartLine::Bar, label, length, colour);
 }
 
 void ChartModel::AddFooter(std::string_view text, int colour) {
-    m_longestLabel = std::max(m_longestLabel, text.size());
-    m_lines.push_back(ChartLine{ChartLine::Footer, m_texts.Add(text), 0, colour});
+    Add(ChartLine::Footer, text, 0, colour);
+}
+
+void ChartModel::SetBarColor(int line, std::string_view label, long long length, int colour) {
+    const char*& record = m_records.at(static_cast<size_t>(line));
+    const ChartLine before = Line(line);
+    record = Pack(ChartLine::Bar, label, length, colour);
+    m_unpackedValid = false;
+    const bool heldLongest = (before.kind == ChartLine::Bar && before.length == m_longest) ||
+                             (before.kind != ChartLine::Header && before.text.size() == m_longestLabel);
+    if (heldLongest) {
+        RecountLongest();
+    } else {
+        m_longestLabel = std::max(m_longestLabel, label.size());
+        m_longest = std::max(m_longest, length);
+    }
+}
+
+void ChartModel::RecountLongest() {
+    m_longest = 0;
+    m_longestLabel = 0;
+    for (int i = 0; i < LineCount(); ++i) {
+        const ChartLine line = Line(i);
+        if (line.kind != ChartLine::Header)
+            m_longestLabel = std::max(m_longestLabel, line.text.size());
+        if (line.kind == ChartLine::Bar)
+            m_longest = std::max(m_longest, line.length);
+    }
 }
 
 double ChartModel::Scale() const {
@@ -67,9 +193,11 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     // Count the labels of each length first: with more candidates than the limit, the longest go in
     // (the first ones in display order could all be the short numbers of a long chart).
     std::vector<size_t> count(m_longestLabel - minLength + 1, 0);
-    for (const ChartLine& line : m_lines)
+    for (int i = 0; i < LineCount(); ++i) {
+        const ChartLine line = Line(i);
         if (isLabel(line) && line.text.size() >= minLength)
             ++count[line.text.size() - minLength];
+    }
     size_t cutoff = m_longestLabel; // every label longer than cutoff goes in, and some of length cutoff
     size_t longer = 0;
     while (cutoff > minLength && longer + count[cutoff - minLength] < limit) {
@@ -77,16 +205,17 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
         --cutoff;
     }
     size_t atCutoff = limit - longer;
-    for (size_t i = 0; i < m_lines.size() && found.size() < limit; ++i) {
-        const size_t length = m_lines[i].text.size();
-        if (!isLabel(m_lines[i]) || length < cutoff)
+    for (int i = 0; i < LineCount() && found.size() < limit; ++i) {
+        const ChartLine line = Line(i);
+        const size_t length = line.text.size();
+        if (!isLabel(line) || length < cutoff)
             continue;
         if (length == cutoff) {
             if (atCutoff == 0)
                 continue;
             --atCutoff;
         }
-        found.push_back(static_cast<int>(i));
+        found.push_back(i);
     }
     return found;
 }

@@ -21,6 +21,7 @@ struct CChartWnd_Settings {
     int m_barIndent = 0;    // pixels between the label column and the start of a bar
 };
 
+// One line of a chart as it is read back: a copy of its fields, its text in place in the model.
 struct ChartLine {
     enum Kind { Header, Bar, Footer };
     Kind kind = Bar;
@@ -37,29 +38,24 @@ public:
     virtual void AddHeader(std::string_view text, int colour) = 0;
     virtual void AddBarColor(std::string_view label, long long length, int colour) = 0;
     virtual void AddFooter(std::string_view text, int colour) = 0;
+    // Makes line `line` (0 is the first line added) a bar with this label, length and colour: a caller
+    // that learns a bar's figures only after the lines below it adds a placeholder first.
+    virtual void SetBarColor(int line, std::string_view label, long long length, int colour) = 0;
+    virtual int LineCount() const = 0;
     // Room for this many lines in all, when the caller knows; changes nothing that shows.
     virtual void Reserve(size_t /*lines*/) {}
 };
 
-// The texts of a chart's lines, packed into large blocks: a chart of 100k bars costs a few dozen
-// allocations, not one per label. A text stays where it is until Clear.
-class ChartTextStore {
-public:
-    std::string_view Add(std::string_view text);
-    void Clear();
-
-private:
-    static constexpr size_t kBlockSize = 64 * 1024;
-    std::vector<std::unique_ptr<char[]>> m_blocks;
-    char* m_next = nullptr; // the free tail of the last block
-    size_t m_room = 0;      // its length
-};
-
 // A horizontal bar chart as data: its lines in display order and its scale. No Qt.
+//
+// A chart has a line per result row, so each line is one packed record: a byte of kind and colour,
+// the length and the text size as variable-length numbers, then the text. Records are packed into
+// large pages, so a line costs its text, a few bytes and the record's pointer; a chart of 100k bars
+// takes a few dozen allocations, not one per label.
 class ChartModel : public ChartSink {
 public:
     ChartModel() = default;
-    // The lines point into the model's own text store: a copy would point into the original's.
+    // The lines point into the model's own pages: a copy would point into the original's.
     ChartModel(const ChartModel&) = delete;
     ChartModel& operator=(const ChartModel&) = delete;
 
@@ -72,10 +68,15 @@ public:
     void AddHeader(std::string_view text, int colour) override;
     void AddBarColor(std::string_view label, long long length, int colour) override;
     void AddFooter(std::string_view text, int colour) override;
-    void Reserve(size_t lines) override { m_lines.reserve(lines); }
+    void SetBarColor(int line, std::string_view label, long long length, int colour) override;
+    void Reserve(size_t lines) override { m_records.reserve(lines); }
 
-    const std::vector<ChartLine>& Lines() const { return m_lines; }
-    int LineCount() const { return static_cast<int>(m_lines.size()); }
+    int LineCount() const override { return static_cast<int>(m_records.size()); }
+    // One line, 0 <= line < LineCount(); its text stays valid until the model is cleared.
+    ChartLine Line(int line) const;
+    // Every line at once, unpacked when first asked for after a change: for checks of whole charts.
+    // Drawing reads Line(), which costs no memory.
+    const std::vector<ChartLine>& Lines() const;
     // The length that a full-width bar stands for; never 0 or less.
     double Scale() const;
     // Byte length of the longest bar or footer label; headers span the whole width and do not count.
@@ -85,8 +86,19 @@ public:
     std::vector<int> LongLabels(size_t minLength, size_t limit) const;
 
 private:
-    std::vector<ChartLine> m_lines;
-    ChartTextStore m_texts;
+    void Add(ChartLine::Kind kind, std::string_view text, long long length, int colour);
+    // The record of a line, in the model's pages.
+    const char* Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour);
+    char* AllocateRecord(size_t bytes);
+    // Takes the longest bar and label again from all lines, after the line that held one changed.
+    void RecountLongest();
+
+    std::vector<const char*> m_records; // each line's record, in display order
+    std::vector<std::unique_ptr<char[]>> m_pages;
+    char* m_pageFree = nullptr; // the unused end of the last page
+    size_t m_pageLeft = 0;
+    mutable std::vector<ChartLine> m_unpacked; // Lines(), while m_unpackedValid
+    mutable bool m_unpackedValid = false;
     double m_max = -1.0;
     long long m_longest = 0;
     size_t m_longestLabel = 0;

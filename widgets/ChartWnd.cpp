@@ -91,8 +91,7 @@ int CChartWnd::MeasureWidestLabel() const {
     const QFontMetricsF metrics(font());
     qreal widest = 0;
     for (int index : m_model.LongLabels(minLength, kMeasureLimit))
-        widest = std::max(widest,
-                          metrics.horizontalAdvance(LineText(m_model.Lines()[static_cast<size_t>(index)])));
+        widest = std::max(widest, metrics.horizontalAdvance(LineText(m_model.Line(index))));
     return static_cast<int>(std::ceil(widest));
 }
 
@@ -157,7 +156,7 @@ void CChartWnd::PaintLines(QPainter& painter, const ChartGeometry& geometry, int
     const QFont headerFont = HeaderFont(font());
     painter.setFont(font());
     for (int i = first; i < last; ++i) {
-        const ChartLine& line = m_model.Lines()[static_cast<size_t>(i)];
+        const ChartLine line = m_model.Line(i);
         const int y = top + (i - first) * geometry.lineHeight;
         const QRect row(0, y, geometry.width, geometry.lineHeight);
         const QRect textRect(kTextInset, y, TextWidth(line, geometry), geometry.lineHeight);
@@ -190,7 +189,7 @@ bool CChartWnd::viewportEvent(QEvent* event) {
         const ChartGeometry geometry = Geometry();
         const int index = geometry.LineAt(help->pos().y(), FirstVisibleLine(), m_model.LineCount());
         if (index >= 0) {
-            const ChartLine& line = m_model.Lines()[static_cast<size_t>(index)];
+            const ChartLine line = m_model.Line(index);
             const QFont textFont = line.kind == ChartLine::Header ? HeaderFont(font()) : font();
             const QString full = LineText(line);
             if (ElidedText(line, textFont, TextWidth(line, geometry)) != full) {

@@ -28,6 +28,10 @@ public:
         m_model.AddBarColor(label, length, colour);
     }
     void AddFooter(std::string_view text, int colour) override { m_model.AddFooter(text, colour); }
+    void SetBarColor(int line, std::string_view label, long long length, int colour) override {
+        m_model.SetBarColor(line, label, length, colour);
+    }
+    int LineCount() const override { return m_model.LineCount(); }
     void Reserve(size_t lines) override { m_model.Reserve(lines); }
     // Off: changes are not painted; on again: one repaint shows them all.
     void SetRedraw(bool on);
