@@ -1,8 +1,10 @@
 // A chart tab's rebuild and the refill of the three filter lists over 100k rows, each also as a ratio
-// to one plain pass over the same cells (every cell the work reads, copied out once).
+// to one plain pass over the same cells (every cell the work reads, copied out once); and the heap the
+// window takes for a report, per run.
 #include "analysis/Filters.h"
 #include "analysis/TabChartBuilder.h"
 #include "app/TrelvaneDlg.h"
+#include "bench/HeapCount.h"
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
@@ -143,11 +145,38 @@ void BM_RefillFilterLists(benchmark::State& state) {
     ReportRatio(state, total, pass);
 }
 
+// A report opened in the window as a user opens one (its rows, the two sorts, the filter lists, the
+// "MB/sec" tab's chart), from an empty window. heap_per_run is the most heap the window's data held at
+// once, per run; heap_held_per_run what it holds once the report is shown.
+void BM_WindowHoldsReport(benchmark::State& state) {
+    CTrelvaneDlg dialog;
+    dialog.OnInitDialog();
+    dialog.m_tabCtrl->SetCurSel(0);
+    const QString path = QString::fromStdString(ReportPath());
+    long long peakAbove = 0;
+    long long heldAbove = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        dialog.m_listData->DeleteAllItems(false);
+        dialog.m_chart->Clear(true);
+        const long long before = LiveHeapBytes();
+        ResetPeakHeap();
+        state.ResumeTiming();
+        dialog.OpenReport(path);
+        peakAbove = std::max(peakAbove, PeakHeapBytes() - before);
+        heldAbove = LiveHeapBytes() - before;
+    }
+    state.counters["rows"] = dialog.m_listData->GetItemCount();
+    state.counters["heap_per_run"] = static_cast<double>(peakAbove) / kRows;
+    state.counters["heap_held_per_run"] = static_cast<double>(heldAbove) / kRows;
+}
+
 } // namespace
 
 BENCHMARK(BM_BuildTabChartLines)->Arg(0)->Arg(kRatioTab)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WindowRebuild)->Arg(0)->Arg(kRatioTab)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RefillFilterLists)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_WindowHoldsReport)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
     // The window benchmarks need a QApplication, on no screen unless one is asked for. The window reads

@@ -2,6 +2,7 @@
 // as a ratio to writing the same number of bytes with one plain write; the CSV text alone; and
 // trelvane-csv's whole path (load, the two sorts, CSV text) beside a plain line count of the same bytes,
 // with the heap it holds at its peak per run.
+#include "bench/HeapCount.h"
 #include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "export/ReportTable.h"
@@ -15,70 +16,12 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
-#include <new>
 #include <unistd.h>
 #include <vector>
-
-// Every allocation of the program passes here, so the heap a load holds can be counted: the bytes
-// asked for, not what the allocator rounds them up to.
-namespace {
-std::atomic<long long> g_liveBytes{0};
-std::atomic<long long> g_peakBytes{0};
-} // namespace
-
-void* operator new(std::size_t size) {
-    void* block = std::malloc(size + 16);
-    if (block == nullptr)
-        throw std::bad_alloc();
-    *static_cast<std::size_t*>(block) = size;
-    const long long live = g_liveBytes += static_cast<long long>(size);
-    long long peak = g_peakBytes.load();
-    while (live > peak && !g_peakBytes.compare_exchange_weak(peak, live)) {
-    }
-    return static_cast<char*>(block) + 16;
-}
-
-void operator delete(void* pointer) noexcept {
-    if (pointer == nullptr)
-        return;
-    void* block = static_cast<char*>(pointer) - 16;
-    g_liveBytes -= static_cast<long long>(*static_cast<std::size_t*>(block));
-    std::free(block);
-}
-
-void operator delete(void* pointer, std::size_t) noexcept {
-    operator delete(pointer);
-}
-
-// std::stable_sort takes its buffer this way.
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return operator new(size);
-    } catch (const std::bad_alloc&) {
-        return nullptr;
-    }
-}
-
-void operator delete(void* pointer, const std::nothrow_t&) noexcept {
-    operator delete(pointer);
-}
-
-void* operator new[](std::size_t size) {
-    return operator new(size);
-}
-
-void operator delete[](void* pointer) noexcept {
-    operator delete(pointer);
-}
-
-void operator delete[](void* pointer, std::size_t) noexcept {
-    operator delete(pointer);
-}
 
 namespace {
 
@@ -171,8 +114,8 @@ void BM_CsvToolPath(benchmark::State& state) {
     CountLines(ReportPath(), bytes);
     long long peakAbove = 0;
     for (auto _ : state) {
-        const long long before = g_liveBytes.load();
-        g_peakBytes = before;
+        const long long before = LiveHeapBytes();
+        ResetPeakHeap();
         CListBase table;
         Fill(table);
         size_t csvBytes = 0;
@@ -181,7 +124,7 @@ void BM_CsvToolPath(benchmark::State& state) {
             return true;
         });
         benchmark::DoNotOptimize(csvBytes);
-        peakAbove = std::max(peakAbove, g_peakBytes.load() - before);
+        peakAbove = std::max(peakAbove, PeakHeapBytes() - before);
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
     state.counters["heap_per_run"] = static_cast<double>(peakAbove) / kRuns;

@@ -1,9 +1,13 @@
-// The chart's painting and scrolling arithmetic on its own, at its edges: no widget, no display.
+// The chart's painting and scrolling arithmetic and its lines on their own, at their edges: no widget,
+// no display.
 #include "table/ChartModel.h"
 #include "table/ChartScroll.h"
 
+#include <climits>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -76,3 +80,51 @@ TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
 }
 
 } // namespace
+
+// Lines are packed records with variable-length numbers: every field comes back exactly, whatever its
+// size, and a bar set in place of the longest one gives the scale back to the others.
+TEST(ChartModelTest, LinesKeepEveryFieldAndASetBarRescalesTheChart) {
+    const std::string longText(40000, 'x'); // a record bigger than a page's share gets its own block
+    struct Line {
+        ChartLine::Kind kind;
+        std::string text;
+        long long length;
+        int colour;
+    };
+    const std::vector<Line> lines = {
+        {ChartLine::Header, "Averages", 0, 7},
+        {ChartLine::Bar, "", LLONG_MAX, 61},
+        {ChartLine::Bar, std::string(200, 'b'), LLONG_MIN, 62},
+        {ChartLine::Bar, "3. Read random 8KB 4O: 99.99", -1, INT_MIN},
+        {ChartLine::Bar, longText, 123, INT_MAX},
+        {ChartLine::Footer, "", 0, -1},
+        {ChartLine::Footer, "end", 0, -2},
+    };
+    ChartModel chart;
+    for (const Line& line : lines) {
+        if (line.kind == ChartLine::Header)
+            chart.AddHeader(line.text, line.colour);
+        else if (line.kind == ChartLine::Bar)
+            chart.AddBarColor(line.text, line.length, line.colour);
+        else
+            chart.AddFooter(line.text, line.colour);
+    }
+    ASSERT_EQ(chart.LineCount(), static_cast<int>(lines.size()));
+    for (int i = 0; i < chart.LineCount(); ++i) {
+        const ChartLine line = chart.Line(i);
+        EXPECT_EQ(line.kind, lines[i].kind) << i;
+        EXPECT_EQ(line.text, lines[i].text) << i;
+        EXPECT_EQ(line.length, lines[i].kind == ChartLine::Bar ? lines[i].length : 0) << i;
+        EXPECT_EQ(line.colour, lines[i].colour) << i;
+    }
+    EXPECT_EQ(chart.Scale(), static_cast<double>(LLONG_MAX));
+    EXPECT_EQ(chart.LongestLabel(), longText.size());
+
+    chart.SetBarColor(1, "short", 5, 3);
+    chart.SetBarColor(4, "four", 4, 4);
+    EXPECT_EQ(chart.Scale(), 5.0);
+    EXPECT_EQ(chart.LongestLabel(), 200u);
+    EXPECT_EQ(chart.Lines()[1].text, "short");
+    EXPECT_EQ(chart.Lines()[4].colour, 4);
+    EXPECT_EQ(chart.Lines()[3].text, lines[3].text);
+}
