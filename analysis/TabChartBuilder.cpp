@@ -82,32 +82,33 @@ struct AverageSums {
     }
 };
 
-// The value a row's bar shows, or nothing when the row does not pass the filters. The value is also
-// added to the "Averages" sums when given.
-struct RowBar {
-    bool shown;
-    double value;
-};
-
-RowBar RowBarValue(const RowCells& cells, const ListRowView& row, bool ratio, const TabChartPlan& plan,
-                   AverageSums* sums) {
-    const std::string_view valueCell = cells[plan.valueColumn];
-    double value = LeadingNumber(valueCell);
-    double latency = 0.0;
-    if (sums != nullptr)
-        sums->Add(cells, valueCell, value);
-    if (ratio) {
-        const std::string_view latencyCell = cells[kColAvgLatency];
-        latency = LeadingNumber(latencyCell);
+// Calls shown(cells, value) for each row that passes the filters, in the table's order, with the value
+// its bar shows; adds every row to the "Averages" sums when given them.
+template <typename Shown>
+void ForEachBar(const CListBase& table, const TabChartPlan& plan, bool ratio, AverageSums* sums,
+                Shown shown) {
+    const int rows = table.GetItemCount();
+    for (int row = 0; row < rows; ++row) {
+        const ListRowView view = table.Row(row);
+        const RowCells cells(view);
+        const std::string_view valueCell = cells[plan.valueColumn];
+        double value = LeadingNumber(valueCell);
+        double latency = 0.0;
         if (sums != nullptr)
-            sums->latency.Add(latencyCell, latency);
+            sums->Add(cells, valueCell, value);
+        if (ratio) {
+            const std::string_view latencyCell = cells[kColAvgLatency];
+            latency = LeadingNumber(latencyCell);
+            if (sums != nullptr)
+                sums->latency.Add(latencyCell, latency);
+        }
+        if (!PassesFilters(view, plan.filters))
+            continue;
+        // A row without latency shows its IO/sec unchanged.
+        if (ratio && latency != 0.0)
+            value /= latency;
+        shown(cells, FiniteOrZero(value));
     }
-    if (!PassesFilters(row, plan.filters))
-        return RowBar{false, 0.0};
-    // A row without latency shows its IO/sec unchanged.
-    if (ratio && latency != 0.0)
-        value /= latency;
-    return RowBar{true, FiniteOrZero(value)};
 }
 
 // The mean of the details bars. When their sum overflows, the mean of the values each divided by
@@ -118,12 +119,7 @@ double DetailsMean(const CListBase& table, const TabChartPlan& plan, bool ratio,
     if (std::isfinite(sum))
         return sum / bars;
     double mean = 0.0;
-    for (int row = 0; row < table.GetItemCount(); ++row) {
-        const ListRowView cells = table.Row(row);
-        const RowBar bar = RowBarValue(RowCells(cells), cells, ratio, plan, nullptr);
-        if (bar.shown)
-            mean += bar.value / bars;
-    }
+    ForEachBar(table, plan, ratio, nullptr, [&](const RowCells&, double value) { mean += value / bars; });
     return FiniteOrZero(mean);
 }
 
@@ -198,18 +194,13 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     double detailsSum = 0.0;
     size_t bars = 0;
     std::string label;
-    for (int row = 0; row < rows; ++row) {
-        const ListRowView cells = table.Row(row);
-        const RowCells rowCells(cells);
-        const RowBar bar = RowBarValue(rowCells, cells, ratio, plan, &sums);
-        if (!bar.shown)
-            continue;
-        detailsSum += bar.value;
+    ForEachBar(table, plan, ratio, &sums, [&](const RowCells& cells, double value) {
+        detailsSum += value;
         ++bars;
         label.clear();
-        AppendRowBarLabel(label, rowCells, bar.value);
-        chart.AddBarColor(label, TruncateToWhole(bar.value), index);
-    }
+        AppendRowBarLabel(label, cells, value);
+        chart.AddBarColor(label, TruncateToWhole(value), index);
+    });
 
     const double divisor = ratio ? sums.latency.Mean(1.0) : 1.0;
     SetAverageBars(sums, index, plan, divisor, averagesLine, chart);

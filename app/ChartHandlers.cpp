@@ -2,7 +2,7 @@
 #include "app/TrelvaneDlg.h"
 
 TabChartPlan CTrelvaneDlg::PrepareTabChart(int index) {
-    m_chart->Clear(true);
+    m_chart->ClearKeepingRoom(true); // the chart is built again at once
     TabChartPlan plan = PlanTabChart(index, ReadFilterSelection());
     m_chart->SetMax(TabChartMaximum(index, m_maxLatency));
     return plan;

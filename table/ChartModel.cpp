@@ -17,9 +17,6 @@ constexpr size_t kPageBytes = size_t{256} << 10;
 // The first byte of a record: the kind in the low two bits, the colour plus one above them when it lies
 // in 0..kColourEscape-1; the palette's colours and -1 all do. Any other colour follows in full.
 constexpr unsigned kColourEscape = 63;
-// A record's first byte, its longest length and text size: the most bytes it has before its text.
-constexpr size_t kMaxRecordHead = 1 + 5 + 10 + 10;
-
 // A variable-length number: seven bits a byte, the lowest first, the top bit set on all but the last.
 char* PutVarint(char* at, std::uint64_t value) {
     while (value >= 0x80) {
@@ -28,6 +25,15 @@ char* PutVarint(char* at, std::uint64_t value) {
     }
     *at++ = static_cast<char>(value);
     return at;
+}
+
+size_t VarintBytes(std::uint64_t value) {
+    size_t bytes = 1;
+    while (value >= 0x80) {
+        value >>= 7;
+        ++bytes;
+    }
+    return bytes;
 }
 
 const char* GetVarint(const char* at, std::uint64_t& value) {
@@ -53,12 +59,13 @@ long long UnZigZag(std::uint64_t value) {
 
 char* ChartModel::AllocateRecord(size_t bytes) {
     if (bytes > kPageBytes / 8) {
-        m_pages.push_back(std::unique_ptr<char[]>(new char[bytes])); // written whole before it is read
-        return m_pages.back().get();
+        m_bigRecords.push_back(std::unique_ptr<char[]>(new char[bytes])); // written whole before it is read
+        return m_bigRecords.back().get();
     }
     if (bytes > m_pageLeft) {
-        m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
-        m_pageFree = m_pages.back().get();
+        if (m_pagesUsed == m_pages.size())
+            m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
+        m_pageFree = m_pages[m_pagesUsed++].get();
         m_pageLeft = kPageBytes;
     }
     char* record = m_pageFree;
@@ -68,20 +75,20 @@ char* ChartModel::AllocateRecord(size_t bytes) {
 }
 
 const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour) {
-    char head[kMaxRecordHead];
     const auto shifted = static_cast<unsigned>(colour) + 1u; // -1 becomes 0
     const bool smallColour = shifted < kColourEscape;
-    head[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
-    char* end = head + 1;
-    if (!smallColour)
-        end = PutVarint(end, ZigZag(colour));
-    end = PutVarint(end, ZigZag(length));
-    end = PutVarint(end, text.size());
-    const auto headBytes = static_cast<size_t>(end - head);
+    const std::uint64_t lengthCode = ZigZag(length);
+    const size_t headBytes = 1 + (smallColour ? 0 : VarintBytes(ZigZag(colour))) + VarintBytes(lengthCode) +
+                             VarintBytes(text.size());
     char* record = AllocateRecord(headBytes + text.size());
-    std::memcpy(record, head, headBytes);
+    record[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
+    char* at = record + 1;
+    if (!smallColour)
+        at = PutVarint(at, ZigZag(colour));
+    at = PutVarint(at, lengthCode);
+    at = PutVarint(at, text.size());
     if (!text.empty())
-        std::memcpy(record + headBytes, text.data(), text.size());
+        std::memcpy(at, text.data(), text.size());
     return record;
 }
 
@@ -116,13 +123,19 @@ const std::vector<ChartLine>& ChartModel::Lines() const {
 }
 
 void ChartModel::Clear() {
-    m_records.clear();
+    ClearKeepingRoom();
     m_records.shrink_to_fit();
     m_pages.clear();
+    m_unpacked.shrink_to_fit();
+}
+
+void ChartModel::ClearKeepingRoom() {
+    m_records.clear();
+    m_pagesUsed = 0;
+    m_bigRecords.clear();
     m_pageFree = nullptr;
     m_pageLeft = 0;
     m_unpacked.clear();
-    m_unpacked.shrink_to_fit();
     m_unpackedValid = false;
     m_longest = 0;
     m_longestLabel = 0;

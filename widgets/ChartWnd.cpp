@@ -65,6 +65,15 @@ void CChartWnd::EnableTitleTips(int enable, int) {
 
 void CChartWnd::Clear(bool redraw) {
     m_model.Clear();
+    Cleared(redraw);
+}
+
+void CChartWnd::ClearKeepingRoom(bool redraw) {
+    m_model.ClearKeepingRoom();
+    Cleared(redraw);
+}
+
+void CChartWnd::Cleared(bool redraw) {
     m_widestLabel = 0;
     ResizeScrollBars(false);
     if (redraw)

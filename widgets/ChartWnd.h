@@ -21,7 +21,9 @@ public:
     void EnableVertScrollBar(bool enable);
     void EnableTitleTips(int enable, int reserved);
 
+    // Removes every line; Clear gives their memory back, ClearKeepingRoom keeps it for a rebuild.
     void Clear(bool redraw);
+    void ClearKeepingRoom(bool redraw);
     void SetMax(double maximum) { m_model.SetMax(maximum); }
     void AddHeader(std::string_view text, int colour) override { m_model.AddHeader(text, colour); }
     void AddBarColor(std::string_view label, long long length, int colour) override {
@@ -73,6 +75,8 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    // What follows a clear: no label to make room for, the scroll range of no lines.
+    void Cleared(bool redraw);
     // Paints lines first..last-1 from the y position top downwards.
     void PaintLines(QPainter& painter, const ChartGeometry& geometry, int first, int last, int top,
                     const QColor& textColour) const;
