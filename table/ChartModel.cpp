@@ -14,8 +14,9 @@ namespace {
 
 constexpr size_t kPageBytes = size_t{256} << 10;
 
-// The first byte of a record: the kind in the low two bits, the colour plus one above them when it lies
-// in 0..kColourEscape-1; the palette's colours and -1 all do. Any other colour follows in full.
+// A record: a byte of kind and colour, the text size, the colour when it does not fit that byte, the
+// length, then the text. The first byte holds the kind in the low two bits, the colour plus one above them
+// when it lies in 0..kColourEscape-1; the palette's colours and -1 all do. Any other colour follows in full.
 constexpr unsigned kColourEscape = 63;
 // A variable-length number: seven bits a byte, the lowest first, the top bit set on all but the last.
 char* PutVarint(char* at, std::uint64_t value) {
@@ -44,6 +45,15 @@ const char* GetVarint(const char* at, std::uint64_t& value) {
         if ((byte & 0x80) == 0)
             return at;
     }
+}
+
+// The size of a record's text and whether it is a label, read from its first bytes alone: all that
+// the search for long labels needs.
+size_t RecordTextSize(const char* record, bool& isLabel) {
+    isLabel = static_cast<ChartLine::Kind>(static_cast<unsigned char>(*record) & 3) != ChartLine::Header;
+    std::uint64_t size;
+    GetVarint(record + 1, size);
+    return static_cast<size_t>(size);
 }
 
 // Signed numbers with small magnitudes as small unsigned ones: 0, -1, 1, -2, 2...
@@ -82,11 +92,10 @@ const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, long l
                              VarintBytes(text.size());
     char* record = AllocateRecord(headBytes + text.size());
     record[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
-    char* at = record + 1;
+    char* at = PutVarint(record + 1, text.size());
     if (!smallColour)
         at = PutVarint(at, ZigZag(colour));
     at = PutVarint(at, lengthCode);
-    at = PutVarint(at, text.size());
     if (!text.empty())
         std::memcpy(at, text.data(), text.size());
     return record;
@@ -97,6 +106,8 @@ ChartLine ChartModel::Line(int line) const {
     const auto head = static_cast<unsigned char>(*at++);
     ChartLine unpacked;
     unpacked.kind = static_cast<ChartLine::Kind>(head & 3);
+    std::uint64_t size;
+    at = GetVarint(at, size);
     std::uint64_t value;
     if ((head >> 2) == kColourEscape) {
         at = GetVarint(at, value);
@@ -106,8 +117,7 @@ ChartLine ChartModel::Line(int line) const {
     }
     at = GetVarint(at, value);
     unpacked.length = UnZigZag(value);
-    at = GetVarint(at, value);
-    unpacked.text = std::string_view(at, static_cast<size_t>(value));
+    unpacked.text = std::string_view(at, static_cast<size_t>(size));
     return unpacked;
 }
 
@@ -202,14 +212,14 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     std::vector<int> found;
     if (limit == 0 || m_longestLabel < minLength)
         return found;
-    const auto isLabel = [](const ChartLine& line) { return line.kind != ChartLine::Header; };
     // Count the labels of each length first: with more candidates than the limit, the longest go in
     // (the first ones in display order could all be the short numbers of a long chart).
     std::vector<size_t> count(m_longestLabel - minLength + 1, 0);
-    for (int i = 0; i < LineCount(); ++i) {
-        const ChartLine line = Line(i);
-        if (isLabel(line) && line.text.size() >= minLength)
-            ++count[line.text.size() - minLength];
+    bool isLabel = false;
+    for (const char* record : m_records) {
+        const size_t length = RecordTextSize(record, isLabel);
+        if (isLabel && length >= minLength)
+            ++count[length - minLength];
     }
     size_t cutoff = m_longestLabel; // every label longer than cutoff goes in, and some of length cutoff
     size_t longer = 0;
@@ -219,9 +229,8 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     }
     size_t atCutoff = limit - longer;
     for (int i = 0; i < LineCount() && found.size() < limit; ++i) {
-        const ChartLine line = Line(i);
-        const size_t length = line.text.size();
-        if (!isLabel(line) || length < cutoff)
+        const size_t length = RecordTextSize(m_records[static_cast<size_t>(i)], isLabel);
+        if (!isLabel || length < cutoff)
             continue;
         if (length == cutoff) {
             if (atCutoff == 0)

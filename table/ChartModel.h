@@ -49,7 +49,7 @@ public:
 // A horizontal bar chart as data: its lines in display order and its scale. No Qt.
 //
 // A chart has a line per result row, so each line is one packed record: a byte of kind and colour,
-// the length and the text size as variable-length numbers, then the text. Records are packed into
+// the text size and the length as variable-length numbers, then the text. Records are packed into
 // large pages, so a line costs its text, a few bytes and the record's pointer; a chart of 100k bars
 // takes a few dozen allocations, not one per label.
 class ChartModel : public ChartSink {
