@@ -25,7 +25,7 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
 bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock) {
     ReportBlockReader blocks(onBlock);
     ReportTextDecoder decoder;
-    std::vector<char> buffer(1u << 20);
+    std::vector<char> buffer(1u << 16);
     std::string text;
     bool ok = true;
     for (;;) {
