@@ -1,9 +1,13 @@
 #include "report/ReportBlocks.h"
 
+#include "platform/WideVectors.h"
+
 #include <algorithm>
 #include <cstdint>
 
-#if defined(__SSE2__)
+#if defined(TRELVANE_WIDE_VECTORS)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -38,64 +42,107 @@ bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
     return text.substr(0, shared) == prefix.substr(0, shared);
 }
 
-// Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
-// The result is p itself or the start of a line: of one that can start a run, of one that ends in a
-// lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs; only the first
-// byte of each line is looked at on its own.
-const char* OrdinaryLinesEnd(const char* p, const char* end) {
-    // A line that begins with one of the texts that start runs, or with a part of one at the end.
-    const auto mayStartRun = [end](const char* line) {
-        const std::string_view text(line, static_cast<size_t>(end - line));
-        switch (*line) {
-        case 's':
-            return IsPrefixOrStart(text, "sqlio v");
-        case 'C':
-            return IsPrefixOrStart(text, "Command Line:");
-        case 'I':
-            return IsPrefixOrStart(text, "Input parameters:");
-        default:
-            return false;
-        }
-    };
-    const char* lineStart = p;
+// The CRs and LFs among 64 bytes, one bit a byte.
+struct LineEnds {
+    std::uint64_t crs = 0;
+    std::uint64_t lfs = 0;
+};
+
 #if defined(__SSE2__)
-    if (mayStartRun(p))
-        return p;
+LineEnds LineEndsIn64(const char* at) {
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    const auto masks = [&](const char* at, std::uint64_t& crs, std::uint64_t& lfs) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
-        lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
-    };
+    LineEnds ends;
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * quarter));
+        ends.crs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))}
+                    << (16 * quarter);
+        ends.lfs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))}
+                    << (16 * quarter);
+    }
+    return ends;
+}
+#endif
+
+#if defined(TRELVANE_WIDE_VECTORS)
+__attribute__((target("avx2"))) LineEnds LineEndsIn64Wide(const char* at) {
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i lf = _mm256_set1_epi8('\n');
+    LineEnds ends;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
+        ends.crs |= std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, cr)))}
+                    << (32 * half);
+        ends.lfs |= std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, lf)))}
+                    << (32 * half);
+    }
+    return ends;
+}
+#endif
+
+// Whether a line, from line to end, begins with one of the texts that start runs, or with a part of
+// one at the end.
+bool MayStartRun(const char* line, const char* end) {
+    const std::string_view text(line, static_cast<size_t>(end - line));
+    switch (*line) {
+    case 's':
+        return IsPrefixOrStart(text, "sqlio v");
+    case 'C':
+        return IsPrefixOrStart(text, "Command Line:");
+    case 'I':
+        return IsPrefixOrStart(text, "Input parameters:");
+    default:
+        return false;
+    }
+}
+
+// Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
+// The result is p itself or the start of a line: of one that can start a run, of one that ends in a
+// lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs (by
+// LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on its own. Built
+// into the function that calls it, so that the steps it is given are too.
+template <LineEnds (*LineEndsOf)(const char*)>
+[[gnu::always_inline]] inline const char* OrdinaryLinesEndWith(const char* p, const char* end) {
+    if (MayStartRun(p, end))
+        return p;
+    const char* lineStart = p;
     std::uint64_t crBefore = 0; // the byte before the window is a CR
     // Windows of 64 bytes; the loop stops short of the last byte, so the byte after an LF can always be
     // read.
     for (const char* w = p; end - w > 64; w += 64) {
-        std::uint64_t crs = 0, lfs = 0;
-        for (int quarter = 0; quarter < 4; ++quarter) {
-            std::uint64_t quarterCrs, quarterLfs;
-            masks(w + 16 * quarter, quarterCrs, quarterLfs);
-            crs |= quarterCrs << (16 * quarter);
-            lfs |= quarterLfs << (16 * quarter);
-        }
+        const LineEnds ends = LineEndsOf(w);
         // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
         // matched by the next window's first LF.
-        if (lfs != ((crs << 1) | crBefore))
+        if (ends.lfs != ((ends.crs << 1) | crBefore))
             return lineStart;
-        for (std::uint64_t rest = lfs; rest != 0; rest &= rest - 1) {
+        for (std::uint64_t rest = ends.lfs; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
-            if (mayStartRun(next))
+            if (MayStartRun(next, end))
                 return next;
             lineStart = next;
         }
-        crBefore = crs >> 63;
+        crBefore = ends.crs >> 63;
     }
+    return lineStart;
+}
+
+#if defined(TRELVANE_WIDE_VECTORS)
+__attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end) {
+    return OrdinaryLinesEndWith<LineEndsIn64Wide>(p, end);
+}
+#endif
+
+const char* OrdinaryLinesEnd(const char* p, const char* end) {
+#if defined(TRELVANE_WIDE_VECTORS)
+    if (UseWideVectors())
+        return OrdinaryLinesEndWide(p, end);
+#endif
+#if defined(__SSE2__)
+    return OrdinaryLinesEndWith<LineEndsIn64>(p, end);
 #else
     (void)end;
-    (void)mayStartRun;
+    return p; // every line is taken on its own
 #endif
-    return lineStart;
 }
 
 } // namespace
