@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #if defined(TRELVANE_WIDE_VECTORS)
 #include <immintrin.h>
@@ -96,12 +97,12 @@ bool MayStartRun(const char* line, const char* end) {
     }
 }
 
-// Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
-// The result is p itself or the start of a line: of one that can start a run, of one that ends in a
-// lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs (by
-// LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on its own. Built
-// into the function that calls it, so that the steps it is given are too.
-template <LineEnds (*LineEndsOf)(const char*)>
+// Where the ordinary lines from p on end: lines that end before end in CR LF (in LF alone, when
+// LfOnly) and cannot start a run. The result is p itself or the start of a line: of one that can start
+// a run, of one that ends otherwise, or near end. Sixty-four bytes are looked at at once for their CRs
+// and LFs (by LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on
+// its own. Built into the function that calls it, so that the steps it is given are too.
+template <LineEnds (*LineEndsOf)(const char*), bool LfOnly>
 [[gnu::always_inline]] inline const char* OrdinaryLinesEndWith(const char* p, const char* end) {
     if (MayStartRun(p, end))
         return p;
@@ -111,9 +112,9 @@ template <LineEnds (*LineEndsOf)(const char*)>
     // read.
     for (const char* w = p; end - w > 64; w += 64) {
         const LineEnds ends = LineEndsOf(w);
-        // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
-        // matched by the next window's first LF.
-        if (ends.lfs != ((ends.crs << 1) | crBefore))
+        // CR LF lines: every LF right after a CR and every CR right before an LF; a CR that ends the
+        // window is matched by the next window's first LF. LF lines: no CR at all.
+        if (LfOnly ? ends.crs != 0 : ends.lfs != ((ends.crs << 1) | crBefore))
             return lineStart;
         for (std::uint64_t rest = ends.lfs; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
@@ -127,20 +128,24 @@ template <LineEnds (*LineEndsOf)(const char*)>
 }
 
 #if defined(TRELVANE_WIDE_VECTORS)
-__attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end) {
-    return OrdinaryLinesEndWith<LineEndsIn64Wide>(p, end);
+__attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end,
+                                                                 bool lfOnly) {
+    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64Wide, true>(p, end)
+                  : OrdinaryLinesEndWith<LineEndsIn64Wide, false>(p, end);
 }
 #endif
 
-const char* OrdinaryLinesEnd(const char* p, const char* end) {
+const char* OrdinaryLinesEnd(const char* p, const char* end, bool lfOnly) {
 #if defined(TRELVANE_WIDE_VECTORS)
     if (UseWideVectors())
-        return OrdinaryLinesEndWide(p, end);
+        return OrdinaryLinesEndWide(p, end, lfOnly);
 #endif
 #if defined(__SSE2__)
-    return OrdinaryLinesEndWith<LineEndsIn64>(p, end);
+    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64, true>(p, end)
+                  : OrdinaryLinesEndWith<LineEndsIn64, false>(p, end);
 #else
     (void)end;
+    (void)lfOnly;
     return p; // every line is taken on its own
 #endif
 }
@@ -154,6 +159,16 @@ void ReportBlockReader::Append(const char* data, size_t size) {
     }
     KeepBlock();
     m_block.append(data, size);
+}
+
+void ReportBlockReader::AppendLfLines(const char* p, const char* stop) {
+    KeepBlock();
+    while (p < stop) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(stop - p)));
+        m_block.append(p, static_cast<size_t>(lf - p));
+        m_block.append("\r\n", 2);
+        p = lf + 1;
+    }
 }
 
 void ReportBlockReader::KeepBlock() {
@@ -216,13 +231,26 @@ void ReportBlockReader::Feed(std::string_view text) {
     const bool linesFit = text.size() <= m_maxLine;
     while (p < end) {
         if (!m_hasLine && linesFit) {
-            // Ordinary lines that end in CR LF are the block's text as it stands.
-            const char* const stretchEnd = OrdinaryLinesEnd(p, end);
+            // Ordinary lines that end in CR LF are the block's text as it stands; those that end in LF
+            // alone are copied with a CR put before each LF.
+            bool lfOnly = false;
+            const char* stretchEnd = OrdinaryLinesEnd(p, end, false);
+            if (stretchEnd == p && !MayStartRun(p, end)) {
+                stretchEnd = OrdinaryLinesEnd(p, end, true);
+                lfOnly = true;
+            }
             const size_t bytes = static_cast<size_t>(stretchEnd - p);
+            // A stretch of LF lines grows by a CR a line, so by at most its own size.
+            const size_t grown = lfOnly ? 2 * bytes : bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
                 p = stretchEnd; // lines before the first run, or past the block's bound: dropped
-            } else if (BlockSize() + bytes <= m_maxBlock) {
-                Append(p, bytes);
+            } else if (BlockSize() + grown <= m_maxBlock) {
+                if (bytes == 0) {
+                } else if (lfOnly) {
+                    AppendLfLines(p, stretchEnd);
+                } else {
+                    Append(p, bytes);
+                }
                 p = stretchEnd;
             } else {
                 while (p < stretchEnd) // the block reaches its bound among them
