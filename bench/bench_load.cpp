@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
+#include <string>
 #include <vector>
 
 namespace {
@@ -37,6 +38,19 @@ const std::string& ReportOf(int runs) {
     return found->second;
 }
 
+// The same report with its lines ending in LF alone, as a report that passed through a Unix tool is.
+const std::string& LfReportOf(int runs) {
+    static std::map<int, std::string> paths;
+    auto found = paths.find(runs);
+    if (found == paths.end()) {
+        std::string text = GenerateReport(runs);
+        std::erase(text, '\r');
+        found = paths.emplace(runs, WriteTempFile("trelvane-bench-lf-" + std::to_string(runs) + ".txt", text))
+                    .first;
+    }
+    return found->second;
+}
+
 void BM_LineCount(benchmark::State& state) {
     const std::string& path = ReportOf(static_cast<int>(state.range(0)));
     size_t bytes = 0;
@@ -62,6 +76,10 @@ void LoadInto(const std::string& path, benchmark::State& state) {
 
 void BM_LoadReport(benchmark::State& state) {
     LoadInto(ReportOf(static_cast<int>(state.range(0))), state);
+}
+
+void BM_LoadLfReport(benchmark::State& state) {
+    LoadInto(LfReportOf(static_cast<int>(state.range(0))), state);
 }
 
 void BM_LoadDiskSpdReport(benchmark::State& state) {
@@ -95,6 +113,7 @@ void BM_SortNumericColumn(benchmark::State& state) {
 
 BENCHMARK(BM_LineCount)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReport)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadLfReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportSameBytesAsDiskSpd)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);

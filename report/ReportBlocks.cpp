@@ -1,9 +1,14 @@
 #include "report/ReportBlocks.h"
 
+#include "platform/WideVectors.h"
+
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
-#if defined(__SSE2__)
+#if defined(TRELVANE_WIDE_VECTORS)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
@@ -38,64 +43,111 @@ bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
     return text.substr(0, shared) == prefix.substr(0, shared);
 }
 
-// Where the ordinary lines from p on end: lines that end in CR LF before end and cannot start a run.
-// The result is p itself or the start of a line: of one that can start a run, of one that ends in a
-// lone CR or LF, or near end. Sixty-four bytes are looked at at once for their CRs and LFs; only the first
-// byte of each line is looked at on its own.
-const char* OrdinaryLinesEnd(const char* p, const char* end) {
-    // A line that begins with one of the texts that start runs, or with a part of one at the end.
-    const auto mayStartRun = [end](const char* line) {
-        const std::string_view text(line, static_cast<size_t>(end - line));
-        switch (*line) {
-        case 's':
-            return IsPrefixOrStart(text, "sqlio v");
-        case 'C':
-            return IsPrefixOrStart(text, "Command Line:");
-        case 'I':
-            return IsPrefixOrStart(text, "Input parameters:");
-        default:
-            return false;
-        }
-    };
-    const char* lineStart = p;
+// The CRs and LFs among 64 bytes, one bit a byte.
+struct LineEnds {
+    std::uint64_t crs = 0;
+    std::uint64_t lfs = 0;
+};
+
 #if defined(__SSE2__)
-    if (mayStartRun(p))
-        return p;
+LineEnds LineEndsIn64(const char* at) {
     const __m128i cr = _mm_set1_epi8('\r');
     const __m128i lf = _mm_set1_epi8('\n');
-    const auto masks = [&](const char* at, std::uint64_t& crs, std::uint64_t& lfs) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-        crs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)));
-        lfs = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
-    };
+    LineEnds ends;
+    for (int quarter = 0; quarter < 4; ++quarter) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at + 16 * quarter));
+        ends.crs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, cr)))}
+                    << (16 * quarter);
+        ends.lfs |= std::uint64_t{static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)))}
+                    << (16 * quarter);
+    }
+    return ends;
+}
+#endif
+
+#if defined(TRELVANE_WIDE_VECTORS)
+__attribute__((target("avx2"))) LineEnds LineEndsIn64Wide(const char* at) {
+    const __m256i cr = _mm256_set1_epi8('\r');
+    const __m256i lf = _mm256_set1_epi8('\n');
+    LineEnds ends;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(at + 32 * half));
+        ends.crs |= std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, cr)))}
+                    << (32 * half);
+        ends.lfs |= std::uint64_t{static_cast<unsigned>(_mm256_movemask_epi8(_mm256_cmpeq_epi8(bytes, lf)))}
+                    << (32 * half);
+    }
+    return ends;
+}
+#endif
+
+// Whether a line, from line to end, begins with one of the texts that start runs, or with a part of
+// one at the end.
+bool MayStartRun(const char* line, const char* end) {
+    const std::string_view text(line, static_cast<size_t>(end - line));
+    switch (*line) {
+    case 's':
+        return IsPrefixOrStart(text, "sqlio v");
+    case 'C':
+        return IsPrefixOrStart(text, "Command Line:");
+    case 'I':
+        return IsPrefixOrStart(text, "Input parameters:");
+    default:
+        return false;
+    }
+}
+
+// Where the ordinary lines from p on end: lines that end before end in CR LF (in LF alone, when
+// LfOnly) and cannot start a run. The result is p itself or the start of a line: of one that can start
+// a run, of one that ends otherwise, or near end. Sixty-four bytes are looked at at once for their CRs
+// and LFs (by LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on
+// its own. Built into the function that calls it, so that the steps it is given are too.
+template <LineEnds (*LineEndsOf)(const char*), bool LfOnly>
+[[gnu::always_inline]] inline const char* OrdinaryLinesEndWith(const char* p, const char* end) {
+    if (MayStartRun(p, end))
+        return p;
+    const char* lineStart = p;
     std::uint64_t crBefore = 0; // the byte before the window is a CR
     // Windows of 64 bytes; the loop stops short of the last byte, so the byte after an LF can always be
     // read.
     for (const char* w = p; end - w > 64; w += 64) {
-        std::uint64_t crs = 0, lfs = 0;
-        for (int quarter = 0; quarter < 4; ++quarter) {
-            std::uint64_t quarterCrs, quarterLfs;
-            masks(w + 16 * quarter, quarterCrs, quarterLfs);
-            crs |= quarterCrs << (16 * quarter);
-            lfs |= quarterLfs << (16 * quarter);
-        }
-        // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
-        // matched by the next window's first LF.
-        if (lfs != ((crs << 1) | crBefore))
+        const LineEnds ends = LineEndsOf(w);
+        // CR LF lines: every LF right after a CR and every CR right before an LF; a CR that ends the
+        // window is matched by the next window's first LF. LF lines: no CR at all.
+        if (LfOnly ? ends.crs != 0 : ends.lfs != ((ends.crs << 1) | crBefore))
             return lineStart;
-        for (std::uint64_t rest = lfs; rest != 0; rest &= rest - 1) {
+        for (std::uint64_t rest = ends.lfs; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
-            if (mayStartRun(next))
+            if (MayStartRun(next, end))
                 return next;
             lineStart = next;
         }
-        crBefore = crs >> 63;
+        crBefore = ends.crs >> 63;
     }
+    return lineStart;
+}
+
+#if defined(TRELVANE_WIDE_VECTORS)
+__attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end,
+                                                                 bool lfOnly) {
+    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64Wide, true>(p, end)
+                  : OrdinaryLinesEndWith<LineEndsIn64Wide, false>(p, end);
+}
+#endif
+
+const char* OrdinaryLinesEnd(const char* p, const char* end, bool lfOnly) {
+#if defined(TRELVANE_WIDE_VECTORS)
+    if (UseWideVectors())
+        return OrdinaryLinesEndWide(p, end, lfOnly);
+#endif
+#if defined(__SSE2__)
+    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64, true>(p, end)
+                  : OrdinaryLinesEndWith<LineEndsIn64, false>(p, end);
 #else
     (void)end;
-    (void)mayStartRun;
+    (void)lfOnly;
+    return p; // every line is taken on its own
 #endif
-    return lineStart;
 }
 
 } // namespace
@@ -107,6 +159,16 @@ void ReportBlockReader::Append(const char* data, size_t size) {
     }
     KeepBlock();
     m_block.append(data, size);
+}
+
+void ReportBlockReader::AppendLfLines(const char* p, const char* stop) {
+    KeepBlock();
+    while (p < stop) {
+        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(stop - p)));
+        m_block.append(p, static_cast<size_t>(lf - p));
+        m_block.append("\r\n", 2);
+        p = lf + 1;
+    }
 }
 
 void ReportBlockReader::KeepBlock() {
@@ -169,13 +231,26 @@ void ReportBlockReader::Feed(std::string_view text) {
     const bool linesFit = text.size() <= m_maxLine;
     while (p < end) {
         if (!m_hasLine && linesFit) {
-            // Ordinary lines that end in CR LF are the block's text as it stands.
-            const char* const stretchEnd = OrdinaryLinesEnd(p, end);
+            // Ordinary lines that end in CR LF are the block's text as it stands; those that end in LF
+            // alone are copied with a CR put before each LF.
+            bool lfOnly = false;
+            const char* stretchEnd = OrdinaryLinesEnd(p, end, false);
+            if (stretchEnd == p && !MayStartRun(p, end)) {
+                stretchEnd = OrdinaryLinesEnd(p, end, true);
+                lfOnly = true;
+            }
             const size_t bytes = static_cast<size_t>(stretchEnd - p);
+            // A stretch of LF lines grows by a CR a line, so by at most its own size.
+            const size_t grown = lfOnly ? 2 * bytes : bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
                 p = stretchEnd; // lines before the first run, or past the block's bound: dropped
-            } else if (BlockSize() + bytes <= m_maxBlock) {
-                Append(p, bytes);
+            } else if (BlockSize() + grown <= m_maxBlock) {
+                if (bytes == 0) {
+                } else if (lfOnly) {
+                    AppendLfLines(p, stretchEnd);
+                } else {
+                    Append(p, bytes);
+                }
                 p = stretchEnd;
             } else {
                 while (p < stretchEnd) // the block reaches its bound among them

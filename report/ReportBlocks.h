@@ -7,9 +7,9 @@
 // Cuts the decoded text of a report into test blocks exactly as LineSplitter feeding BlockCutter does
 // (the same lines, run starts, CR LF after each line, and the same bounds on lines and blocks), but
 // without handling each line on its own: a stretch of ordinary lines that already end in CR LF is the
-// block's text as it stands. A block that lies whole in one chunk, in CR LF lines, is handed over in
-// place; any other is copied together. Feed it chunks of any size; a block handed over is valid only
-// during the call.
+// block's text as it stands, and one of lines that end in LF alone is copied with a CR before each LF. A
+// block that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
+// Feed it chunks of any size; a block handed over is valid only during the call.
 class ReportBlockReader {
 public:
     using BlockHandler = std::function<void(std::string_view)>;
@@ -26,6 +26,8 @@ private:
     void Line(std::string_view line, bool crlfFollows);
     // Adds bytes of the chunk to the block: in place when they follow the block's bytes there.
     void Append(const char* data, size_t size);
+    // Adds the lines of the chunk from p to stop, each ending in LF alone, with CR LF after each.
+    void AppendLfLines(const char* p, const char* stop);
     // Copies a block held in place, before its chunk goes.
     void KeepBlock();
     void DeliverBlock();

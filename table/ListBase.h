@@ -71,6 +71,11 @@ public:
     }
     const_iterator begin() const { return const_iterator(this, 0); }
     const_iterator end() const { return const_iterator(this, m_cells); }
+    // The text of all the cells, back to back.
+    std::string_view Text() const {
+        return std::string_view(m_record + 1 + m_cells * (Wide() ? sizeof(std::uint32_t) : 1),
+                                m_cells == 0 ? 0 : End(m_cells - 1));
+    }
 
     // A copy of the cells.
     operator ListRow() const {

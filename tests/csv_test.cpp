@@ -2,6 +2,7 @@
 #include "table/ListCsv.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -73,6 +74,24 @@ TEST(CsvText, HeaderThenRowsInListOrderEachEndingInCrLf) {
                                  "0,,\"Token [MBs/sec:] not found in test: sqlio v1.5\r\nIOs/sec: 1\r\n\"\r\n"
                                  "1,random,\r\n"
                                  "2,\"seq,uential\",\r\n");
+}
+
+// Rows are written whole when none of their cells needs anything; the record must still be exactly its
+// fields written one by one, whichever cell holds the byte that needs something.
+TEST(CsvText, EachRecordIsItsFieldsWrittenOneByOne) {
+    std::mt19937 random(11);
+    const std::string_view bytes = "ab9. ,\"\r\n\t=+-@";
+    CListBase list = MakeList({});
+    std::string expected = "#,Type,Diag Details\r\n";
+    for (int row = 0; row < 2000; ++row) {
+        ListRow cells(3);
+        for (std::string& cell : cells)
+            for (size_t length = random() % 5; length > 0; --length)
+                cell += bytes[random() % (row % 2 == 0 ? 4 : bytes.size())];
+        list.InsertRow(cells);
+        expected += Field(cells[0]) + ',' + Field(cells[1]) + ',' + Field(cells[2]) + "\r\n";
+    }
+    EXPECT_EQ(ListCsvText(list), expected);
 }
 
 TEST(CsvText, EmptyListIsTheHeaderAloneAndNoColumnsIsOneEmptyLine) {
