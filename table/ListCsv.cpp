@@ -6,6 +6,16 @@
 
 namespace {
 
+// A byte that a reader would misread unless its field is quoted.
+bool IsQuotedByte(char c) {
+    return c == ',' || c == '"' || c == '\r' || c == '\n';
+}
+
+// A first byte with which a spreadsheet may take a cell for a formula.
+bool IsFormulaStart(char c) {
+    return c == '=' || c == '+' || c == '-' || c == '@' || c == '\t' || c == '\r';
+}
+
 // prefixed: the field is written after an apostrophe, so its own first byte is not the field's first.
 bool NeedsQuotes(std::string_view cell, bool prefixed) {
     if (cell.empty())
@@ -13,7 +23,7 @@ bool NeedsQuotes(std::string_view cell, bool prefixed) {
     if ((!prefixed && IsBlank(cell.front())) || IsBlank(cell.back()))
         return true;
     for (char c : cell) {
-        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+        if (IsQuotedByte(c))
             return true;
     }
     return false;
@@ -28,14 +38,10 @@ void AppendRecordEnd(std::string& out) {
 // report is plain, and asking once for the row's whole text is cheaper than asking for each cell.
 bool IsPlainRow(const ListRowView& cells) {
     for (const char c : cells.Text())
-        if (c == ',' || c == '"' || c == '\r' || c == '\n')
+        if (IsQuotedByte(c))
             return false;
     for (const std::string_view cell : cells) {
-        if (cell.empty())
-            continue;
-        const char first = cell.front();
-        if (IsBlank(first) || IsBlank(cell.back()) || first == '=' || first == '+' || first == '-' ||
-            first == '@')
+        if (!cell.empty() && (IsBlank(cell.front()) || IsBlank(cell.back()) || IsFormulaStart(cell.front())))
             return false;
     }
     return true;
@@ -62,10 +68,7 @@ void AppendPlainRecord(const ListRowView& cells, std::string& out) {
 bool StartsFormula(std::string_view cell) {
     if (cell.empty())
         return false;
-    const char first = cell.front();
-    const bool trigger =
-        first == '=' || first == '+' || first == '-' || first == '@' || first == '\t' || first == '\r';
-    return trigger && !IsPlainNumber(cell);
+    return IsFormulaStart(cell.front()) && !IsPlainNumber(cell);
 }
 
 bool IsPlainNumber(std::string_view text) {
