@@ -12,8 +12,6 @@ std::uint32_t ChartColour(int index) {
 
 namespace {
 
-constexpr size_t kPageBytes = size_t{256} << 10;
-
 // A record: a byte of kind and colour, the text size, the colour when it does not fit that byte, the
 // length, then the text. The first byte holds the kind in the low two bits, the colour plus one above them
 // when it lies in 0..kColourEscape-1; the palette's colours and -1 all do. Any other colour follows in full.
@@ -67,30 +65,13 @@ long long UnZigZag(std::uint64_t value) {
 
 } // namespace
 
-char* ChartModel::AllocateRecord(size_t bytes) {
-    if (bytes > kPageBytes / 8) {
-        m_bigRecords.push_back(std::unique_ptr<char[]>(new char[bytes])); // written whole before it is read
-        return m_bigRecords.back().get();
-    }
-    if (bytes > m_pageLeft) {
-        if (m_pagesUsed == m_pages.size())
-            m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
-        m_pageFree = m_pages[m_pagesUsed++].get();
-        m_pageLeft = kPageBytes;
-    }
-    char* record = m_pageFree;
-    m_pageFree += bytes;
-    m_pageLeft -= bytes;
-    return record;
-}
-
 const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour) {
     const auto shifted = static_cast<unsigned>(colour) + 1u; // -1 becomes 0
     const bool smallColour = shifted < kColourEscape;
     const std::uint64_t lengthCode = ZigZag(length);
     const size_t headBytes = 1 + (smallColour ? 0 : VarintBytes(ZigZag(colour))) + VarintBytes(lengthCode) +
                              VarintBytes(text.size());
-    char* record = AllocateRecord(headBytes + text.size());
+    char* record = m_pages.Allocate(headBytes + text.size());
     record[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
     char* at = PutVarint(record + 1, text.size());
     if (!smallColour)
@@ -135,16 +116,13 @@ const std::vector<ChartLine>& ChartModel::Lines() const {
 void ChartModel::Clear() {
     ClearKeepingRoom();
     m_records.shrink_to_fit();
-    m_pages.clear();
+    m_pages.Release();
     m_unpacked.shrink_to_fit();
 }
 
 void ChartModel::ClearKeepingRoom() {
     m_records.clear();
-    m_pagesUsed = 0;
-    m_bigRecords.clear();
-    m_pageFree = nullptr;
-    m_pageLeft = 0;
+    m_pages.Reuse();
     m_unpacked.clear();
     m_unpackedValid = false;
     m_longest = 0;

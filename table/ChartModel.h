@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/RecordPages.h"
+
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -93,16 +95,11 @@ private:
     void Add(ChartLine::Kind kind, std::string_view text, long long length, int colour);
     // The record of a line, in the model's pages.
     const char* Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour);
-    char* AllocateRecord(size_t bytes);
     // Takes the longest bar and label again from all lines, after the line that held one changed.
     void RecountLongest();
 
-    std::vector<const char*> m_records;           // each line's record, in display order
-    std::vector<std::unique_ptr<char[]>> m_pages; // the first m_pagesUsed hold records, the rest are spare
-    size_t m_pagesUsed = 0;
-    std::vector<std::unique_ptr<char[]>> m_bigRecords; // records too big for a page's share
-    char* m_pageFree = nullptr;                        // the unused end of the page in use
-    size_t m_pageLeft = 0;
+    std::vector<const char*> m_records;        // each line's record, in display order
+    RecordPages m_pages;                       // where the records are
     mutable std::vector<ChartLine> m_unpacked; // Lines(), while m_unpackedValid
     mutable bool m_unpackedValid = false;
     double m_max = -1.0;

@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr std::size_t kPageBytes = std::size_t{256} << 10;
-
 // Copies a cell's text. Cells are mostly a few bytes long, so short ones are copied with fixed-size
 // moves, which the compiler turns into plain loads and stores, instead of a library call each.
 void CopyCell(char* to, std::string_view cell) {
@@ -80,23 +78,6 @@ std::vector<RowIndex> StableOrder(std::vector<std::uint64_t> keys) {
 
 } // namespace
 
-char* CListBase::AllocateRecord(std::size_t bytes) {
-    if (bytes > kPageBytes / 8) {
-        m_pages.push_back(
-            std::unique_ptr<char[]>(new char[bytes])); // unset: a record is written whole before it is read
-        return m_pages.back().get();
-    }
-    if (bytes > m_pageLeft) {
-        m_pages.push_back(std::unique_ptr<char[]>(new char[kPageBytes]));
-        m_pageFree = m_pages.back().get();
-        m_pageLeft = kPageBytes;
-    }
-    char* record = m_pageFree;
-    m_pageFree += bytes;
-    m_pageLeft -= bytes;
-    return record;
-}
-
 int CListBase::AddCol(int sortType, const std::string& title, int width, int format, int /*reserved*/) {
     // Records hold one offset per column, so rows already in get an empty cell by being stored again.
     std::vector<ListRow> rows;
@@ -142,7 +123,7 @@ void CListBase::StoreRow(int columns, const std::string_view* cells) {
     // The row's slot first, so that a row is added complete or not at all.
     if (m_rows.size() == m_rows.capacity())
         m_rows.reserve(std::max<std::size_t>(64, m_rows.size() * 2));
-    char* record = AllocateRecord(1 + cellCount * offsetBytes + textBytes);
+    char* record = m_records.Allocate(1 + cellCount * offsetBytes + textBytes);
     record[0] = wide ? 1 : 0;
     char* text = record + 1 + cellCount * offsetBytes;
     std::uint32_t end = 0;
@@ -170,13 +151,10 @@ CListBase::CListBase(const CListBase& other)
 CListBase::CListBase(CListBase&& other) noexcept
     : MAppObj(std::move(other)), MRegObj(std::move(other)), m_exportFolder(std::move(other.m_exportFolder)),
       m_exportFileName(std::move(other.m_exportFileName)), m_columns(std::move(other.m_columns)),
-      m_rows(std::move(other.m_rows)), m_pages(std::move(other.m_pages)), m_pageFree(other.m_pageFree),
-      m_pageLeft(other.m_pageLeft), m_sortedColumn(other.m_sortedColumn),
-      m_sortedAscending(other.m_sortedAscending), m_exportError(std::move(other.m_exportError)) {
-    // The pages came along; the list left behind must not write into them.
+      m_rows(std::move(other.m_rows)), m_records(std::move(other.m_records)),
+      m_sortedColumn(other.m_sortedColumn), m_sortedAscending(other.m_sortedAscending),
+      m_exportError(std::move(other.m_exportError)) {
     other.m_rows.clear();
-    other.m_pageFree = nullptr;
-    other.m_pageLeft = 0;
 }
 
 CListBase& CListBase::operator=(const CListBase& other) {
@@ -194,15 +172,11 @@ CListBase& CListBase::operator=(CListBase&& other) noexcept {
     m_exportFileName = std::move(other.m_exportFileName);
     m_columns = std::move(other.m_columns);
     m_rows = std::move(other.m_rows);
-    m_pages = std::move(other.m_pages);
-    m_pageFree = other.m_pageFree;
-    m_pageLeft = other.m_pageLeft;
+    m_records = std::move(other.m_records);
     m_sortedColumn = other.m_sortedColumn;
     m_sortedAscending = other.m_sortedAscending;
     m_exportError = std::move(other.m_exportError);
     other.m_rows.clear();
-    other.m_pageFree = nullptr;
-    other.m_pageLeft = 0;
     return *this;
 }
 
@@ -218,9 +192,7 @@ void CListBase::CopyRowsOf(const CListBase& other) {
 void CListBase::DeleteAllItems(bool /*redraw*/) {
     m_rows.clear();
     m_rows.shrink_to_fit();
-    m_pages.clear();
-    m_pageFree = nullptr;
-    m_pageLeft = 0;
+    m_records.Release();
     m_sortedColumn = -1;
     m_sortedAscending = true;
     RowsChanged();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "table/RecordPages.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -206,9 +208,6 @@ protected:
     virtual bool WriteExportFile(std::string& error);
 
 private:
-    // Room for a record of bytes bytes. Records are packed into large pages, so a row costs its text,
-    // its offsets and a pointer, not a heap block per cell; a record too big for a page gets its own.
-    char* AllocateRecord(std::size_t bytes);
     // Stores a row (cells past the column count dropped, missing ones empty) without telling the view.
     void StoreRow(int columns, const std::string_view* cells);
     void CopyRowsOf(const CListBase& other);
@@ -216,9 +215,7 @@ private:
 
     std::vector<ListColumn> m_columns;
     std::vector<const char*> m_rows; // each row's record, in the list's order
-    std::vector<std::unique_ptr<char[]>> m_pages;
-    char* m_pageFree = nullptr; // the unused end of the last page
-    std::size_t m_pageLeft = 0;
+    RecordPages m_records;           // where the records are: a row costs its text, offsets and a pointer
     int m_sortedColumn = -1;
     bool m_sortedAscending = true;
     std::string m_exportError;
