@@ -15,7 +15,7 @@ printf '[Reports]\nEntries\\1\\Path=/r/b.txt\nEntries\\2\\Path=/r/A.txt\nEntries
 
 clang++ "${flags[@]}" \
     tests/fuzz/fuzz_report.cpp report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp \
-    report/ReportText.cpp table/ListBase.cpp \
+    report/ReportText.cpp table/ListBase.cpp table/RecordPages.cpp \
     table/CellNumber.cpp table/FormatNumeric.cpp table/ListCsv.cpp -o "$out/fuzz_report"
 # Qt is not instrumented; its own caches outlive an input, so leaks are not checked for this target.
 clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) \
