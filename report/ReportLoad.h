@@ -15,7 +15,7 @@ enum class ReportLoadStatus {
     AllParsed,   // every run became a row
     SomeFailed,  // some runs (or a read error) became error rows
     CannotOpen,  // the file could not be opened; the table is untouched
-    OutOfMemory, // memory ran out while reading; the table holds the rows read and an error row
+    OutOfMemory, // memory ran out while reading; the table holds only an error row that says so
 };
 
 // The status text of a load that opened its file: the success text for AllParsed, the error text
@@ -35,6 +35,7 @@ struct ReportLoadSteps {
 // early), then sort by outstanding I/Os and by row number, which restores the report order (every row, error
 // rows included, is numbered as it is added). openError receives the system's reason when the file
 // cannot be opened; nothing else happens then. Memory that runs out while reading gives OutOfMemory
-// after the sorts; in the sorts or the steps, std::bad_alloc leaves the function.
+// (the table then holds only the error row that says so) after the sorts; in the sorts or the steps,
+// std::bad_alloc leaves the function.
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
                                 const ReportLoadSteps& steps = {});

@@ -18,13 +18,14 @@ struct RowMemoryBudget {
 enum class ReportRowsResult {
     AllParsed,   // every block became a row and the whole file was read
     SomeFailed,  // error rows: blocks that did not parse, a read error, or runs left out by the budget
-    OutOfMemory, // memory ran out: the table holds the rows read before and an error row that says so
+    OutOfMemory, // memory ran out: the rows read are dropped, and the table holds one error row that says so
 };
 
 // Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
 // results section, error rows included, and one more error row naming the reason when reading stops
-// early. Once the rows would take more memory than the budget allows, the remaining runs are only
-// counted, and an error row says how many were left out.
+// early. Once the rows would take more memory than the budget allows (asked before every row, so also
+// inside a run of many sections), the remaining rows are only counted, and an error row says how many
+// runs were left out.
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
                                 const RowMemoryBudget& budget = {});
 
