@@ -51,10 +51,12 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         return false;
     };
     try {
-        readOk = file.ReadBlockViews([&](std::string_view block) {
-            if (!ParseRun(block, table, admit))
-                allParsed = false;
-        });
+        readOk = file.ReadBlockViews(
+            [&](std::string_view block) {
+                if (!ParseRun(block, table, admit))
+                    allParsed = false;
+            },
+            budget.fixed);
     } catch (const std::bad_alloc&) {
         // The rows read so far go before anything shows them: a table that filled memory cannot be
         // drawn, sorted or charted either. What is left is the row that says why.

@@ -7,12 +7,12 @@
 #include <string>
 
 // How much memory the rows of one report may take: perBytesRead times the file's size (or the bytes
-// read, when a growing file passed it), plus fixed. A real run is a few hundred bytes of text and its row
-// takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of eleven
-// cells) ever meets the limit.
+// read, for a file that reports no size), plus fixed. A real run is a few hundred bytes of text and its
+// row takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of
+// eleven cells) ever meets the limit. A file that reports no size is read to at most fixed bytes.
 struct RowMemoryBudget {
     std::size_t perBytesRead = 4;
-    std::size_t fixed = std::size_t{64} << 20;
+    std::size_t fixed = ReportFile::kUnsizedReadLimit;
 };
 
 enum class ReportRowsResult {
@@ -25,7 +25,8 @@ enum class ReportRowsResult {
 // results section, error rows included, and one more error row naming the reason when reading stops
 // early. Once the rows would take more memory than the budget allows (asked before every row, so also
 // inside a run of many sections), the remaining rows are only counted, and an error row says how many
-// runs were left out.
+// runs were left out. The file is read as file.ReadBlockViews reads it, a file without a size to at most
+// budget.fixed bytes.
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
                                 const RowMemoryBudget& budget = {});
 
