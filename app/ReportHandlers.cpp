@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QStringList>
 #include <QTimer>
 
 #include <new>
@@ -65,6 +66,7 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
     AddErrorRow(*m_listData, OutOfMemoryMessage(path));
     m_listData->SetRedraw(true);
     SetStatus(kLoadErrorText, kRed, true);
+    m_status->setToolTip(QString());
     // With the rows gone there is memory again to show the error row as any load would.
     FillFilterCombo(*m_comboType, kColType);
     FillFilterCombo(*m_comboDirection, kColDirection);
@@ -94,12 +96,19 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
     steps.rowsRead = [this](ReportLoadStatus status) { ShowLoadedRows(status); };
     steps.sortedByOutstanding = [this] { FillFilterCombo(*m_comboOutstanding, kColOutstanding); };
     std::string openError;
+    ReportLoadDetails details;
+    // The details of the report loaded before are no longer true.
+    m_status->setToolTip(QString());
     // Memory can run out anywhere from reading the rows to the sorts at the end; the window then keeps
     // an empty table with one error row, a red status and a message, never an abort.
     try {
-        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, steps);
+        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, details, steps);
         if (status == ReportLoadStatus::CannotOpen)
             return OfferToForgetReport(path);
+        QStringList lines;
+        for (const std::string& line : details)
+            lines.push_back(QString::fromStdString(line));
+        m_status->setToolTip(lines.join(QLatin1Char('\n')));
         if (status == ReportLoadStatus::OutOfMemory)
             m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok,
                                QMessageBox::Warning);

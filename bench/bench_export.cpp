@@ -35,7 +35,8 @@ const std::string& ReportPath() {
 void Fill(CListBase& table) {
     AddResultColumns(table);
     std::string openError;
-    LoadReportTable(ReportPath(), table, openError);
+    ReportLoadDetails details;
+    LoadReportTable(ReportPath(), table, openError, details);
 }
 
 // The floor: the same number of bytes in one write to a new file; with sync, also flushed to the disk

@@ -34,7 +34,7 @@ const char* const kUsage =
     "Writes the result table of the SQLIO report REPORT to standard output as CSV, exactly as\n"
     "Trelvane's Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions\n"
     "and writes the partition table as Export writes Sqlio_Partitions.csv. The status goes to\n"
-    "standard error.\n"
+    "standard error, followed by any lines that tell more about it (a file read only in part).\n"
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
@@ -62,7 +62,8 @@ int ExportReport(const std::string& path) {
     CListBase table;
     AddResultColumns(table);
     std::string openError;
-    const ReportLoadStatus status = LoadReportTable(path, table, openError);
+    ReportLoadDetails details;
+    const ReportLoadStatus status = LoadReportTable(path, table, openError, details);
     if (status == ReportLoadStatus::CannotOpen) {
         // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
         // file name cannot move the cursor, clear the screen or retitle the user's terminal. Their
@@ -78,6 +79,8 @@ int ExportReport(const std::string& path) {
     if (!WriteTable(table))
         return kExitFailed;
     std::fprintf(stderr, "%s\n", LoadStatusText(status));
+    for (const std::string& line : details)
+        std::fprintf(stderr, "%s\n", EscapeForMessage(line).c_str());
     return status == ReportLoadStatus::AllParsed ? kExitAllParsed : kExitSomeFailed;
 }
 

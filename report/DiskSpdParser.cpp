@@ -68,6 +68,7 @@ enum class TotalTable { NotYet, Header, Rows, Ended };
 
 // What one "Results for timespan N" section holds.
 struct Section {
+    int ordinal = 0; // 1 for the run's first section
     int timespan = 0;
     std::string requestCount; // "request count:", printed instead of the targets' counts with -F and -O
     bool totalIO = false;     // "Total IO" seen
@@ -81,11 +82,38 @@ struct Section {
     string_view minLine, maxLine; // rows of the last percentile table
 };
 
-std::string Message(string_view token, string_view block) {
+// An error row quotes at most about this much of its run. A run may hold thousands of broken sections,
+// each an error row of its own: a whole copy of the run in each took memory in the square of its size.
+constexpr size_t kExcerptBytes = 1024;
+
+// The run whole when it is short; else its first lines up to kExcerptBytes (a line longer than that cut
+// where no UTF-8 character is split) and the count of the bytes left out.
+void AppendExcerpt(std::string& message, string_view block) {
+    if (block.size() <= kExcerptBytes) {
+        message.append(block);
+        return;
+    }
+    size_t cut = block.rfind('\n', kExcerptBytes - 1);
+    if (cut != string_view::npos) {
+        ++cut;
+    } else {
+        cut = kExcerptBytes;
+        for (int back = 0; back < 3 && (static_cast<unsigned char>(block[cut]) & 0xC0) == 0x80; ++back)
+            --cut;
+    }
+    message.append(block.substr(0, cut));
+    message.append("[... " + std::to_string(block.size() - cut) + " more bytes]\r\n");
+}
+
+std::string Message(string_view token, const Section* section, string_view block) {
     std::string message = "Token [";
     message.append(token);
-    message.append("] not found in test: ");
-    message.append(block);
+    message.append("] not found in ");
+    if (section != nullptr)
+        message.append("section " + std::to_string(section->ordinal) + " (\"" + std::string(kResultsFor) +
+                       " " + std::to_string(section->timespan) + "\") of ");
+    message.append("test: ");
+    AppendExcerpt(message, block);
     return message;
 }
 
@@ -188,7 +216,7 @@ string_view TotalMs(string_view row, int column) {
 bool AddSectionRow(const Section& section, const std::vector<Parameters>& timespans, string_view block,
                    CListBase& table) {
     const auto fail = [&](string_view token) {
-        AddErrorRow(table, Message(token, block));
+        AddErrorRow(table, Message(token, &section, block));
         return false;
     };
     if (timespans.empty())
@@ -307,11 +335,16 @@ std::string DiskSpdSizeCell(std::string_view text) {
     return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + "KB" : std::to_string(bytes) + "B";
 }
 
-bool ParseDiskSpdRun(string_view block, CListBase& table) {
+bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit) {
     std::vector<Parameters> timespans;
     Section section;
     bool inSection = false, afterResults = false, allParsed = true;
     int sections = 0;
+    // The memory budget is asked before every row, not only between runs: one run can hold thousands.
+    const auto addSectionRow = [&] {
+        if (!admit || admit())
+            allParsed &= AddSectionRow(section, timespans, block, table);
+    };
 
     const char* p = block.data();
     const char* const end = p + block.size();
@@ -325,9 +358,10 @@ bool ParseDiskSpdRun(string_view block, CListBase& table) {
 
         if (StartsWith(line, kResultsFor)) {
             if (inSection)
-                allParsed &= AddSectionRow(section, timespans, block, table);
+                addSectionRow();
             section = Section();
-            section.timespan = TimespanNumber(line.substr(kResultsFor.size()), ++sections);
+            section.ordinal = ++sections;
+            section.timespan = TimespanNumber(line.substr(kResultsFor.size()), sections);
             inSection = true;
             continue;
         }
@@ -335,7 +369,7 @@ bool ParseDiskSpdRun(string_view block, CListBase& table) {
         if (inSection) {
             if (StartsWith(line, "Totals:")) {
                 // The sum over all timespans that follows the last one is no timespan of its own.
-                allParsed &= AddSectionRow(section, timespans, block, table);
+                addSectionRow();
                 inSection = false;
                 afterResults = true;
             } else {
@@ -363,9 +397,11 @@ bool ParseDiskSpdRun(string_view block, CListBase& table) {
         }
     }
     if (inSection)
-        allParsed &= AddSectionRow(section, timespans, block, table);
+        addSectionRow();
     if (sections == 0) {
-        AddErrorRow(table, Message(kResultsFor, block));
+        if (admit && !admit())
+            return true;
+        AddErrorRow(table, Message(kResultsFor, nullptr, block));
         return false;
     }
     return allParsed;

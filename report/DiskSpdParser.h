@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/RowGate.h"
 #include "table/ListBase.h"
 
 #include <string>
@@ -25,9 +26,11 @@
 // Numbers are kept as written. A run without latencies (no "AvgLat" column) leaves the three latency
 // cells empty. A section that lacks a part it needs (its parameters, "Total IO", the "total:" line, a
 // column, the percentile table or its "min"/"max" row) becomes an error row "Token [<part>] not found
-// in test: <run>"; a run without any results section gives one such row naming "Results for
-// timespan". True when every row parsed.
-bool ParseDiskSpdRun(std::string_view block, CListBase& table);
+// in section <n> ("Results for timespan <N>") of test: <excerpt>"; a run without any results section
+// gives one row "Token [Results for timespan] not found in test: <excerpt>". The excerpt is the run
+// whole when it is short, else its first kilobyte of whole lines and how many bytes follow. Each row
+// passes admit first. True when every row it added parsed.
+bool ParseDiskSpdRun(std::string_view block, CListBase& table, const RowGate& admit = {});
 
 // The "Size" cell of a DiskSpd block size text: "4096", "4KiB" and "4K" give "4KB", "1.50KiB"
 // gives "1536B". Text that is no size stays as it was.

@@ -19,12 +19,21 @@ public:
     // else that is not a regular file); Error() tells why. Never blocks: a FIFO without a writer or a
     // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
-    // Reads to the end, calling onBlock for each test block. False on a read error (Error() tells why);
-    // the blocks read before it have been delivered.
-    bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
+    // Reads the file as it stood when it was opened, calling onBlock for each test block. False on a
+    // read error (Error() tells why); the blocks read before it have been delivered.
+    //
+    // A file that grows while it is read (a log still written to) is read to the size it had when it
+    // was opened; one that reports no size (kernel files such as /proc/self/pagemap, which may never
+    // end) to at most unsizedLimit bytes. Either then loads as if it ended there, and LeftUnread() says
+    // that it did not.
+    bool ReadBlocks(const std::function<void(const std::string&)>& onBlock,
+                    unsigned long long unsizedLimit = kUnsizedReadLimit);
     // The same, handing each block over in place where it can: the view is valid only during the call.
-    bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock);
+    bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
+                        unsigned long long unsizedLimit = kUnsizedReadLimit);
     void Close();
+    // Whether the last read stopped at its bound with more of the file there.
+    bool LeftUnread() const { return m_leftUnread; }
 
     // The system's error number, or kNotRegularFile.
     int Error() const { return m_file.Error(); }
@@ -36,8 +45,12 @@ public:
     unsigned long long BytesRead() const { return m_bytesRead; }
 
     static constexpr int kNotRegularFile = SequentialFile::kNotRegularFile;
+    // How much of a file that reports no size is read: as much as the rows of such a file may take
+    // (RowMemoryBudget).
+    static constexpr unsigned long long kUnsizedReadLimit = 64ull << 20;
 
 private:
     SequentialFile m_file;
     unsigned long long m_bytesRead = 0;
+    bool m_leftUnread = false;
 };

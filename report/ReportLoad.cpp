@@ -27,14 +27,29 @@ ReportLoadStatus StatusOfRows(ReportRowsResult result) {
 
 } // namespace
 
+void AddReadDetails(const ReportFile& file, ReportLoadDetails& details) {
+    if (!file.LeftUnread())
+        return;
+    const std::string bytes = std::to_string(file.BytesRead());
+    if (file.Size() > 0)
+        details.push_back("The file grew while it was read: only the " + bytes +
+                          " bytes it held when it was opened were loaded.");
+    else
+        details.push_back("The file gives its size as 0 bytes, as the kernel's files do, but holds more: "
+                          "only its first " +
+                          bytes + " bytes were loaded.");
+}
+
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                const ReportLoadSteps& steps) {
+                                ReportLoadDetails& details, const ReportLoadSteps& steps) {
     ReportFile file;
     if (!file.Open(path)) {
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
     const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table));
+    if (status != ReportLoadStatus::OutOfMemory)
+        AddReadDetails(file, details);
     file.Close();
     if (steps.rowsRead)
         steps.rowsRead(status);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "report/ReportFile.h"
 #include "report/ReportRows.h"
 #include "table/ListBase.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The status texts of a load, shown by the window's status line and by trelvane-csv.
 extern const char* const kReportLoadedText;
@@ -15,8 +17,17 @@ enum class ReportLoadStatus {
     AllParsed,   // every run became a row
     SomeFailed,  // some runs (or a read error) became error rows
     CannotOpen,  // the file could not be opened; the table is untouched
-    OutOfMemory, // memory ran out while reading; the table holds the rows read and an error row
+    OutOfMemory, // memory ran out while reading; the table holds only an error row that says so
 };
+
+// Lines that tell more about a load than its status text, which stays one of the texts above: that a
+// file was read only in part, say. Most loads have none. The window shows them as the status line's
+// tooltip; trelvane-csv prints them on standard error after the status line.
+using ReportLoadDetails = std::vector<std::string>;
+
+// Adds the detail line that says why part of the file was not read, when it was not
+// (ReportFile::LeftUnread).
+void AddReadDetails(const ReportFile& file, ReportLoadDetails& details);
 
 // The status text of a load that opened its file: the success text for AllParsed, the error text
 // otherwise.
@@ -34,7 +45,8 @@ struct ReportLoadSteps {
 // the file, read one row per test block (error rows included, and an error row when reading stops
 // early), then sort by outstanding I/Os and by row number, which restores the report order (every row, error
 // rows included, is numbered as it is added). openError receives the system's reason when the file
-// cannot be opened; nothing else happens then. Memory that runs out while reading gives OutOfMemory
+// cannot be opened; nothing else happens then. details receives the load's detail lines. Memory that
+// runs out while reading gives OutOfMemory (the table then holds only the error row that says so)
 // after the sorts; in the sorts or the steps, std::bad_alloc leaves the function.
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                const ReportLoadSteps& steps = {});
+                                ReportLoadDetails& details, const ReportLoadSteps& steps = {});

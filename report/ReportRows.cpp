@@ -32,34 +32,36 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
                                 const RowMemoryBudget& budget) {
     bool allParsed = true;
     std::size_t tableBytes = 0;
+    int charged = table.GetItemCount(); // the rows counted in tableBytes
     std::size_t allowedAtCut = 0;
     unsigned long long leftOut = 0;
     bool readOk = true;
-    try {
-        readOk = file.ReadBlockViews([&](std::string_view block) {
-            // Once a block is left out, so are all after it: the table never has gaps.
-            if (leftOut == 0) {
-                const std::size_t allowed =
-                    budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
-                if (tableBytes <= allowed) {
-                    if (!ParseRun(block, table))
-                        allParsed = false;
-                    tableBytes += RowBytes(table.Row(table.GetItemCount() - 1));
-                    return;
-                }
-                allowedAtCut = allowed;
-            }
-            ++leftOut;
-        });
-    } catch (const std::bad_alloc&) {
-        // The rows added so far are whole (a row is appended complete or not at all). If even the
-        // message does not fit, they go, so that the message can.
-        try {
-            AddErrorRow(table, OutOfMemoryMessage(path));
-        } catch (const std::bad_alloc&) {
-            table.DeleteAllItems();
-            AddErrorRow(table, OutOfMemoryMessage(path));
+    const RowGate admit = [&] {
+        // Once a row is left out, so are all after it: the table never has gaps.
+        if (leftOut == 0) {
+            for (const int rows = table.GetItemCount(); charged < rows; ++charged)
+                tableBytes += RowBytes(table.Row(charged));
+            const std::size_t allowed =
+                budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
+            if (tableBytes <= allowed)
+                return true;
+            allowedAtCut = allowed;
         }
+        ++leftOut;
+        return false;
+    };
+    try {
+        readOk = file.ReadBlockViews(
+            [&](std::string_view block) {
+                if (!ParseRun(block, table, admit))
+                    allParsed = false;
+            },
+            budget.fixed);
+    } catch (const std::bad_alloc&) {
+        // The rows read so far go before anything shows them: a table that filled memory cannot be
+        // drawn, sorted or charted either. What is left is the row that says why.
+        table.DeleteAllItems();
+        AddErrorRow(table, OutOfMemoryMessage(path));
         return ReportRowsResult::OutOfMemory;
     }
     if (leftOut > 0) {

@@ -7,24 +7,26 @@
 #include <string>
 
 // How much memory the rows of one report may take: perBytesRead times the file's size (or the bytes
-// read, when a growing file passed it), plus fixed. A real run is a few hundred bytes of text and its row
-// takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of eleven
-// cells) ever meets the limit.
+// read, for a file that reports no size), plus fixed. A real run is a few hundred bytes of text and its
+// row takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of
+// eleven cells) ever meets the limit. A file that reports no size is read to at most fixed bytes.
 struct RowMemoryBudget {
     std::size_t perBytesRead = 4;
-    std::size_t fixed = std::size_t{64} << 20;
+    std::size_t fixed = ReportFile::kUnsizedReadLimit;
 };
 
 enum class ReportRowsResult {
     AllParsed,   // every block became a row and the whole file was read
     SomeFailed,  // error rows: blocks that did not parse, a read error, or runs left out by the budget
-    OutOfMemory, // memory ran out: the table holds the rows read before and an error row that says so
+    OutOfMemory, // memory ran out: the rows read are dropped, and the table holds one error row that says so
 };
 
 // Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
 // results section, error rows included, and one more error row naming the reason when reading stops
-// early. Once the rows would take more memory than the budget allows, the remaining runs are only
-// counted, and an error row says how many were left out.
+// early. Once the rows would take more memory than the budget allows (asked before every row, so also
+// inside a run of many sections), the remaining rows are only counted, and an error row says how many
+// runs were left out. The file is read as file.ReadBlockViews reads it, a file without a size to at most
+// budget.fixed bytes.
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
                                 const RowMemoryBudget& budget = {});
 

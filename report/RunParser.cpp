@@ -3,8 +3,8 @@
 #include "report/DiskSpdParser.h"
 #include "report/ReportParser.h"
 
-bool ParseRun(std::string_view block, CListBase& table) {
+bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit) {
     if (block.substr(0, 7) == "sqlio v")
-        return ParseTest(block, table);
-    return ParseDiskSpdRun(block, table);
+        return (admit && !admit()) || ParseTest(block, table);
+    return ParseDiskSpdRun(block, table, admit);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/RowGate.h"
 #include "table/ListBase.h"
 
 #include <string>
@@ -7,5 +8,5 @@
 
 // Reads one block cut by BlockCutter with the reader of its benchmark: a block that begins with
 // "sqlio v" is a SQLIO run (ParseTest, one row), any other a DiskSpd run (ParseDiskSpdRun, one row
-// per results section). True when every row it added parsed.
-bool ParseRun(std::string_view block, CListBase& table);
+// per results section). Each row passes admit first. True when every row it added parsed.
+bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit = {});

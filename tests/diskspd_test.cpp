@@ -103,6 +103,22 @@ std::string RunBlock(const std::string& text) {
     return block;
 }
 
+// An error row's details: prefix, then the run whole, or its start (at most a kilobyte, cut at a line
+// end or between two characters) and the count of the bytes left out.
+void ExpectQuotesRun(const std::string& details, const std::string& prefix, const std::string& block) {
+    ASSERT_EQ(details.rfind(prefix, 0), 0u) << details.substr(0, 200);
+    const std::string quoted = details.substr(prefix.size());
+    if (quoted == block)
+        return;
+    const std::string shown = quoted.substr(0, quoted.rfind("[... "));
+    EXPECT_LE(shown.size(), 1024u);
+    EXPECT_GT(shown.size(), 900u);
+    EXPECT_EQ(block.rfind(shown, 0), 0u);
+    EXPECT_EQ(QString::fromUtf8(shown).toUtf8().toStdString(), shown); // no character cut in two
+    EXPECT_EQ(quoted.substr(shown.size()),
+              "[... " + std::to_string(block.size() - shown.size()) + " more bytes]\r\n");
+}
+
 TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun) {
     const std::string whole = ReadBytes(DataPath("vc-writeonly-2.2.0.txt"));
     const auto cutAt = [&](const char* text) { return whole.substr(0, whole.find(text)); };
@@ -137,11 +153,22 @@ TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun
         const std::string block = RunBlock(c.text);
         EXPECT_FALSE(ParseDiskSpdRun(block, table));
         ASSERT_EQ(table.GetItemCount(), row + 1);
-        EXPECT_EQ(Cells(table, row),
-                  (Row{"", "", "", "", "", "", "", "", "",
-                       "Token [" + std::string(c.token) + "] not found in test: " + block}));
+        Row cells = Cells(table, row);
+        EXPECT_EQ(cells, (Row{"", "", "", "", "", "", "", "", "", cells.back()}));
+        const std::string section = c.token == std::string("Results for timespan")
+                                        ? ""
+                                        : "section 1 (\"Results for timespan 1\") of ";
+        ExpectQuotesRun(cells.back(),
+                        "Token [" + std::string(c.token) + "] not found in " + section + "test: ", block);
         ++row;
     }
+    // A first line longer than the quote is cut between two characters, never inside one.
+    std::string wide = "Command Line: x";
+    for (int i = 0; i < 600; ++i)
+        wide += "\xC3\xA9"; // é
+    EXPECT_FALSE(ParseDiskSpdRun(wide + "\r\n", table));
+    ExpectQuotesRun(std::string(table.CellRef(row, kColDiagDetails)),
+                    "Token [Results for timespan] not found in test: ", wide + "\r\n");
 }
 
 TEST(DiskSpdTest, RequestCountStandsInForTheTargetsOutstandingCount) {
@@ -169,9 +196,38 @@ TEST(DiskSpdTest, OneBrokenTimespanLeavesTheOtherRow) {
     const std::string block = RunBlock(decoded);
     EXPECT_FALSE(ParseDiskSpdRun(block, table));
     ASSERT_EQ(table.GetItemCount(), 2);
-    EXPECT_EQ(table.CellRef(0, kColDiagDetails), "Token [total:] not found in test: " + block);
+    ExpectQuotesRun(std::string(table.CellRef(0, kColDiagDetails)),
+                    "Token [total:] not found in section 1 (\"Results for timespan 1\") of test: ", block);
     EXPECT_EQ(table.CellRef(1, kColDirection), "Mixed 70/30");
     EXPECT_EQ(table.CellRef(1, kColDiagDetails), "");
+}
+
+TEST(DiskSpdTest, TheMemoryBudgetIsMetInsideARunOfThousandsOfBrokenSections) {
+    // Each section is an error row of its own: the rows stop at the budget with none missing before,
+    // and the last row counts the rest.
+    std::string text = "Command Line: x\r\n";
+    for (int i = 0; i < 4000; ++i)
+        text += "Results for timespan 1\r\n";
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("sections.txt")).toStdString();
+    std::ofstream(path, std::ios::binary) << text;
+    ReportFile file;
+    ASSERT_TRUE(file.Open(path));
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_EQ(ReadReportRows(file, path, table, RowMemoryBudget{4, 0}), ReportRowsResult::SomeFailed);
+    const int rows = table.GetItemCount();
+    ASSERT_GT(rows, 10);
+    ASSERT_LT(rows, 1000);
+    ExpectQuotesRun(std::string(table.CellRef(rows - 2, kColDiagDetails)),
+                    "Token [Input parameters:] not found in section " + std::to_string(rows - 1) +
+                        " (\"Results for timespan 1\") of test: ",
+                    text);
+    EXPECT_EQ(table.CellRef(rows - 1, kColDiagDetails)
+                  .rfind("Error while reading " + path + ": " + std::to_string(4000 - (rows - 1)) +
+                             " more runs were left out",
+                         0),
+              0u);
 }
 
 TEST(DiskSpdTest, BlockSizesAreWrittenInKilobytesOrBytes) {

@@ -14,6 +14,11 @@ endif()
 
 add_executable(export_dump_tool export_dump_tool.cpp)
 target_link_libraries(export_dump_tool PRIVATE trelvane_gui)
+# The window's load under an address-space limit, run by the export test as a process of its own.
+add_executable(limited_load_tool limited_load_tool.cpp)
+target_link_libraries(limited_load_tool PRIVATE trelvane_gui)
+add_dependencies(export_test limited_load_tool)
+target_compile_definitions(export_test PRIVATE LIMITED_LOAD_TOOL="$<TARGET_FILE:limited_load_tool>")
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME export_csv_reader

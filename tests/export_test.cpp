@@ -337,7 +337,8 @@ TEST_F(ExportTest, CommandLineWritesTheWindowsBytesAndItsStatus) {
                                ExamplePath("one_run_fails.txt"),
                                ExamplePath("powershell_utf16le.txt"),
                                empty.filePath(QStringLiteral("empty.txt")),
-                               QStringLiteral("/proc/self/mem")}; // opens, then fails to read
+                               QStringLiteral("/proc/self/pagemap"), // gives no size, never ends
+                               QStringLiteral("/proc/self/mem")};    // opens, then fails to read
     for (const QString& report : reports) {
         SCOPED_TRACE(report.toStdString());
         QTemporaryDir folder;
@@ -345,7 +346,15 @@ TEST_F(ExportTest, CommandLineWritesTheWindowsBytesAndItsStatus) {
         Export(folder.path());
         const ToolRun run = RunTool({report});
         EXPECT_EQ(run.out, ReadAll(folder.filePath(kData)));
-        EXPECT_EQ(QString::fromStdString(run.err), m_dialog->m_status->text() + QLatin1Char('\n'));
+        // The status, then its details: the window's tooltip of the status line.
+        const QString details = m_dialog->m_status->toolTip();
+        EXPECT_EQ(QString::fromStdString(run.err),
+                  m_dialog->m_status->text() + QLatin1Char('\n') + details + (details.isEmpty() ? "" : "\n"));
+        if (report.endsWith(QStringLiteral("pagemap"))) {
+            EXPECT_EQ(run.err,
+                      "Report successfully loaded\nThe file gives its size as 0 bytes, as the kernel's "
+                      "files do, but holds more: only its first 67108864 bytes were loaded.\n");
+        }
         const bool allParsed = m_dialog->m_status->text() == QStringLiteral("Report successfully loaded");
         EXPECT_EQ(run.exitCode, allParsed ? 0 : 1);
     }
@@ -411,47 +420,84 @@ TEST_F(ExportTest, CommandLinePartitionsAreTheWindowsPartitionFileWithOnlyCsvOnS
     EXPECT_EQ(RunTool({QStringLiteral("--partitions"), ExamplePath("multi_run_crlf.txt")}).exitCode, 2);
 }
 
-TEST_F(ExportTest, CommandLineKeepsToItsMemoryBudgetAndFailsCleanlyWhenMemoryRunsOut) {
-#if defined(__SANITIZE_ADDRESS__)
-    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit this test sets";
-#else
-    // Two million runs of one line each: 16 MB whose error rows once took nearly 1 GB.
-    const QString junk = Path(QStringLiteral("junk.txt"));
-    WriteAll(junk, [] {
+// Reports that once took all memory: two million runs of one line each (16 MB whose error rows took
+// nearly 1 GB), and one DiskSpd run of 20,000 broken sections (480 KB, whose error rows took 9.6 GB).
+class MemoryTest : public ExportTest {
+protected:
+    void SetUp() override {
+        ExportTest::SetUp();
         std::string text;
         for (int i = 0; i < 2000000; ++i)
             text += "sqlio v\n";
-        return text;
-    }());
-    const auto runLimited = [&](rlim_t bytes) {
+        WriteAll(junk, text);
+        text = "Command Line: x\r\n";
+        for (int i = 0; i < 20000; ++i)
+            text += "Results for timespan 1\r\n";
+        WriteAll(sections, text);
+    }
+    // Runs program with its address space capped at bytes.
+    static ToolRun RunLimited(const QString& program, const QStringList& arguments, rlim_t bytes) {
         QProcess process;
         process.setChildProcessModifier([bytes] {
             const rlimit limit{bytes, bytes};
             ::setrlimit(RLIMIT_AS, &limit);
         });
-        process.start(QStringLiteral(TRELVANE_CSV_TOOL), {junk});
+        process.start(program, arguments);
         process.waitForFinished(120000);
         ToolRun run;
         run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
         run.out = process.readAllStandardOutput().toStdString();
         run.err = process.readAllStandardError().toStdString();
         return run;
-    };
+    }
 
+    const QString junk = Path(QStringLiteral("junk.txt"));
+    const QString sections = Path(QStringLiteral("sections.txt"));
+};
+
+TEST_F(MemoryTest, CommandLineKeepsToItsMemoryBudgetAndFailsCleanlyWhenMemoryRunsOut) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit this test sets";
+#else
+    const QString tool = QStringLiteral(TRELVANE_CSV_TOOL);
     // Within a limit well under what the rows of every run would take, the runs past the budget are
     // counted in a last error row.
-    ToolRun run = runLimited(rlim_t{600} << 20);
+    ToolRun run = RunLimited(tool, {junk}, rlim_t{600} << 20);
     EXPECT_EQ(run.exitCode, 1) << run.err;
-    const size_t lastRecord = run.out.rfind("\r\n", run.out.size() - 3);
+    size_t lastRecord = run.out.rfind("\r\n", run.out.size() - 3);
     ASSERT_NE(lastRecord, std::string::npos);
     EXPECT_NE(run.out.find("more runs were left out", lastRecord), std::string::npos);
 
-    // Too little memory for even that (the rows up to the budget now take about 20 MB): a message and
-    // status 2, never an abort, and no half a table.
-    run = runLimited(rlim_t{24} << 20);
+    // Every section has its row, which names it and quotes only the start of the run.
+    run = RunLimited(tool, {sections}, rlim_t{600} << 20);
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_LT(run.out.size(), size_t{24} << 20);
+    lastRecord = run.out.rfind("\r\n19999,,,,,,,,,,\"Token [Input parameters:] not found in section 20000 ");
+    EXPECT_NE(lastRecord, std::string::npos);
+
+    // Too little memory for even that (the junk's rows up to the budget now take about 20 MB): a
+    // message and status 2, never an abort, and no half a table.
+    run = RunLimited(tool, {junk}, rlim_t{24} << 20);
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.err, "Not enough memory to read " + junk.toStdString() + "\n");
     EXPECT_EQ(run.out, "");
+#endif
+}
+
+TEST_F(MemoryTest, TheWindowDropsTheRowsReadWhenMemoryRunsOutAndDrawsOnlyTheErrorRow) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit this test sets";
+#else
+    // The tool caps its memory itself, once its window is up: a few megabytes beyond that.
+    for (const QString& report : {junk, sections}) {
+        SCOPED_TRACE(report.toStdString());
+        const ToolRun run =
+            RunLimited(QStringLiteral(LIMITED_LOAD_TOOL), {report, QStringLiteral("8")}, RLIM_INFINITY);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, "1 rows\nError while loading report.  For details please see Raw Data list.\n"
+                           "Not enough memory to load " +
+                               report.toStdString() + ".\n");
+    }
 #endif
 }
 

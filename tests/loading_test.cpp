@@ -1,12 +1,15 @@
 // Reading a report file: line ends, encodings, block cutting, and files that are not reports.
 #include "report/ReportFile.h"
+#include "report/ReportLoad.h"
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
 #include "tests/NonRegularFiles.h"
 #include "tests/TestSupport.h"
 
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <fstream>
 #include <gtest/gtest.h>
 
@@ -254,6 +257,38 @@ TEST_F(LoadingTest, TinyBrokenRunsStopAtTheMemoryBudgetWithoutGapsAndRealRunsNev
     AddResultColumns(realTable);
     EXPECT_EQ(ReadReportRows(file, realPath, realTable, RowMemoryBudget{4, 0}), ReportRowsResult::SomeFailed);
     EXPECT_EQ(realTable.GetItemCount(), 200);
+}
+
+TEST_F(LoadingTest, AGrowingFileIsReadAsItStoodWhenOpened) {
+    if (kWindowsBuild)
+        GTEST_SKIP() << "grows its file with a POSIX shell";
+    // Such a file once kept the load reading for as long as anyone waited.
+    FailIfStillWaitingAfter(60);
+    const std::string path = Write("growing.txt", WithLineEnds(std::string(kRun) + kRun, "\r\n"));
+    ReportFile file;
+    ASSERT_TRUE(file.Open(path));
+    // A writer that adds a gigabyte (of holes, so nothing is written) every 20 ms.
+    QProcess writer;
+    writer.start(QStringLiteral("sh"),
+                 {QStringLiteral("-c"),
+                  QStringLiteral("while :; do truncate -s +1G \"$0\"; sleep 0.02; done"),
+                  QString::fromStdString(path)});
+    ASSERT_TRUE(writer.waitForStarted());
+    while (std::filesystem::file_size(path) == file.Size())
+        QThread::msleep(5);
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_EQ(ReadReportRows(file, path, table), ReportRowsResult::AllParsed);
+    writer.kill();
+    writer.waitForFinished();
+    EXPECT_EQ(table.GetItemCount(), 2);
+    EXPECT_EQ(file.BytesRead(), file.Size());
+    ReportLoadDetails details;
+    AddReadDetails(file, details);
+    EXPECT_EQ(details,
+              ReportLoadDetails{"The file grew while it was read: only the " + std::to_string(file.Size()) +
+                                " bytes it held when it was opened were loaded."});
+    FailIfStillWaitingAfter(0);
 }
 
 TEST_F(LoadingTest, ReadingNeverChangesTheFile) {
