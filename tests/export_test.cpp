@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -246,6 +248,37 @@ TEST_F(ExportTest, ANameTakenByAFolderIsReportedAndTheOtherFileIsStillWritten) {
     EXPECT_EQ(m_prompts->messageIcons[0], QMessageBox::Warning);
     EXPECT_TRUE(Entries(Path(kData)).isEmpty());
     EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions}));
+    EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
+}
+
+// The export's names are fixed, so in a shared folder another user may have planted symbolic links
+// under them: each is replaced by a new file of that name, as a new file gets it, and what the link
+// pointed to stays as it was, or absent.
+TEST_F(ExportTest, LinksUnderTheFixedNamesAreReplacedNeverWrittenThrough) {
+    Load(ExamplePath("multi_run_crlf.txt"));
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    const QString planted = elsewhere.filePath(QStringLiteral("planted.csv"));
+    WriteAll(victim, "precious");
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(Path(kData)).constData()),
+              0);
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(planted).constData(), QFile::encodeName(Path(kPartitions)).constData()),
+        0);
+    WriteAll(Path(QStringLiteral("fresh")), "");
+    Export(m_folder.path());
+
+    EXPECT_EQ(m_prompts->messages, QStringList{ExportDoneText(m_folder.path())});
+    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(Entries(elsewhere.path()), QStringList{QStringLiteral("victim.txt")});
+    EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions, QStringLiteral("fresh")}));
+    for (const QString& name : {kData, kPartitions}) {
+        const QFileInfo file(Path(name));
+        EXPECT_FALSE(file.isSymLink()) << name.toStdString();
+        EXPECT_EQ(file.permissions(), QFileInfo(Path(QStringLiteral("fresh"))).permissions())
+            << name.toStdString();
+    }
+    EXPECT_EQ(ReadAll(Path(kData)), ListCsvText(*m_dialog->m_listData));
     EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
 }
 

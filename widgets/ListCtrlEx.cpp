@@ -1,6 +1,7 @@
 #include "widgets/ListCtrlEx.h"
 
 #include "platform/PathText.h"
+#include "platform/ReplaceName.h"
 
 #include "table/ListCsv.h"
 #include "table/ListTsv.h"
@@ -9,9 +10,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopeGuard>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -272,6 +276,42 @@ bool SaveCsv(const CListBase& list, const QString& path, QString& reason) {
     return false;
 }
 
+// A symbolic link under the export's name is replaced by a new file of that name. The names are fixed,
+// so in a shared folder another user may have planted the link, and writing through it (as QSaveFile
+// does) would overwrite whatever file it points to with the exporting user's rights. The new file is
+// written under a name of its own, created only where nothing holds that name yet, and then takes the
+// link's name in one step; until then the link stays as it was.
+bool ReplaceLinkWithCsv(const CListBase& list, const QString& path, QString& reason) {
+    QFile file;
+    for (int attempt = 0; attempt < 16 && !file.isOpen(); ++attempt) {
+        file.setFileName(path + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                          QLatin1Char('0')));
+        if (!file.open(QIODevice::NewOnly | QIODevice::Unbuffered) && !file.exists()) {
+            reason = file.errorString();
+            return false;
+        }
+    }
+    if (!file.isOpen()) {
+        reason = file.errorString();
+        return false;
+    }
+    auto discard = qScopeGuard([&file] { file.remove(); }); // on every way out but the last
+    if (!WriteCsv(list, file, reason) || !file.flush()) {
+        if (reason.isEmpty())
+            reason = file.errorString();
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    if (!ReplaceName(file.fileName(), path, reason))
+        return false;
+    discard.dismiss();
+    return true;
+}
+
 } // namespace
 
 bool CListCtrlEx::WriteExportFile(std::string& error) {
@@ -279,7 +319,8 @@ bool CListCtrlEx::WriteExportFile(std::string& error) {
     QString reason;
     bool written = false;
     try {
-        written = SaveCsv(*this, path, reason);
+        written = QFileInfo(path).isSymLink() ? ReplaceLinkWithCsv(*this, path, reason)
+                                              : SaveCsv(*this, path, reason);
     } catch (const std::bad_alloc&) {
         // A record is held whole while it is written, so one huge cell can take more than there is.
         reason = QStringLiteral("not enough memory");
