@@ -422,6 +422,13 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
     run = RunTool({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.rfind("Usage: trelvane-csv", 0), 0u);
+    EXPECT_NE(run.out.find("\n  SQLIO text output"), std::string::npos);
+    EXPECT_NE(run.out.find("\n  DiskSpd text output"), std::string::npos);
+    // The version is the one the window's title shows.
+    run = RunTool({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "trelvane-csv " + m_dialog->windowTitle().section(QLatin1Char(' '), 1).toStdString() + "\n");
 
     // A report whose name starts with a dash is reached after "--".
     const QString dashed = Path(QStringLiteral("-report.txt"));
