@@ -26,6 +26,6 @@ void WriteRowsTsv(const CListBase& list, const std::vector<int>& rows,
                   const std::function<void(std::string_view)>& line);
 // The whole text.
 std::string ListRowsTsv(const CListBase& list, const std::vector<int>& rows);
-// The bytes of the rows' cells with a tab or LF after each, and the header line's: the text's length
-// when no cell needs quotes or an apostrophe, and what the copy bounds count.
+// The length of the whole text, counted without building it: what the copy's byte bound weighs, and
+// the room the clipboard's text takes.
 std::size_t RowsTsvBytes(const CListBase& list, const std::vector<int>& rows);

@@ -25,6 +25,8 @@ TEST(ListRowsTsvTest, HeaderThenRowsWithQuotedBreaksAndGuardedFormulas) {
     EXPECT_EQ(ListRowsTsv(list, {0, 2}), "#\tDiag Details\n0\tplain\n-3.5\t\"'=HYPERLINK(\"\"x\"\")\"\n");
     EXPECT_EQ(ListRowsTsv(list, {1}), "#\tDiag Details\n1\t\"line one\r\nline \"\"two\"\"\tend\"\n");
     EXPECT_EQ(ListRowsTsv(list, {}), "#\tDiag Details\n");
+    for (const std::vector<int>& rows : {std::vector<int>{0, 1, 2}, std::vector<int>{}})
+        EXPECT_EQ(RowsTsvBytes(list, rows), ListRowsTsv(list, rows).size());
 }
 
 class TableGesturesTest : public WindowFixture {

@@ -126,10 +126,11 @@ QString Megabytes(std::size_t bytes) {
 }
 
 // The clipboard's text, built once: each line goes straight from the cells' bytes into the one string
-// the clipboard keeps, which has room for the whole text from the start.
+// the clipboard keeps, which has room for the whole text from the start (a byte never gives more than
+// one UTF-16 unit; the decoder asks for one more while it works).
 QString CopyText(const CListBase& list, const std::vector<int>& rows, std::size_t bytes) {
     QString text;
-    text.reserve(static_cast<qsizetype>(bytes));
+    text.reserve(static_cast<qsizetype>(bytes) + 1);
     QStringDecoder decoder(QStringConverter::System); // the bytes' own encoding, as FromBytes reads them
     WriteRowsTsv(list, rows, [&](std::string_view line) {
         const qsizetype at = text.size();
