@@ -7,8 +7,10 @@
 #include "report/ReportParser.h"
 #include "widgets/Text.h"
 
+#include <QLocale>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <new>
 #include <utility>
 
 void CTrelvaneDlg::FillFilterCombo(MComboBox& list, int column) {
@@ -34,7 +36,17 @@ void SortAndShow(CTrelvaneDlg& dialog, int column) {
     // The chart is built again for the new order anyway; letting its lines go first keeps the sort's
     // room from coming on top of them.
     dialog.m_chart->Clear(false);
-    dialog.m_listData->SortColumnToggle(column);
+    // The sort's room grows with the table. A sort that cannot get it changes nothing: the rows move
+    // only once their new order is complete.
+    try {
+        dialog.m_listData->SortColumnToggle(column);
+    } catch (const std::bad_alloc&) {
+        dialog.Prompts().Message(
+            &dialog,
+            QStringLiteral("Not enough memory to sort %1 rows. The table keeps its order.")
+                .arg(QLocale().toString(dialog.m_listData->GetItemCount())),
+            QMessageBox::Ok, QMessageBox::Warning);
+    }
     dialog.ShowTab(dialog.m_tabCtrl->GetCurSel());
 }
 

@@ -201,6 +201,10 @@ void CTrelvaneDlg::ConnectHandlers() {
         connect(Button(id), &QPushButton::clicked, this, handler);
     connect(m_listData->horizontalHeader(), &QHeaderView::sectionClicked, this,
             &CTrelvaneDlg::OnDataHeaderClicked);
+    for (CListCtrlEx* list : {m_listData, m_listPartitions})
+        connect(list, &CListCtrlEx::Warning, this, [this](const QString& text) {
+            m_prompts->Message(this, text, QMessageBox::Ok, QMessageBox::Warning);
+        });
     connect(m_btnRefresh, &QPushButton::clicked, this, &CTrelvaneDlg::OnRefresh);
     connect(Button(IDC_EXPORT), &QPushButton::clicked, this, &CTrelvaneDlg::OnExport);
 }

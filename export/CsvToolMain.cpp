@@ -1,4 +1,4 @@
-// trelvane-csv: the result table of a SQLIO report, or the partition table of this machine, as CSV on
+// trelvane-csv: the result table of a report, or the partition table of this machine, as CSV on
 // standard output, for scripts. The bytes are those the window's Export writes into "Sqlio_Data.csv"
 // after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
@@ -9,6 +9,7 @@
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
+#include "report/ReportKinds.h"
 #include "report/ReportParser.h"
 #include "table/ListCsv.h"
 
@@ -26,15 +27,18 @@ constexpr int kExitAllParsed = 0;
 constexpr int kExitSomeFailed = 1;
 constexpr int kExitFailed = 2;
 
-const char* const kUsage =
-    "Usage: trelvane-csv REPORT\n"
+const char* const kUsageStart =
+    "Usage: trelvane-csv [--] REPORT\n"
     "       trelvane-csv --partitions\n"
     "       trelvane-csv --help\n"
+    "       trelvane-csv --version\n"
     "\n"
-    "Writes the result table of the SQLIO report REPORT to standard output as CSV, exactly as\n"
-    "Trelvane's Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions\n"
-    "and writes the partition table as Export writes Sqlio_Partitions.csv. The status goes to\n"
-    "standard error, followed by any lines that tell more about it (a file read only in part).\n"
+    "Writes the result table of the report REPORT to standard output as CSV, exactly as Trelvane's\n"
+    "Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions and writes\n"
+    "the partition table as Export writes Sqlio_Partitions.csv. The status goes to standard error,\n"
+    "followed by any lines that tell more about it (a file read only in part).\n"
+    "\n";
+const char* const kUsageEnd =
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
@@ -42,7 +46,9 @@ const char* const kUsage =
     "               argument is wrong.\n";
 
 int Usage(std::FILE* to, int status) {
-    std::fputs(kUsage, to);
+    std::fputs(kUsageStart, to);
+    std::fputs(ReportKindsText().c_str(), to);
+    std::fputs(kUsageEnd, to);
     return status;
 }
 
@@ -133,6 +139,10 @@ int main(int argc, char* argv[]) try {
     for (const std::string& argument : CommandLineArguments(argc, argv)) {
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
             return Usage(stdout, kExitAllParsed);
+        if (!optionsEnded && argument == "--version") {
+            std::fputs("trelvane-csv " TRELVANE_VERSION "\n", stdout);
+            return kExitAllParsed;
+        }
         if (!optionsEnded && argument == "--partitions") {
             partitions = true;
             continue;

@@ -1,5 +1,5 @@
 # Installation on Linux and the Debian package: the two programs, the desktop entry, the icon in the
-# hicolor sizes, the AppStream metadata and the manual page of trelvane-csv.
+# hicolor sizes, the AppStream metadata, the manual pages of both programs and the documents folder.
 include(GNUInstallDirs)
 
 set(TRELVANE_APP_ID org.trelvane.Trelvane)
@@ -17,15 +17,26 @@ configure_file(${CMAKE_CURRENT_LIST_DIR}/${TRELVANE_APP_ID}.metainfo.xml.in
 install(FILES ${CMAKE_BINARY_DIR}/packaging/${TRELVANE_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# The manual page, with the project's version in its title line, goes in compressed, as Debian's policy
-# wants it.
-configure_file(${CMAKE_CURRENT_LIST_DIR}/trelvane-csv.1.in ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1 @ONLY)
+# The manual pages, with the project's version in their title lines, go in compressed, as Debian's
+# policy wants them.
 find_program(GZIP_PROGRAM gzip REQUIRED)
-add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
-                   COMMAND ${GZIP_PROGRAM} -9 -n -c ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1
-                           > ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz
-                   DEPENDS ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1 VERBATIM)
-install(FILES ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+set(TRELVANE_MAN_PAGES)
+foreach(page trelvane trelvane-csv)
+    configure_file(${CMAKE_CURRENT_LIST_DIR}/${page}.1.in ${CMAKE_BINARY_DIR}/packaging/${page}.1 @ONLY)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+                       COMMAND ${GZIP_PROGRAM} -9 -n -c ${CMAKE_BINARY_DIR}/packaging/${page}.1
+                               > ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz
+                       DEPENDS ${CMAKE_BINARY_DIR}/packaging/${page}.1 VERBATIM)
+    list(APPEND TRELVANE_MAN_PAGES ${CMAKE_BINARY_DIR}/packaging/${page}.1.gz)
+endforeach()
+install(FILES ${TRELVANE_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# The package's own folder of documents: the README with the pictures it shows, the example reports
+# it names, and the copyright file Debian asks of every package.
+set(TRELVANE_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/trelvane)
+install(FILES README.md ${CMAKE_CURRENT_LIST_DIR}/copyright DESTINATION ${TRELVANE_DOC_DIR})
+install(DIRECTORY docs/screenshots DESTINATION ${TRELVANE_DOC_DIR}/docs)
+install(DIRECTORY examples DESTINATION ${TRELVANE_DOC_DIR})
 
 # The icons are drawn at build time by the code that draws the window's icon.
 add_executable(trelvane_icons ${CMAKE_CURRENT_LIST_DIR}/icon_tool.cpp)
@@ -42,7 +53,7 @@ add_custom_command(OUTPUT ${TRELVANE_ICON_FILES}
                            ${TRELVANE_ICON_SIZES}
                    DEPENDS trelvane_icons VERBATIM)
 add_custom_target(trelvane_install_files ALL
-                  DEPENDS ${TRELVANE_ICON_FILES} ${CMAKE_BINARY_DIR}/packaging/trelvane-csv.1.gz)
+                  DEPENDS ${TRELVANE_ICON_FILES} ${TRELVANE_MAN_PAGES})
 install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 
 # The Debian package: trelvane_<version>_<architecture>.deb. Its dependencies are read from the shared

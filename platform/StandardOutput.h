@@ -12,3 +12,8 @@ void UseBinaryMode(std::FILE* out);
 // itself is sent to standard error from now on, so anything else a library prints cannot mix into
 // it. Null (errno set) when the copy cannot be made.
 std::FILE* DivertStandardOutput();
+
+// Where a window program's --help and --version go. On Windows a window program starts without
+// standard output unless it is redirected; it then writes to the console of the command prompt that
+// started it, if there is one. Nothing to do on Linux.
+void UseParentConsole();

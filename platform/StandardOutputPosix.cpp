@@ -4,6 +4,8 @@
 
 void UseBinaryMode(std::FILE*) {}
 
+void UseParentConsole() {}
+
 std::FILE* DivertStandardOutput() {
     std::fflush(stdout);
     const int copy = ::dup(STDOUT_FILENO);

@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace {
 
@@ -249,6 +251,37 @@ TEST_F(ExportTest, ANameTakenByAFolderIsReportedAndTheOtherFileIsStillWritten) {
     EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
 }
 
+// The export's names are fixed, so in a shared folder another user may have planted symbolic links
+// under them: each is replaced by a new file of that name, as a new file gets it, and what the link
+// pointed to stays as it was, or absent.
+TEST_F(ExportTest, LinksUnderTheFixedNamesAreReplacedNeverWrittenThrough) {
+    Load(ExamplePath("multi_run_crlf.txt"));
+    QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim.txt"));
+    const QString planted = elsewhere.filePath(QStringLiteral("planted.csv"));
+    WriteAll(victim, "precious");
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(Path(kData)).constData()),
+              0);
+    ASSERT_EQ(
+        ::symlink(QFile::encodeName(planted).constData(), QFile::encodeName(Path(kPartitions)).constData()),
+        0);
+    WriteAll(Path(QStringLiteral("fresh")), "");
+    Export(m_folder.path());
+
+    EXPECT_EQ(m_prompts->messages, QStringList{ExportDoneText(m_folder.path())});
+    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(Entries(elsewhere.path()), QStringList{QStringLiteral("victim.txt")});
+    EXPECT_EQ(Entries(m_folder.path()), (QStringList{kData, kPartitions, QStringLiteral("fresh")}));
+    for (const QString& name : {kData, kPartitions}) {
+        const QFileInfo file(Path(name));
+        EXPECT_FALSE(file.isSymLink()) << name.toStdString();
+        EXPECT_EQ(file.permissions(), QFileInfo(Path(QStringLiteral("fresh"))).permissions())
+            << name.toStdString();
+    }
+    EXPECT_EQ(ReadAll(Path(kData)), ListCsvText(*m_dialog->m_listData));
+    EXPECT_EQ(ReadAll(Path(kPartitions)), ListCsvText(*m_dialog->m_listPartitions));
+}
+
 TEST_F(ExportTest, AReadOnlyFolderIsReportedForEachFileAndOldFilesStayAsTheyWere) {
     QTemporaryDir source;
     WriteAll(source.filePath(kData), "old data");
@@ -398,6 +431,13 @@ TEST_F(ExportTest, CommandLineExitsWithTwoOnAnyFileOrArgumentTrouble) {
     run = RunTool({QStringLiteral("--help")});
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.out.rfind("Usage: trelvane-csv", 0), 0u);
+    EXPECT_NE(run.out.find("\n  SQLIO text output"), std::string::npos);
+    EXPECT_NE(run.out.find("\n  DiskSpd text output"), std::string::npos);
+    // The version is the one the window's title shows.
+    run = RunTool({QStringLiteral("--version")});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_EQ(run.out,
+              "trelvane-csv " + m_dialog->windowTitle().section(QLatin1Char(' '), 1).toStdString() + "\n");
 
     // A report whose name starts with a dash is reached after "--".
     const QString dashed = Path(QStringLiteral("-report.txt"));

@@ -8,10 +8,13 @@
 #include "tests/TestSupport.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
@@ -120,6 +123,72 @@ TEST_F(ShellTest, ChartTabsShowTheChartAndDataShowsTheList) {
     EXPECT_TRUE(dialog->m_chart->isVisible());
     EXPECT_FALSE(dialog->m_listData->isVisible());
     EXPECT_EQ(dialog->m_chart->Model().LineCount(), 0); // no report: an empty chart
+}
+
+struct ProgramRun {
+    int exitCode = -1; // -1 when it crashed or did not end within a minute
+    std::string out;   // with Windows' CR LF line ends read as LF
+};
+
+ProgramRun RunProgram(const QString& program, const QStringList& arguments,
+                      const QProcessEnvironment& environment, const QString& folder = QString()) {
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(folder);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000))
+        process.kill();
+    ProgramRun run;
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = process.readAllStandardOutput().replace("\r\n", "\n").toStdString();
+    return run;
+}
+
+// --help and --version print and end before Qt starts: no display, no window.
+TEST_F(ShellTest, HelpAndVersionPrintWithoutADisplay) {
+    QProcessEnvironment noDisplay = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        noDisplay.remove(QString::fromLatin1(name));
+    const QString program = QStringLiteral(TRELVANE_WINDOW_PROGRAM);
+
+    const ProgramRun help = RunProgram(program, {QStringLiteral("--help")}, noDisplay);
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_EQ(help.out.rfind("Usage: trelvane [QT-OPTION...] [REPORT]\n", 0), 0u) << help.out;
+    EXPECT_NE(help.out.find("\n  SQLIO text output"), std::string::npos);
+    EXPECT_NE(help.out.find("\n  DiskSpd text output"), std::string::npos);
+    EXPECT_EQ(RunProgram(program, {QStringLiteral("-h")}, noDisplay).out, help.out);
+
+    // The version is the one the title shows; Qt's options before it are no trouble.
+    const std::string version = dialog->windowTitle().section(QLatin1Char(' '), 1).toStdString();
+    const ProgramRun asked =
+        RunProgram(program, {QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("--version")},
+                   noDisplay);
+    EXPECT_EQ(asked.exitCode, 0);
+    EXPECT_EQ(asked.out, "trelvane " + version + "\n");
+}
+
+// Qt takes its own options before "--" only: after it, "-reverse" is a report's name.
+TEST(StartArgumentsTest, QtTakesItsOptionsOnlyBeforeTheEndOfOptions) {
+    QTemporaryDir folder;
+    const auto start = [&](const QStringList& arguments) {
+        const ProgramRun run = RunProgram(QStringLiteral(START_ARGUMENTS_TOOL), arguments,
+                                          QProcessEnvironment::systemEnvironment(), folder.path());
+        EXPECT_EQ(run.exitCode, 0) << arguments.join(QLatin1Char(' ')).toStdString();
+        return run.out;
+    };
+    // What the tool prints: the layout direction, then the report's full path.
+    const auto opens = [&](const char* direction, const char* report) {
+        return std::string(direction) + "\n" +
+               QDir(folder.path()).filePath(QString::fromLatin1(report)).toStdString() + "\n";
+    };
+    EXPECT_EQ(start({QStringLiteral("--"), QStringLiteral("-reverse")}), opens("left-to-right", "-reverse"));
+    EXPECT_EQ(start({QStringLiteral("-reverse"), QStringLiteral("--"), QStringLiteral("--reverse")}),
+              opens("right-to-left", "--reverse"));
+    EXPECT_EQ(start({QStringLiteral("--reverse"), QStringLiteral("runs.txt")}),
+              opens("right-to-left", "runs.txt"));
+    // An option of Qt that wants a value cannot take "--" for it.
+    EXPECT_EQ(start({QStringLiteral("-style"), QStringLiteral("--"), QStringLiteral("-style")}),
+              opens("left-to-right", "-style"));
 }
 
 // Both text lines of the About box are 114 dialog units wide, as in its template, and show their

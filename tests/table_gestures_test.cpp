@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QItemSelection>
+#include <QLocale>
 #include <QPushButton>
 #include <QTest>
 
@@ -23,6 +25,8 @@ TEST(ListRowsTsvTest, HeaderThenRowsWithQuotedBreaksAndGuardedFormulas) {
     EXPECT_EQ(ListRowsTsv(list, {0, 2}), "#\tDiag Details\n0\tplain\n-3.5\t\"'=HYPERLINK(\"\"x\"\")\"\n");
     EXPECT_EQ(ListRowsTsv(list, {1}), "#\tDiag Details\n1\t\"line one\r\nline \"\"two\"\"\tend\"\n");
     EXPECT_EQ(ListRowsTsv(list, {}), "#\tDiag Details\n");
+    for (const std::vector<int>& rows : {std::vector<int>{0, 1, 2}, std::vector<int>{}})
+        EXPECT_EQ(RowsTsvBytes(list, rows), ListRowsTsv(list, rows).size());
 }
 
 class TableGesturesTest : public WindowFixture {
@@ -122,6 +126,56 @@ TEST_F(TableGesturesTest, CtrlACtrlCAndTheContextMenuCopyRowsWithTheHeaderLine) 
         EXPECT_EQ(table->CopyAction()->text(), QStringLiteral("&Copy"));
         EXPECT_EQ(table->SelectAllAction()->text(), QStringLiteral("Select &All"));
     }
+}
+
+// Copy holds its whole text at once, so it stops at a bound it names rather than taking all memory;
+// the clipboard then keeps what it had. Up to the bound it copies every row.
+TEST_F(TableGesturesTest, CopyRefusesAboveItsBoundsAndSaysWhy) {
+    const auto copy = [](CListCtrlEx& list, int firstRow, int lastRow) {
+        QApplication::clipboard()->setText(QStringLiteral("untouched"));
+        list.selectionModel()->select(
+            QItemSelection(list.model()->index(firstRow, 0), list.model()->index(lastRow, 0)),
+            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        list.CopySelectedRows();
+    };
+    const QString tooMany = QStringLiteral("Too many rows to copy; use Export\n\nCopy takes at most ");
+
+    // The row bound, on a table of one narrow column: a row more than it holds.
+    CListCtrlEx rows;
+    QStringList warnings;
+    QObject::connect(&rows, &CListCtrlEx::Warning, [&warnings](const QString& text) { warnings << text; });
+    rows.AddCol(ColSortNumber, "#", 50, 1);
+    rows.SetRedraw(false);
+    for (std::size_t row = 0; row <= kCopyRowLimit; ++row) {
+        const std::string number = std::to_string(row + 1);
+        const std::string_view cell = number;
+        rows.InsertRow(1, &cell);
+    }
+    rows.SetRedraw(true);
+    copy(rows, 0, static_cast<int>(kCopyRowLimit));
+    EXPECT_EQ(warnings,
+              QStringList{tooMany + QStringLiteral("%1 rows, as many as a spreadsheet holds below its "
+                                                   "header line; %2 rows are selected.")
+                                        .arg(QLocale().toString(1048575), QLocale().toString(1048576))});
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
+    warnings.clear();
+    copy(rows, 1, static_cast<int>(kCopyRowLimit)); // as many as the bound: all of them, and no word
+    EXPECT_TRUE(warnings.isEmpty());
+    const QString copied = QApplication::clipboard()->text();
+    EXPECT_EQ(copied.size(), static_cast<qsizetype>(RowsTsvBytes(rows, rows.SelectedRows())));
+    EXPECT_TRUE(copied.startsWith(QStringLiteral("#\n2\n3\n")));
+    EXPECT_TRUE(copied.endsWith(QStringLiteral("\n1048575\n1048576\n")));
+
+    // The byte bound, in the window, whose message box says it: a few rows with huge details.
+    CListCtrlEx& data = *m_dialog->m_listData;
+    for (int row = 0; row < 3; ++row)
+        data.InsertRow(ListRow{"1", "Read", "random", "8KB", "1", "10", "1", "0", "1", "2",
+                               std::string(std::size_t{50} << 20, 'x')});
+    copy(data, 0, 2);
+    EXPECT_EQ(m_prompts->messages,
+              QStringList{tooMany + QStringLiteral("128 MB of text; the 3 selected rows hold 151 MB.")});
+    EXPECT_EQ(m_prompts->messageIcons, std::vector<QMessageBox::Icon>{QMessageBox::Warning});
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("untouched"));
 }
 
 TEST_F(TableGesturesTest, PartitionTableCopiesAndItsHeaderDoesNotSort) {

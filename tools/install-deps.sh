@@ -3,7 +3,7 @@
 # starting the program needs; "test" adds what the tests need (loop-device filesystems, the Windows
 # cross-compiler and Wine for the WMI smoke test, Python for the CSV reader check, locales for the
 # decimal-comma test, Qt's SVG renderer to draw a saved chart, what builds and checks the Debian
-# package); "package" adds what building the Debian package needs.
+# package, its manual pages and the desktop's default for text files); "package" adds what building the Debian package needs.
 set -euo pipefail
 mode=${1:-run}
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libblkid-dev libgl-dev
@@ -14,7 +14,7 @@ fi
 if [ "$mode" = test ]; then
     packages+=(libgtest-dev libgmock-dev libbenchmark-dev libqt6svg6-dev python3 fdisk util-linux e2fsprogs dosfstools ntfs-3g
                g++-mingw-w64-x86-64 g++-mingw-w64-x86-64-posix googletest wine64 xvfb clang-format clang libclang-rt-14-dev locales xdotool
-               desktop-file-utils appstream)
+               desktop-file-utils appstream xdg-utils man-db)
 fi
 missing=()
 for p in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #include "widgets/ListCtrlEx.h"
 
 #include "platform/PathText.h"
+#include "platform/ReplaceName.h"
 
 #include "table/ListCsv.h"
 #include "table/ListTsv.h"
@@ -9,10 +10,17 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
+#include <QLocale>
+#include <QRandomGenerator>
 #include <QSaveFile>
+#include <QScopeGuard>
+#include <QStringDecoder>
 
 #include <algorithm>
+#include <new>
+#include <utility>
 
 namespace {
 
@@ -88,24 +96,97 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent), m_model(new List
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
+namespace {
+
+// The selection's rows as the first and last row of runs that neither overlap nor touch, in order: a
+// select-all over a million rows is one run.
+std::vector<std::pair<int, int>> RowRuns(const QItemSelectionModel* selection) {
+    std::vector<std::pair<int, int>> runs;
+    if (selection == nullptr)
+        return runs;
+    for (const QItemSelectionRange& range : selection->selection())
+        runs.emplace_back(range.top(), range.bottom());
+    std::sort(runs.begin(), runs.end());
+    std::vector<std::pair<int, int>> merged;
+    for (const auto& [first, last] : runs) {
+        if (!merged.empty() && first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, last);
+        else
+            merged.emplace_back(first, last);
+    }
+    return merged;
+}
+
+QString Count(std::size_t number) {
+    return QLocale().toString(static_cast<qulonglong>(number));
+}
+
+QString Megabytes(std::size_t bytes) {
+    return Count((bytes + (std::size_t{1} << 20) - 1) >> 20) + QStringLiteral(" MB");
+}
+
+// The clipboard's text, built once: each line goes straight from the cells' bytes into the one string
+// the clipboard keeps, which has room for the whole text from the start (a byte never gives more than
+// one UTF-16 unit; the decoder asks for one more while it works).
+QString CopyText(const CListBase& list, const std::vector<int>& rows, std::size_t bytes) {
+    QString text;
+    text.reserve(static_cast<qsizetype>(bytes) + 1);
+    QStringDecoder decoder(QStringConverter::System); // the bytes' own encoding, as FromBytes reads them
+    WriteRowsTsv(list, rows, [&](std::string_view line) {
+        const qsizetype at = text.size();
+        text.resize(at + decoder.requiredSpace(static_cast<qsizetype>(line.size())));
+        const QChar* end = decoder.appendToBuffer(
+            text.data() + at, QByteArrayView(line.data(), static_cast<qsizetype>(line.size())));
+        text.resize(end - text.constData());
+    });
+    return text;
+}
+
+} // namespace
+
 std::vector<int> CListCtrlEx::SelectedRows() const {
     std::vector<int> rows;
-    if (selectionModel() == nullptr)
-        return rows;
-    // By ranges, not by index: a select-all over a million rows is one range.
-    for (const QItemSelectionRange& range : selectionModel()->selection())
-        for (int row = range.top(); row <= range.bottom(); ++row)
+    for (const auto& [first, last] : RowRuns(selectionModel()))
+        for (int row = first; row <= last; ++row)
             rows.push_back(row);
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
     return rows;
 }
 
+std::size_t CListCtrlEx::SelectedRowCount() const {
+    std::size_t count = 0;
+    for (const auto& [first, last] : RowRuns(selectionModel()))
+        count += static_cast<std::size_t>(last - first) + 1;
+    return count;
+}
+
 void CListCtrlEx::CopySelectedRows() {
-    const std::vector<int> rows = SelectedRows();
-    if (rows.empty())
+    const QString tooMany = QStringLiteral("Too many rows to copy; use Export");
+    const std::size_t count = SelectedRowCount();
+    if (count == 0)
         return;
-    QApplication::clipboard()->setText(FromBytes(ListRowsTsv(*this, rows)));
+    if (count > kCopyRowLimit) {
+        emit Warning(tooMany +
+                     QStringLiteral("\n\nCopy takes at most %1 rows, as many as a spreadsheet holds "
+                                    "below its header line; %2 rows are selected.")
+                         .arg(Count(kCopyRowLimit), Count(count)));
+        return;
+    }
+    try {
+        const std::vector<int> rows = SelectedRows();
+        const std::size_t bytes = RowsTsvBytes(*this, rows);
+        if (bytes > kCopyByteLimit) {
+            emit Warning(tooMany + QStringLiteral("\n\nCopy takes at most %1 of text; the %2 selected rows "
+                                                  "hold %3.")
+                                       .arg(Megabytes(kCopyByteLimit), Count(count), Megabytes(bytes)));
+            return;
+        }
+        QApplication::clipboard()->setText(CopyText(*this, rows, bytes));
+    } catch (const std::bad_alloc&) {
+        // What was built is gone again, so there is room to say so; the clipboard keeps what it had.
+        emit Warning(QStringLiteral("Not enough memory to copy %1 rows. Nothing was copied; Export writes "
+                                    "any number of rows.")
+                         .arg(Count(count)));
+    }
 }
 
 void CListCtrlEx::UpdateSortIndicator() {
@@ -159,11 +240,11 @@ void CListCtrlEx::ResetKeepingWidths() {
                                                               : Column(i).width);
 }
 
-bool CListCtrlEx::WriteExportFile(std::string& error) {
-    const QString path = QDir(PathText(m_exportFolder)).filePath(PathText(m_exportFileName));
-    QSaveFile file(path);
-    QString reason;
-    // A short write is retried, so a full disk shows as a failed write rather than a shorter file.
+namespace {
+
+// Hands the list's CSV text to file; false with the reason when a write fails. A short write is
+// retried, so a full disk shows as a failed write rather than a shorter file.
+bool WriteCsv(const CListBase& list, QFileDevice& file, QString& reason) {
     const auto write = [&](std::string_view chunk) {
         while (!chunk.empty()) {
             const qint64 written = file.write(chunk.data(), static_cast<qint64>(chunk.size()));
@@ -175,19 +256,78 @@ bool CListCtrlEx::WriteExportFile(std::string& error) {
         }
         return true;
     };
+    return WriteListCsv(list, write);
+}
+
+// Replaces the file at path, or creates it: the file appears whole or not at all, and an existing
+// file of that name stays as it was when the writing fails.
+bool SaveCsv(const CListBase& list, const QString& path, QString& reason) {
+    QSaveFile file(path);
     // Unbuffered: QSaveFile notices a failed write only when its own write call fails; a failure while
     // flushing a buffer at commit would go unseen and leave an empty file behind as a success.
-    bool ok = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    if (!ok)
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         reason = file.errorString();
-    ok = ok && WriteListCsv(*this, write);
-    if (ok && !file.commit()) {
-        ok = false;
-        reason = file.errorString();
+        return false;
     }
-    if (ok)
+    if (WriteCsv(list, file, reason) && file.commit())
         return true;
-    file.cancelWriting(); // the temporary file goes; an existing file of that name stays as it was
+    if (reason.isEmpty())
+        reason = file.errorString();
+    file.cancelWriting(); // the temporary file goes
+    return false;
+}
+
+// A symbolic link under the export's name is replaced by a new file of that name. The names are fixed,
+// so in a shared folder another user may have planted the link, and writing through it (as QSaveFile
+// does) would overwrite whatever file it points to with the exporting user's rights. The new file is
+// written under a name of its own, created only where nothing holds that name yet, and then takes the
+// link's name in one step; until then the link stays as it was.
+bool ReplaceLinkWithCsv(const CListBase& list, const QString& path, QString& reason) {
+    QFile file;
+    for (int attempt = 0; attempt < 16 && !file.isOpen(); ++attempt) {
+        file.setFileName(path + QStringLiteral(".%1").arg(QRandomGenerator::global()->generate(), 8, 16,
+                                                          QLatin1Char('0')));
+        if (!file.open(QIODevice::NewOnly | QIODevice::Unbuffered) && !file.exists()) {
+            reason = file.errorString();
+            return false;
+        }
+    }
+    if (!file.isOpen()) {
+        reason = file.errorString();
+        return false;
+    }
+    auto discard = qScopeGuard([&file] { file.remove(); }); // on every way out but the last
+    if (!WriteCsv(list, file, reason) || !file.flush()) {
+        if (reason.isEmpty())
+            reason = file.errorString();
+        return false;
+    }
+    file.close();
+    if (file.error() != QFileDevice::NoError) {
+        reason = file.errorString();
+        return false;
+    }
+    if (!ReplaceName(file.fileName(), path, reason))
+        return false;
+    discard.dismiss();
+    return true;
+}
+
+} // namespace
+
+bool CListCtrlEx::WriteExportFile(std::string& error) {
+    const QString path = QDir(PathText(m_exportFolder)).filePath(PathText(m_exportFileName));
+    QString reason;
+    bool written = false;
+    try {
+        written = QFileInfo(path).isSymLink() ? ReplaceLinkWithCsv(*this, path, reason)
+                                              : SaveCsv(*this, path, reason);
+    } catch (const std::bad_alloc&) {
+        // A record is held whole while it is written, so one huge cell can take more than there is.
+        reason = QStringLiteral("not enough memory");
+    }
+    if (written)
+        return true;
     error = ToBytes(QStringLiteral("Cannot write file [%1]: %2. Nothing was written.")
                         .arg(QDir::toNativeSeparators(path), reason));
     return false;

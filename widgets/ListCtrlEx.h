@@ -21,13 +21,20 @@ public:
     // Switches repainting off or on; switching on shows every change made meanwhile at once.
     void SetRedraw(bool on);
 
-    // The selected rows, in the table's order.
+    // The selected rows, in the table's order, and how many they are (counted without listing them).
     std::vector<int> SelectedRows() const;
+    std::size_t SelectedRowCount() const;
     // Ctrl+C and the context menu's "Copy": the selected rows with the header line as tab-separated text
-    // (table/ListTsv.h) on the clipboard. Nothing is copied when no row is selected.
+    // (table/ListTsv.h) on the clipboard. Nothing is copied when no row is selected. A selection above
+    // the copy bounds, or one that memory cannot hold, leaves the clipboard as it was and is told
+    // through Warning.
     void CopySelectedRows();
     QAction* CopyAction() const { return m_copy; }
     QAction* SelectAllAction() const { return m_selectAll; }
+
+signals:
+    // A gesture of the table that could not be carried out, said in words for the user.
+    void Warning(const QString& text);
 
 protected:
     void RowsChanged() override;
