@@ -1,11 +1,12 @@
-// trelvane-csv: the result table of a SQLIO report, or the partition table of this machine, as CSV on
-// standard output, for scripts. The bytes are those the window's Export writes into "Sqlio_Data.csv"
-// after loading the same report, or into "Sqlio_Partitions.csv".
+// trelvane-csv: the result table of a SQLIO report, the partition table of this machine, or the
+// comparison of several reports, as CSV on standard output, for scripts. The bytes are those the window's
+// Export writes into "Sqlio_Data.csv" after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
 #include "disks/SystemWmiSource.h"
+#include "export/CompareTool.h"
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
@@ -29,16 +30,20 @@ constexpr int kExitFailed = 2;
 const char* const kUsage =
     "Usage: trelvane-csv REPORT\n"
     "       trelvane-csv --partitions\n"
+    "       trelvane-csv --compare BASELINE REPORT...\n"
     "       trelvane-csv --help\n"
     "\n"
     "Writes the result table of the SQLIO report REPORT to standard output as CSV, exactly as\n"
     "Trelvane's Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions\n"
-    "and writes the partition table as Export writes Sqlio_Partitions.csv. The status goes to\n"
+    "and writes the partition table as Export writes Sqlio_Partitions.csv. With --compare, matches the\n"
+    "runs of the reports by Direction, Type, Size and Outstanding IOs and writes one line per test: its\n"
+    "runs in each report, then for IO/Sec, MB/Sec, IO/Sec per Avg_Latency and the three latencies each\n"
+    "report's mean and each later report's change in percent against BASELINE. The status goes to\n"
     "standard error.\n"
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
-    "             2 the file cannot be opened, memory runs out, the output cannot be written or an\n"
+    "             2 a file cannot be opened, memory runs out, the output cannot be written or an\n"
     "               argument is wrong.\n";
 
 int Usage(std::FILE* to, int status) {
@@ -56,6 +61,14 @@ bool WriteTable(const CListBase& table, std::FILE* out = stdout) {
         return true;
     std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
     return false;
+}
+
+int ExportComparison(const std::vector<std::string>& paths) {
+    CListBase table;
+    const int status = BuildComparisonExport(paths, table, stderr);
+    if (status == kExitFailed)
+        return status;
+    return WriteTable(table) ? status : kExitFailed;
 }
 
 int ExportReport(const std::string& path) {
@@ -126,12 +139,17 @@ int ExportPartitions() {
 int main(int argc, char* argv[]) try {
     std::vector<std::string> paths;
     bool partitions = false;
+    bool compare = false;
     bool optionsEnded = false;
     for (const std::string& argument : CommandLineArguments(argc, argv)) {
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
             return Usage(stdout, kExitAllParsed);
         if (!optionsEnded && argument == "--partitions") {
             partitions = true;
+            continue;
+        }
+        if (!optionsEnded && argument == "--compare") {
+            compare = true;
             continue;
         }
         if (!optionsEnded && argument == "--") {
@@ -144,9 +162,11 @@ int main(int argc, char* argv[]) try {
         }
         paths.push_back(argument);
     }
-    if (partitions && paths.empty())
+    if (partitions && paths.empty() && !compare)
         return ExportPartitions();
-    if (partitions || paths.size() != 1)
+    if (compare && !partitions && !paths.empty())
+        return ExportComparison(paths);
+    if (partitions || compare || paths.size() != 1)
         return Usage(stderr, kExitFailed);
     return ExportReport(paths.front());
 } catch (const std::bad_alloc&) {
