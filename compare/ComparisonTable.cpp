@@ -69,10 +69,10 @@ std::vector<int> AllMeasures() {
 
 namespace {
 
-// Widths of the columns in the window, in pixels; the CSV has none.
+// The least widths of the columns in the window, in pixels (a title may need more); the CSV has none.
 constexpr int kKeyColumnWidth = 90;
-constexpr int kRunsColumnWidth = 110;
-constexpr int kValueColumnWidth = 150;
+constexpr int kRunsColumnWidth = 60;
+constexpr int kValueColumnWidth = 80;
 
 std::string Titled(const std::string& title, const std::string& label) {
     return title + " [" + label + "]";

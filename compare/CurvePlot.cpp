@@ -60,6 +60,11 @@ PlotAxis Log2Axis(double low, double high, int maxTicks) {
         low = high = 1.0;
     int lowPower = static_cast<int>(std::floor(std::log2(low) + 1e-9));
     int highPower = static_cast<int>(std::ceil(std::log2(high) - 1e-9));
+    // One depth alone sits in the middle of its axis, not on its edge.
+    if (highPower == lowPower) {
+        --lowPower;
+        ++highPower;
+    }
     lowPower = std::clamp(lowPower, -60, 60);
     highPower = std::clamp(highPower, lowPower + 1, 61);
     const int intervals = std::max(1, maxTicks - 1);

@@ -23,7 +23,8 @@ struct PlotAxis {
 // at 1, 2 or 5 times a power of ten; a span of nothing is widened.
 PlotAxis LinearAxis(double low, double high, int maxTicks);
 // A log2 axis from the power of two at or below low to the one at or above high (both above 0), a tick
-// at each power, or every second or more when there would be more than maxTicks.
+// at each power, or every second or more when there would be more than maxTicks. A single power is
+// given the ones either side of it.
 PlotAxis Log2Axis(double low, double high, int maxTicks);
 
 struct CurvePoint {

@@ -28,8 +28,12 @@ ReportSet::Added ReportSet::Add(const std::vector<std::string>& paths) {
         } else if (Count() >= kMaxReports) {
             ++added.overLimit;
         } else {
+            int colour = 0;
+            while (std::any_of(m_entries.begin(), m_entries.end(),
+                               [colour](const Entry& entry) { return entry.colour == colour; }))
+                ++colour;
             added.entries.push_back(Count());
-            m_entries.push_back(Entry{path, nullptr});
+            m_entries.push_back(Entry{path, colour, nullptr});
         }
     }
     return added;

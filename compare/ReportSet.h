@@ -21,6 +21,9 @@ public:
         return m_entries[static_cast<size_t>(index)].report.get();
     }
     void SetReport(int index, ComparedReport report);
+    // The entry's colour (an index into kCompareReportColours): the first one free when it was added,
+    // kept while the entries move, so a report keeps its colour when another becomes the baseline.
+    int Colour(int index) const { return m_entries[static_cast<size_t>(index)].colour; }
 
     struct Added {
         std::vector<int> entries; // the new entries' indexes
@@ -47,6 +50,7 @@ public:
 private:
     struct Entry {
         std::string path;
+        int colour = 0;
         std::unique_ptr<ComparedReport> report;
     };
     bool Holds(const std::string& path) const;

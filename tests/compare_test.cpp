@@ -298,6 +298,11 @@ TEST(CompareReportSet, HoldsEightReportsOnceEachAndABaselineThatOpens) {
     set.Remove(6);      // 8.txt
     EXPECT_EQ(set.Labels(),
               (std::vector<std::string>{"4.txt", "2.txt", "3.txt", "5.txt", "6.txt", "7.txt", "1.txt"}));
+    // Each report keeps its colour through the moves; a new one takes the colour freed.
+    EXPECT_EQ(set.Colour(0), 3);
+    EXPECT_EQ(set.Colour(6), 0);
+    set.Add({"/r/11.txt"});
+    EXPECT_EQ(set.Colour(7), 7);
 
     // Unread and unopened entries do not compare; the first that opened is the baseline.
     ComparedReport gone;
@@ -366,7 +371,7 @@ TEST(CompareGeometry, AxesEndOnRoundNumbersAndQueueDepthsDoubleEvenly) {
     EXPECT_DOUBLE_EQ(depths.Fraction(4), 0.4);
     EXPECT_EQ(Log2Axis(3, 20, 8).ticks, (std::vector<double>{2, 4, 8, 16, 32}));
     EXPECT_EQ(Log2Axis(1, 1024, 4).ticks, (std::vector<double>{1, 16, 256, 4096}));
-    EXPECT_EQ(Log2Axis(8, 8, 8).ticks, (std::vector<double>{8, 16})); // one depth: still an axis
+    EXPECT_EQ(Log2Axis(8, 8, 8).ticks, (std::vector<double>{4, 8, 16})); // one depth: in the middle
 
     // Curves: one series per Direction, Type and Size, points in the order of the queue depths.
     const ReportTests baseline = TestsOf({{"Read", "random", "8KB", "1", {"100", "1", "0", "1", "1"}},
