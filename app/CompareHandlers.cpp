@@ -2,7 +2,9 @@
 #include "app/TrelvaneDlg.h"
 
 #include "app/CompareWindow.h"
+#include "widgets/WindowPlacement.h"
 
+#include <QScreen>
 #include <QSettings>
 
 void CTrelvaneDlg::OnCompareReports() {
@@ -22,6 +24,12 @@ void CTrelvaneDlg::OnCompareReports() {
         m_compareWindow = new CompareWindow(std::move(host), this);
         m_compareWindow->setWindowIcon(m_hIcon);
         m_compareWindow->Restore();
+        // First over the main window, inside the screen it is on.
+        QRect place(QPoint(), m_compareWindow->size());
+        place.moveCenter(frameGeometry().center());
+        if (screen() != nullptr)
+            place = FitRectInside(place, screen()->availableGeometry());
+        m_compareWindow->setGeometry(place);
     }
     m_compareWindow->show();
     m_compareWindow->raise();
