@@ -38,6 +38,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -216,12 +217,8 @@ QWidget* CompareWindow::CreateReportPanel() {
     connect(m_up, &QPushButton::clicked, this, &CompareWindow::OnMoveUp);
     connect(m_down, &QPushButton::clicked, this, &CompareWindow::OnMoveDown);
     connect(m_baseline, &QPushButton::clicked, this, &CompareWindow::OnSetBaseline);
-    connect(m_list, &QListWidget::currentRowChanged, this, [this](int row) {
-        m_remove->setEnabled(row >= 0);
-        m_up->setEnabled(row > 0);
-        m_down->setEnabled(row >= 0 && row + 1 < m_set.Count());
-        m_baseline->setEnabled(row > 0);
-    });
+    connect(m_list, &QListWidget::currentRowChanged, this, &CompareWindow::UpdateButtons);
+    UpdateButtons();
     // The list's own keys: Delete removes, Ctrl+Up and Ctrl+Down move.
     const auto listKey = [this](QKeySequence key, void (CompareWindow::*handler)()) {
         auto* action = new QAction(m_list);
@@ -412,15 +409,46 @@ CompareRowsWnd* CompareWindow::ShownView() const {
     return m_viewStack->currentIndex() == 1 ? static_cast<CompareRowsWnd*>(m_curves) : m_chart;
 }
 
+void CompareWindow::UpdateButtons() {
+    const int row = SelectedReport();
+    m_remove->setEnabled(row >= 0);
+    m_up->setEnabled(row > 0);
+    m_down->setEnabled(row >= 0 && row + 1 < m_set.Count());
+    m_baseline->setEnabled(row > 0);
+}
+
 void CompareWindow::SetChanged() {
     // The views read the comparison until it is made again below. Reading may let them paint (a progress
     // window), which is safe: reading only adds entries, and a move or a removal reads nothing.
-    ReadNewReports();
-    Recompare();
-    RefillFilterLists();
-    RefreshReportList();
-    Refresh();
+    try {
+        ReadNewReports();
+        Recompare();
+        RefillFilterLists();
+        RefreshReportList();
+        ShowComparison();
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
     Remember();
+}
+
+void CompareWindow::Refresh() {
+    try {
+        ShowComparison();
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+}
+
+void CompareWindow::OutOfMemory() {
+    // What was built so far goes, so there is memory again to say so; the list of reports stays.
+    m_comparison = Comparison();
+    m_compared.clear();
+    m_chart->SetView({});
+    m_curves->SetView({});
+    m_table->DeleteAllColumns();
+    m_summary->setText(QStringLiteral("Not enough memory to compare these reports."));
+    SetStatus(m_summary->text());
 }
 
 void CompareWindow::ReadNewReports() {
@@ -498,7 +526,7 @@ void CompareWindow::RefreshReportList() {
     SelectReport(std::min(selected, m_set.Count() - 1));
 }
 
-void CompareWindow::Refresh() {
+void CompareWindow::ShowComparison() {
     CompareViewData data;
     data.comparison = &m_comparison;
     data.measure = m_measure;

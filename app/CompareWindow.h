@@ -106,6 +106,10 @@ private:
     void Recompare();
     // The measure, order or a filter changed: the views, the table and the summary follow.
     void Refresh();
+    void ShowComparison();
+    // Memory ran out while comparing: an empty comparison that says so.
+    void OutOfMemory();
+    void UpdateButtons();
     void RefreshReportList();
     void RefillFilterLists();
     void Remember();
