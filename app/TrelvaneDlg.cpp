@@ -90,6 +90,9 @@ void CTrelvaneDlg::CreateMenu() {
     QAction* open = file->addAction(QStringLiteral("&Open"));
     open->setShortcut(QKeySequence::Open);
     connect(open, &QAction::triggered, this, &CTrelvaneDlg::OnFileOpen);
+    QAction* compare = file->addAction(QStringLiteral("&Compare Reports..."));
+    compare->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_M));
+    connect(compare, &QAction::triggered, this, &CTrelvaneDlg::OnCompareReports);
     layout->setMenuBar(m_menuBar);
     m_client = new QWidget(this);
     layout->addWidget(m_client);

@@ -22,6 +22,7 @@ class QPlainTextEdit;
 class QPushButton;
 class CDlgPage1;
 class CDlgProgress;
+class CompareWindow;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
 // are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
@@ -91,6 +92,10 @@ public:
 
     // Export.
     void OnExport();
+
+    // File > Compare Reports...: the "Compare Reports" window, made at its first use and kept.
+    void OnCompareReports();
+    CompareWindow* Comparison() const { return m_compareWindow; }
 
     // Chart pictures: the context menu of both charts.
     QStringList ChartCaption(const CChartWnd& chart) const;
@@ -167,6 +172,7 @@ private:
     bool m_placed = false;
     QSize m_templateMinimum;
     int m_chartBuilds = 0;
+    CompareWindow* m_compareWindow = nullptr;
 };
 
 // The message of an export that wrote both files: the folder and the two file names.

@@ -1,11 +1,12 @@
-// trelvane-csv: the result table of a report, or the partition table of this machine, as CSV on
-// standard output, for scripts. The bytes are those the window's Export writes into "Sqlio_Data.csv"
-// after loading the same report, or into "Sqlio_Partitions.csv".
+// trelvane-csv: the result table of a report, the partition table of this machine, or the comparison
+// of several reports, as CSV on standard output, for scripts. The bytes are those the window's Export
+// writes into "Sqlio_Data.csv" after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/SafeText.h"
 #include "disks/SystemErrorText.h"
 #include "disks/SystemWmiSource.h"
+#include "export/CompareTool.h"
 #include "export/ReportTable.h"
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
@@ -30,19 +31,23 @@ constexpr int kExitFailed = 2;
 const char* const kUsageStart =
     "Usage: trelvane-csv [--] REPORT\n"
     "       trelvane-csv --partitions\n"
+    "       trelvane-csv --compare BASELINE REPORT...\n"
     "       trelvane-csv --help\n"
     "       trelvane-csv --version\n"
     "\n"
     "Writes the result table of the report REPORT to standard output as CSV, exactly as Trelvane's\n"
     "Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions and writes\n"
-    "the partition table as Export writes Sqlio_Partitions.csv. The status goes to standard error,\n"
+    "the partition table as Export writes Sqlio_Partitions.csv. With --compare, matches the runs of the\n"
+    "reports by Direction, Type, Size and Outstanding IOs and writes one line per test: its runs in each\n"
+    "report, then for IO/Sec, MB/Sec, IO/Sec per Avg_Latency and the three latencies each report's mean\n"
+    "and each later report's change in percent against BASELINE. The status goes to standard error,\n"
     "followed by any lines that tell more about it (a file read only in part).\n"
     "\n";
 const char* const kUsageEnd =
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
-    "             2 the file cannot be opened, memory runs out, the output cannot be written or an\n"
+    "             2 a file cannot be opened, memory runs out, the output cannot be written or an\n"
     "               argument is wrong.\n";
 
 int Usage(std::FILE* to, int status) {
@@ -62,6 +67,14 @@ bool WriteTable(const CListBase& table, std::FILE* out = stdout) {
         return true;
     std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
     return false;
+}
+
+int ExportComparison(const std::vector<std::string>& paths) {
+    CListBase table;
+    const int status = BuildComparisonExport(paths, table, stderr);
+    if (status == kExitFailed)
+        return status;
+    return WriteTable(table) ? status : kExitFailed;
 }
 
 int ExportReport(const std::string& path) {
@@ -135,6 +148,7 @@ int ExportPartitions() {
 int main(int argc, char* argv[]) try {
     std::vector<std::string> paths;
     bool partitions = false;
+    bool compare = false;
     bool optionsEnded = false;
     for (const std::string& argument : CommandLineArguments(argc, argv)) {
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
@@ -147,6 +161,10 @@ int main(int argc, char* argv[]) try {
             partitions = true;
             continue;
         }
+        if (!optionsEnded && argument == "--compare") {
+            compare = true;
+            continue;
+        }
         if (!optionsEnded && argument == "--") {
             optionsEnded = true;
             continue;
@@ -157,9 +175,11 @@ int main(int argc, char* argv[]) try {
         }
         paths.push_back(argument);
     }
-    if (partitions && paths.empty())
+    if (partitions && paths.empty() && !compare)
         return ExportPartitions();
-    if (partitions || paths.size() != 1)
+    if (compare && !partitions && !paths.empty())
+        return ExportComparison(paths);
+    if (partitions || compare || paths.size() != 1)
         return Usage(stderr, kExitFailed);
     return ExportReport(paths.front());
 } catch (const std::bad_alloc&) {

@@ -7,3 +7,11 @@ inline constexpr bool kFileNamesIgnoreCase = true;
 #else
 inline constexpr bool kFileNamesIgnoreCase = false;
 #endif
+
+// The bytes that separate the folders of a path: Windows takes either slash, Linux only '/' (a
+// backslash is part of a Linux file name).
+#ifdef _WIN32
+inline constexpr const char* kPathSeparators = "\\/";
+#else
+inline constexpr const char* kPathSeparators = "/";
+#endif

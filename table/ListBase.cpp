@@ -198,6 +198,16 @@ void CListBase::DeleteAllItems(bool /*redraw*/) {
     RowsChanged();
 }
 
+void CListBase::DeleteAllColumns() {
+    m_rows.clear();
+    m_rows.shrink_to_fit();
+    m_records.Release();
+    m_columns.clear();
+    m_sortedColumn = -1;
+    m_sortedAscending = true;
+    RowsChanged();
+}
+
 bool CListBase::GetItemTextEx_Fast(int row, int column, std::string& text) const {
     if (row < 0 || row >= GetItemCount() || column < 0 || column >= GetColumnCount()) {
         text.clear();

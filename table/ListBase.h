@@ -160,6 +160,8 @@ public:
     }
     int InsertRow(ListRow&& cells) { return InsertRow(static_cast<const ListRow&>(cells)); }
     void DeleteAllItems(bool redraw = false);
+    // Removes every row and then every column: a table whose columns follow what it shows is refilled so.
+    void DeleteAllColumns();
 
     int GetItemCount() const { return static_cast<int>(m_rows.size()); }
     std::string GetItemCount_s_FAST() const { return std::to_string(m_rows.size()); }

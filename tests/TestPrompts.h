@@ -14,6 +14,15 @@ public:
         openFilters.push_back(filter);
         return Next(openAnswers);
     }
+    QStringList OpenFiles(QWidget*, const QString& title, const QString& filter) override {
+        openTitles.push_back(title);
+        openFilters.push_back(filter);
+        if (openFilesAnswers.empty())
+            return {};
+        QStringList answer = openFilesAnswers.front();
+        openFilesAnswers.pop_front();
+        return answer;
+    }
     QString PickFolder(QWidget*, const QString& title, const QString& start) override {
         folderTitles.push_back(title);
         folderStarts.push_back(start);
@@ -39,6 +48,7 @@ public:
     }
 
     std::deque<QString> openAnswers;
+    std::deque<QStringList> openFilesAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> messageAnswers;

@@ -26,11 +26,17 @@ int main(int argc, char** argv) {
             screens.clear();
         screens.insert(screens.end(), diskspd.begin(), diskspd.end());
     }
-    if (screens.empty()) {
+    QStringList files;
+    if (!screens.empty())
+        files = RenderCompareScreens(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                                     QSize(1280, 860), error);
+    if (screens.empty() || files.isEmpty()) {
         std::fprintf(stderr, "render failed: %s\n", error.toLocal8Bit().constData());
         return 1;
     }
-    for (const RenderedScreen& screen : screens)
-        std::printf("%s\n", screen.file.toLocal8Bit().constData());
+    for (auto screen = screens.rbegin(); screen != screens.rend(); ++screen)
+        files.prepend(screen->file);
+    for (const QString& file : files)
+        std::printf("%s\n", file.toLocal8Bit().constData());
     return 0;
 }

@@ -1,11 +1,13 @@
 #include "tests/render_screens.h"
 
+#include "app/CompareWindow.h"
 #include "app/TrelvaneDlg.h"
 #include "tests/TestPrompts.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
+#include <QSettings>
 
 #include <memory>
 
@@ -126,4 +128,45 @@ std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QSt
     }
     dialog.close();
     return screens;
+}
+
+QStringList RenderCompareScreens(const QString& folder, const QString& examplesFolder, QSize size,
+                                 QString& error) {
+    if (!QDir().mkpath(folder)) {
+        error = QStringLiteral("cannot create ") + folder;
+        return {};
+    }
+    // A comparison of its own: none remembered, and no report of the main window to start with.
+    QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).clear();
+    CTrelvaneDlg dialog(std::make_unique<TestPrompts>());
+    dialog.OnInitDialog();
+    dialog.OnCompareReports();
+    CompareWindow& window = *dialog.Comparison();
+    QStringList reports;
+    for (const char* name : {"multi_run_crlf.txt", "diskspd_sweep_crlf.txt", "one_run_fails.txt"})
+        reports.append(QDir(examplesFolder).filePath(QString::fromLatin1(name)));
+    window.AddReports(reports);
+    if (window.Current().ReportCount() != 3) {
+        error = QStringLiteral("the example reports did not load for the comparison");
+        return {};
+    }
+    window.resize(size);
+    QStringList files;
+    for (const int view : {0, 1}) {
+        // The read tests: the chart the random ones, whose sweeps all three reports ran in part.
+        window.SetFilter(TestKeyPart::Direction, QStringLiteral("Read"));
+        window.SetFilter(TestKeyPart::Type, view == 0 ? QStringLiteral("random") : QString());
+        window.ShowView(view);
+        Settle();
+        const QString path = QDir(folder).filePath(view == 0 ? QStringLiteral("compare_chart.png")
+                                                             : QStringLiteral("compare_curves.png"));
+        if (!window.grab().save(path, "PNG")) {
+            error = QStringLiteral("cannot write ") + path;
+            return {};
+        }
+        files.append(path);
+    }
+    window.ShowView(0);
+    window.close();
+    return files;
 }

@@ -3,7 +3,9 @@
 #include "table/ChartModel.h"
 
 #include <QRect>
+#include <QSize>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <vector>
 
@@ -44,3 +46,10 @@ std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QSt
 inline constexpr const char* kRenderFilterDirection = "Read";
 inline constexpr const char* kRenderFilterType = "random";
 inline constexpr int kRenderFilterTab = 1;
+
+// Renders the "Compare Reports" window with examples/multi_run_crlf.txt (SQLIO, the baseline),
+// examples/diskspd_sweep_crlf.txt (DiskSpd) and examples/one_run_fails.txt: the chart of IO/sec of the
+// random reads into folder/compare_chart.png and the curves of the reads into folder/compare_curves.png,
+// at the given size. The files written; empty on failure, with the reason in error.
+QStringList RenderCompareScreens(const QString& folder, const QString& examplesFolder, QSize size,
+                                 QString& error);

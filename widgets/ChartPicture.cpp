@@ -2,12 +2,9 @@
 // painted by the same code as the window's, on white, under caption lines that say what the chart is.
 #include "widgets/ChartWnd.h"
 
-#include "widgets/SvgPaintDevice.h"
+#include "widgets/PictureFile.h"
 
-#include <QDir>
 #include <QPainter>
-#include <QSaveFile>
-#include <QScrollBar>
 
 #include <algorithm>
 
@@ -84,37 +81,16 @@ void CChartWnd::PaintPicture(QPainter& painter, const PictureLayout& layout,
 
 QImage CChartWnd::PictureImage(const QStringList& caption) const {
     const PictureLayout layout = LayOutPicture(caption, true);
-    QImage image(layout.geometry.width, layout.height, QImage::Format_RGB32);
-    QPainter painter(&image);
-    PaintPicture(painter, layout, caption);
-    painter.end();
-    return image;
+    return PaintedImage(QSize(layout.geometry.width, layout.height),
+                        [&](QPainter& painter) { PaintPicture(painter, layout, caption); });
 }
 
 bool CChartWnd::SavePicture(const QString& path, const QStringList& caption, QString& error) const {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        const PictureLayout layout = LayOutPicture(caption, false);
-        // The tab's title names the document; all caption lines are drawn as text too.
-        SvgPaintDevice svg(&file, QSize(layout.geometry.width, layout.height),
-                           caption.isEmpty() ? QString() : caption.first(),
-                           QStringLiteral("A chart of Trelvane"));
-        QPainter painter;
-        ok = painter.begin(&svg);
-        if (ok) {
-            PaintPicture(painter, layout, caption);
-            ok = painter.end() && file.error() == QFileDevice::NoError;
-        }
-    } else if (ok) {
-        ok = PictureImage(caption).save(&file, "PNG");
-    }
-    if (ok && file.commit())
-        return true;
-    const QString reason = file.errorString().isEmpty() ? QStringLiteral("the picture could not be written")
-                                                        : file.errorString();
-    file.cancelWriting();
-    error = QStringLiteral("Cannot write file [%1]: %2. Nothing was written.")
-                .arg(QDir::toNativeSeparators(path), reason);
-    return false;
+    // An SVG keeps every line; a PNG stops at the height limit.
+    const PictureLayout layout =
+        LayOutPicture(caption, !path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive));
+    // The tab's title names the document; all caption lines are drawn as text too.
+    return SavePictureFile(
+        path, QSize(layout.geometry.width, layout.height), caption.isEmpty() ? QString() : caption.first(),
+        [&](QPainter& painter) { PaintPicture(painter, layout, caption); }, error);
 }

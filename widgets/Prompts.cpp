@@ -16,6 +16,15 @@ QString QtPrompts::OpenFile(QWidget* owner, const QString& title, const QString&
     return dialog.selectedFiles().constFirst();
 }
 
+QStringList QtPrompts::OpenFiles(QWidget* owner, const QString& title, const QString& filter) {
+    QFileDialog dialog(owner, title, QString(), filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    return dialog.selectedFiles();
+}
+
 QString QtPrompts::PickFolder(QWidget* owner, const QString& title, const QString& start) {
     return QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
 }

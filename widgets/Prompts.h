@@ -2,6 +2,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 class QWidget;
 
@@ -13,6 +14,9 @@ public:
     // The chosen file's full path, or an empty text when the user cancels.
     virtual QString OpenFile(QWidget* owner, const QString& title, const QString& filter,
                              const QString& suffix, const QString& initialName) = 0;
+    // Several existing files chosen at once, in the order the dialog gives them; none when the user
+    // cancels.
+    virtual QStringList OpenFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
     // The chosen folder, or an empty text when the user cancels.
     virtual QString PickFolder(QWidget* owner, const QString& title, const QString& start) = 0;
     // The file to save to, or an empty text when the user cancels. filter lists the types as
@@ -30,6 +34,7 @@ class QtPrompts : public IPrompts {
 public:
     QString OpenFile(QWidget* owner, const QString& title, const QString& filter, const QString& suffix,
                      const QString& initialName) override;
+    QStringList OpenFiles(QWidget* owner, const QString& title, const QString& filter) override;
     QString PickFolder(QWidget* owner, const QString& title, const QString& start) override;
     QString SaveFile(QWidget* owner, const QString& title, const QString& filter,
                      const QString& suggestion) override;
