@@ -71,7 +71,8 @@ double LoadSeconds(const std::vector<std::string>& paths) {
             CListBase table;
             AddResultColumns(table);
             std::string error;
-            LoadReportRows(path, table, error);
+            ReportLoadDetails details;
+            LoadReportRows(path, table, error, details);
             benchmark::DoNotOptimize(table.GetItemCount());
         }
         times.push_back(CpuSeconds() - start);
@@ -87,7 +88,8 @@ long long RowsHeap(const std::vector<std::string>& paths) {
     for (size_t i = 0; i < paths.size(); ++i) {
         AddResultColumns(tables[i]);
         std::string error;
-        LoadReportRows(paths[i], tables[i], error);
+        ReportLoadDetails details;
+        LoadReportRows(paths[i], tables[i], error, details);
     }
     return LiveHeapBytes() - before;
 }
