@@ -23,11 +23,22 @@ const QString kOutOfMemoryText = QStringLiteral("Not enough memory to load %1.")
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kRed = 0xFF0000;
 
+std::string JoinLines(const ReportLoadDetails& lines) {
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += (joined.empty() ? "" : "\n") + line;
+    return joined;
+}
+
 } // namespace
 
 void CTrelvaneDlg::OnFileOpen() {
+    // The SQLIO entry stays first and selected; the others let a DiskSpd XML or fio JSON report, or a
+    // report of any name, be picked: the kind is read from the content.
     const QString path = m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
-                                             QStringLiteral("Sqlio Reports (.txt) (*.txt)"),
+                                             QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
+                                                            "Benchmark reports (*.txt *.xml *.json *.log);;"
+                                                            "All files (*)"),
                                              QStringLiteral("txt"), QStringLiteral("*.txt"));
     if (path.isEmpty())
         return;
@@ -89,15 +100,20 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
         return false;
     // Every path loaded, or tried, enters the report list before its file is opened.
     SelectReportEntry(PathText(path));
+    m_status->setToolTip(QString());
 
+    ReportLoadDetails details;
     ReportLoadSteps steps;
-    steps.rowsRead = [this](ReportLoadStatus status) { ShowLoadedRows(status); };
+    steps.rowsRead = [this, &details](ReportLoadStatus status) {
+        ShowLoadedRows(status);
+        m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
+    };
     steps.sortedByOutstanding = [this] { FillFilterCombo(*m_comboOutstanding, kColOutstanding); };
     std::string openError;
     // Memory can run out anywhere from reading the rows to the sorts at the end; the window then keeps
     // an empty table with one error row, a red status and a message, never an abort.
     try {
-        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, steps);
+        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, steps, &details);
         if (status == ReportLoadStatus::CannotOpen)
             return OfferToForgetReport(path);
         if (status == ReportLoadStatus::OutOfMemory)

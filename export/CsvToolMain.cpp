@@ -1,4 +1,4 @@
-// trelvane-csv: the result table of a SQLIO report, or the partition table of this machine, as CSV on
+// trelvane-csv: the result table of a benchmark report, or the partition table of this machine, as CSV on
 // standard output, for scripts. The bytes are those the window's Export writes into "Sqlio_Data.csv"
 // after loading the same report, or into "Sqlio_Partitions.csv".
 #include "disks/PartitionRow.h"
@@ -31,10 +31,12 @@ const char* const kUsage =
     "       trelvane-csv --partitions\n"
     "       trelvane-csv --help\n"
     "\n"
-    "Writes the result table of the SQLIO report REPORT to standard output as CSV, exactly as\n"
-    "Trelvane's Export writes Sqlio_Data.csv. With --partitions, scans this machine's disk partitions\n"
-    "and writes the partition table as Export writes Sqlio_Partitions.csv. The status goes to\n"
-    "standard error.\n"
+    "Writes the result table of the report REPORT to standard output as CSV, exactly as Trelvane's\n"
+    "Export writes Sqlio_Data.csv. REPORT may be a SQLIO or DiskSpd text report (any mix of both), a\n"
+    "DiskSpd XML report (-Rxml) or a fio JSON report (--output-format=json or json+); the kind is told\n"
+    "from the content, not the name. With --partitions, scans this machine's disk partitions and\n"
+    "writes the partition table as Export writes Sqlio_Partitions.csv. The status, and any lines that\n"
+    "say more of the load, go to standard error.\n"
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
@@ -62,7 +64,8 @@ int ExportReport(const std::string& path) {
     CListBase table;
     AddResultColumns(table);
     std::string openError;
-    const ReportLoadStatus status = LoadReportTable(path, table, openError);
+    ReportLoadDetails details;
+    const ReportLoadStatus status = LoadReportTable(path, table, openError, &details);
     if (status == ReportLoadStatus::CannotOpen) {
         // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
         // file name cannot move the cursor, clear the screen or retitle the user's terminal. Their
@@ -78,6 +81,8 @@ int ExportReport(const std::string& path) {
     if (!WriteTable(table))
         return kExitFailed;
     std::fprintf(stderr, "%s\n", LoadStatusText(status));
+    for (const std::string& line : details)
+        std::fprintf(stderr, "%s\n", line.c_str());
     return status == ReportLoadStatus::AllParsed ? kExitAllParsed : kExitSomeFailed;
 }
 

@@ -24,6 +24,12 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
 
 bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock) {
     ReportBlockReader blocks(onBlock);
+    const bool ok = ReadText([&](std::string_view text) { blocks.Feed(text); });
+    blocks.Finish();
+    return ok;
+}
+
+bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText) {
     ReportTextDecoder decoder;
     // A piece is read twice (cut into blocks, then each block parsed): 64 KiB stays in the processor's
     // cache between the two, where a megabyte went out to memory and back.
@@ -37,12 +43,12 @@ bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onB
             break;
         }
         m_bytesRead += static_cast<unsigned long long>(got);
-        blocks.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
+        onText(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
     }
     text.clear();
     decoder.Finish(text);
-    blocks.Feed(text);
-    blocks.Finish();
+    if (!text.empty())
+        onText(text);
     return ok;
 }
 

@@ -24,6 +24,9 @@ public:
     bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
     // The same, handing each block over in place where it can: the view is valid only during the call.
     bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock);
+    // Reads to the end, handing over the decoded text in pieces, each valid only during the call: what
+    // the blocks are cut from, and what a DiskSpd XML or fio JSON report is read from.
+    bool ReadText(const std::function<void(std::string_view)>& onText);
     void Close();
 
     // The system's error number, or kNotRegularFile.

@@ -28,13 +28,13 @@ ReportLoadStatus StatusOfRows(ReportRowsResult result) {
 } // namespace
 
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                const ReportLoadSteps& steps) {
+                                const ReportLoadSteps& steps, ReportLoadDetails* details) {
     ReportFile file;
     if (!file.Open(path)) {
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
-    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table));
+    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, details));
     file.Close();
     if (steps.rowsRead)
         steps.rowsRead(status);

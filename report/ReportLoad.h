@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 // The status texts of a load, shown by the window's status line and by trelvane-csv.
 extern const char* const kReportLoadedText;
@@ -22,6 +23,11 @@ enum class ReportLoadStatus {
 // otherwise.
 const char* LoadStatusText(ReportLoadStatus status);
 
+// Lines that say more of a load than its status text, which stays one of the texts above: what a
+// report held that became no row (fio jobs that only trim). The window shows them as the status line's
+// tool tip; trelvane-csv prints them on standard error after the status line.
+using ReportLoadDetails = std::vector<std::string>;
+
 // What the caller does between the steps of a load; either may be left empty.
 struct ReportLoadSteps {
     // The rows are in, in report order, before the sorts; status is never CannotOpen.
@@ -35,6 +41,7 @@ struct ReportLoadSteps {
 // early), then sort by outstanding I/Os and by row number, which restores the report order (every row, error
 // rows included, is numbered as it is added). openError receives the system's reason when the file
 // cannot be opened; nothing else happens then. Memory that runs out while reading gives OutOfMemory
-// after the sorts; in the sorts or the steps, std::bad_alloc leaves the function.
+// after the sorts; in the sorts or the steps, std::bad_alloc leaves the function. details, when given,
+// receives the load's detail lines before steps.rowsRead runs.
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                const ReportLoadSteps& steps = {});
+                                const ReportLoadSteps& steps = {}, ReportLoadDetails* details = nullptr);

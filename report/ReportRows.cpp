@@ -1,5 +1,6 @@
 #include "report/ReportRows.h"
 
+#include "report/ReportKindReader.h"
 #include "report/ReportParser.h"
 #include "report/RunParser.h"
 
@@ -29,14 +30,18 @@ std::string OutOfMemoryMessage(const std::string& path) {
 }
 
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
-                                const RowMemoryBudget& budget) {
+                                const RowMemoryBudget& budget, std::vector<std::string>* details) {
     bool allParsed = true;
     std::size_t tableBytes = 0;
     std::size_t allowedAtCut = 0;
     unsigned long long leftOut = 0;
     bool readOk = true;
+    // An XML or JSON document is held whole while it is read, within the bound the rows have.
+    ReportKindReader reader(
+        [&] { return budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed; });
+    std::vector<std::string> noDetails;
     try {
-        readOk = file.ReadBlockViews([&](std::string_view block) {
+        readOk = reader.Read(file, [&](std::string_view block) {
             // Once a block is left out, so are all after it: the table never has gaps.
             if (leftOut == 0) {
                 const std::size_t allowed =
@@ -51,6 +56,9 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
             }
             ++leftOut;
         });
+        if (reader.Kind() != ReportKind::Text &&
+            !reader.AddDocumentRows(path, table, details != nullptr ? *details : noDetails))
+            allParsed = false;
     } catch (const std::bad_alloc&) {
         // The rows added so far are whole (a row is appended complete or not at all). If even the
         // message does not fit, they go, so that the message can.
