@@ -4,8 +4,10 @@
 #include "report/ReportParser.h"
 #include "report/RunRecord.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
+#include <functional>
 #include <optional>
 #include <pugixml.hpp>
 #include <string_view>
@@ -184,13 +186,15 @@ bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place,
     return allParsed;
 }
 
-// Where a "<Results" start tag begins, from position on: the name must end there.
-size_t FindResultsStart(string_view text, size_t position) {
+// Where a document starts from position on: its "<?xml" declaration or its "<Results" start tag (the
+// name must end there).
+size_t FindDocumentStart(string_view text, size_t position) {
+    const size_t declaration = text.find("<?xml", position);
     constexpr string_view kStart = "<Results";
     for (;;) {
         position = text.find(kStart, position);
-        if (position == string_view::npos)
-            return position;
+        if (position == string_view::npos || position > declaration)
+            return declaration;
         const size_t after = position + kStart.size();
         if (after >= text.size() || text[after] == '>' || text[after] == '/' || text[after] == ' ' ||
             text[after] == '\t' || text[after] == '\r' || text[after] == '\n')
@@ -199,28 +203,70 @@ size_t FindResultsStart(string_view text, size_t position) {
     }
 }
 
+constexpr string_view kEnd = "</Results>";
+
 } // namespace
 
-bool AddDiskSpdXmlRows(std::string& text, CListBase& table) {
-    constexpr string_view kEnd = "</Results>";
-    const string_view all(text);
-    bool allParsed = true;
-    Place place;
-    // A declaration before the first document belongs to it.
-    size_t start = all.find("<?xml");
-    const size_t firstResults = FindResultsStart(all, 0);
-    if (start == string_view::npos || (firstResults != string_view::npos && firstResults < start))
-        start = firstResults;
-    while (start != string_view::npos) {
-        ++place.document;
-        const size_t end = all.find(kEnd, start);
-        if (end == string_view::npos) {
-            AddErrorRow(table, Missing("/Results", place) + ": the document is cut off");
-            return false;
+void DiskSpdXmlStream::Feed(string_view text) {
+    if (m_stopped)
+        return;
+    m_pending.append(text);
+    ReadCompleteDocuments();
+}
+
+void DiskSpdXmlStream::ReadCompleteDocuments() {
+    static const std::boyer_moore_horspool_searcher kEndSearch(kEnd.begin(), kEnd.end());
+    for (;;) {
+        if (!m_inDocument) {
+            const size_t start = FindDocumentStart(m_pending, 0);
+            if (start == string_view::npos) {
+                // Keep what may be the beginning of a start tag cut by the piece's end.
+                const size_t keep = std::min<size_t>(m_pending.size(), 8);
+                m_offset += m_pending.size() - keep;
+                m_pending.erase(0, m_pending.size() - keep);
+                return;
+            }
+            m_offset += start;
+            m_pending.erase(0, start);
+            m_inDocument = true;
+            m_searched = 0;
+            ++m_documents;
         }
-        const size_t stop = end + kEnd.size();
-        allParsed &= AddDocumentRows(text.data() + start, stop - start, start, place, table);
-        start = FindResultsStart(all, stop);
+        const auto from = m_pending.begin() + static_cast<std::ptrdiff_t>(m_searched);
+        const auto end = std::search(from, m_pending.end(), kEndSearch);
+        if (end == m_pending.end()) {
+            if (m_pending.size() > m_maxDocument) {
+                AddErrorRow(m_table, Place{m_documents, 0}.Text() + " takes more than " +
+                                         std::to_string(m_maxDocument >> 20) +
+                                         " MB of memory: too much for a file of this size");
+                m_allParsed = false;
+                m_stopped = true;
+                std::string().swap(m_pending);
+                return;
+            }
+            m_searched = m_pending.size() < kEnd.size() ? 0 : m_pending.size() - kEnd.size() + 1;
+            return;
+        }
+        const size_t stop = static_cast<size_t>(end - m_pending.begin()) + kEnd.size();
+        m_allParsed &= AddDocumentRows(m_pending.data(), stop, m_offset, Place{m_documents, 0}, m_table);
+        m_offset += stop;
+        m_pending.erase(0, stop);
+        m_inDocument = false;
     }
-    return allParsed;
+}
+
+bool DiskSpdXmlStream::Finish() {
+    if (m_inDocument && !m_stopped) {
+        AddErrorRow(m_table, Missing("/Results", Place{m_documents, 0}) + ": the document is cut off");
+        m_allParsed = false;
+    }
+    m_inDocument = false;
+    std::string().swap(m_pending);
+    return m_allParsed;
+}
+
+bool AddDiskSpdXmlRows(string_view text, CListBase& table) {
+    DiskSpdXmlStream stream(table);
+    stream.Feed(text);
+    return stream.Finish();
 }

@@ -4,10 +4,12 @@
 #include "report/RunRecord.h"
 #include "table/CharClass.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <rapidjson/error/en.h>
 #include <rapidjson/reader.h>
@@ -19,6 +21,7 @@ namespace {
 using std::string_view;
 
 constexpr string_view kAllClients = "All clients";
+constexpr string_view kFioVersion = "\"fio version\"";
 
 // The options a row is made from, as the job file gave them; empty when not given.
 struct Options {
@@ -427,22 +430,29 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
     return JobRow::Added;
 }
 
-// Where each document may start: a line that is "{" alone, whose first key is "fio version".
+// Where each document may start: a "{" that is alone on its line up to its first key, "fio version".
+// The key is searched for, not each line, so text of any length between documents costs one scan.
 std::vector<size_t> DocumentStarts(string_view text) {
+    static const std::boyer_moore_horspool_searcher kKey(kFioVersion.begin(), kFioVersion.end());
     std::vector<size_t> starts;
-    size_t start = 0;
-    while (start < text.size()) {
-        size_t stop = text.find('\n', start);
-        if (stop == string_view::npos)
-            stop = text.size();
-        if (Trim(text.substr(start, stop - start)) == "{") {
-            size_t next = stop;
-            while (next < text.size() && IsWhiteSpace(text[next]))
-                ++next;
-            if (text.substr(next).starts_with("\"fio version\""))
-                starts.push_back(start + text.substr(start, stop - start).find('{'));
-        }
-        start = stop + 1;
+    auto at = text.begin();
+    for (;;) {
+        at = std::search(at, text.end(), kKey);
+        if (at == text.end())
+            break;
+        const size_t key = static_cast<size_t>(at - text.begin());
+        ++at;
+        size_t brace = key;
+        while (brace > 0 && IsWhiteSpace(text[brace - 1]))
+            --brace;
+        if (brace == 0 || text[brace - 1] != '{')
+            continue;
+        --brace;
+        size_t lineStart = brace;
+        while (lineStart > 0 && IsBlank(text[lineStart - 1]))
+            --lineStart;
+        if (lineStart == 0 || text[lineStart - 1] == '\n' || text[lineStart - 1] == '\r')
+            starts.push_back(brace);
     }
     return starts;
 }

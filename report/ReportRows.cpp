@@ -38,7 +38,7 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
     bool readOk = true;
     // An XML or JSON document is held whole while it is read, within the bound the rows have.
     ReportKindReader reader(
-        [&] { return budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed; });
+        table, [&] { return budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed; });
     std::vector<std::string> noDetails;
     try {
         readOk = reader.Read(file, [&](std::string_view block) {
@@ -57,7 +57,7 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
             ++leftOut;
         });
         if (reader.Kind() != ReportKind::Text &&
-            !reader.AddDocumentRows(path, table, details != nullptr ? *details : noDetails))
+            !reader.AddDocumentRows(path, details != nullptr ? *details : noDetails))
             allParsed = false;
     } catch (const std::bad_alloc&) {
         // The rows added so far are whole (a row is appended complete or not at all). If even the

@@ -1,6 +1,7 @@
 // libFuzzer target: arbitrary bytes, decoded as a report is, through the DiskSpd XML reader. The rows
 // must be numbered in order, the same text must give the same rows twice (the parse is in place and
-// must leave nothing behind), error rows come exactly with a false result, and the kind found in a first chunk must be the kind of the whole.
+// must leave nothing behind), error rows come exactly with a false result, and the kind found in a first
+// chunk must be the kind of the whole.
 #include "report/DiskSpdXmlReader.h"
 #include "report/ReportKind.h"
 #include "report/ReportParser.h"
