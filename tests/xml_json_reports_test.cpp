@@ -226,16 +226,20 @@ TEST(XmlJsonReportsTest, TheKindIsToldByTheContentInEveryEncodingNeverByTheName)
         utf16 += c;
         utf16 += '\0';
     }
-    std::string crlf;
-    for (const char c : xml)
-        crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    const auto withCrLf = [](const std::string& text) {
+        std::string crlf;
+        for (const char c : text)
+            crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        return crlf;
+    };
     const struct {
         std::string name, bytes;
         int rows;
         const char* size;
     } cases[] = {
         {"xml-named.txt", xml, 1, "4KB"},
-        {"bom-crlf.log", "\xEF\xBB\xBF" + crlf, 1, "4KB"},
+        {"bom-crlf.log", "\xEF\xBB\xBF" + withCrLf(xml), 1, "4KB"},
+        {"windows.json", withCrLf(json), 1, "4KB"},
         {"powershell.txt", "\xFF\xFE" + utf16, 1, "4KB"},
         {"noname", "Warning: direct I/O not supported here\n" + json, 1, "4KB"},
         // A SQLIO run that quotes XML and JSON stays a SQLIO run.
