@@ -15,17 +15,19 @@ cp tests/data/fio/*.json tests/data/fio/*.log examples/*.json "$out/corpus-json/
 printf '[Reports]\nEntries\\1\\Path=/r/b.txt\nEntries\\2\\Path=/r/A.txt\nEntries\\size=2\nSelected=/r/b.txt\n' \
     > "$out/corpus-store/store.conf"
 
-clang++ "${flags[@]}" \
-    tests/fuzz/fuzz_report.cpp report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp \
-    report/ReportText.cpp table/ListBase.cpp table/RecordPages.cpp \
-    table/CellNumber.cpp table/FormatNumeric.cpp table/ListCsv.cpp -o "$out/fuzz_report"
-# pugixml is linked as Debian builds it; RapidJSON is headers alone.
-for reader in diskspd_xml fio_json; do
-    clang++ "${flags[@]}" \
-        "tests/fuzz/fuzz_$reader.cpp" report/DiskSpdXmlReader.cpp report/FioJsonReader.cpp report/RunRecord.cpp \
-        report/ReportKind.cpp report/ReportParser.cpp report/DiskSpdParser.cpp report/ReportText.cpp \
-        table/ListBase.cpp table/RecordPages.cpp table/CellNumber.cpp table/FormatNumeric.cpp table/ListCsv.cpp \
-        -lpugixml -o "$out/fuzz_$reader"
+# The report targets share their sources, each compiled once; pugixml is linked as Debian builds it
+# and RapidJSON is headers alone.
+mkdir -p "$out/objects"
+objects=()
+for source in report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp report/ReportText.cpp \
+    report/DiskSpdXmlReader.cpp report/FioJsonReader.cpp report/RunRecord.cpp report/ReportKind.cpp \
+    table/ListBase.cpp table/RecordPages.cpp table/CellNumber.cpp table/FormatNumeric.cpp table/ListCsv.cpp; do
+    object="$out/objects/$(basename "${source%.cpp}").o"
+    clang++ "${flags[@]}" -c "$source" -o "$object"
+    objects+=("$object")
+done
+for target in report diskspd_xml fio_json; do
+    clang++ "${flags[@]}" "tests/fuzz/fuzz_$target.cpp" "${objects[@]}" -lpugixml -o "$out/fuzz_$target"
 done
 # Qt is not instrumented; its own caches outlive an input, so leaks are not checked for this target.
 clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) \
