@@ -24,11 +24,22 @@ const QString kOutOfMemoryText = QStringLiteral("Not enough memory to load %1.")
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kRed = 0xFF0000;
 
+std::string JoinLines(const ReportLoadDetails& lines) {
+    std::string joined;
+    for (const std::string& line : lines)
+        joined += (joined.empty() ? "" : "\n") + line;
+    return joined;
+}
+
 } // namespace
 
 void CTrelvaneDlg::OnFileOpen() {
+    // The SQLIO entry stays first and selected; the others let a DiskSpd XML or fio JSON report, or a
+    // report of any name, be picked: the kind is read from the content.
     const QString path = m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
-                                             QStringLiteral("Sqlio Reports (.txt) (*.txt)"),
+                                             QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
+                                                            "Benchmark reports (*.txt *.xml *.json *.log);;"
+                                                            "All files (*)"),
                                              QStringLiteral("txt"), QStringLiteral("*.txt"));
     if (path.isEmpty())
         return;
@@ -105,10 +116,7 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
         const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, details, steps);
         if (status == ReportLoadStatus::CannotOpen)
             return OfferToForgetReport(path);
-        QStringList lines;
-        for (const std::string& line : details)
-            lines.push_back(QString::fromStdString(line));
-        m_status->setToolTip(lines.join(QLatin1Char('\n')));
+        m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
         if (status == ReportLoadStatus::OutOfMemory)
             m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok,
                                QMessageBox::Warning);

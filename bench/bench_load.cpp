@@ -4,6 +4,7 @@
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/ReportRows.h"
 #include "report/RunParser.h"
 
 #include <benchmark/benchmark.h>
@@ -23,6 +24,29 @@ const std::string& DiskSpdReportOf(int runs) {
         found = paths
                     .emplace(runs, WriteTempFile("trelvane-bench-diskspd-" + std::to_string(runs) + ".txt",
                                                  GenerateDiskSpdReport(runs)))
+                    .first;
+    return found->second;
+}
+
+// The runs of DiskSpdReportOf as a DiskSpd XML sweep and as one fio JSON document.
+const std::string& DiskSpdXmlReportOf(int runs) {
+    static std::map<int, std::string> paths;
+    auto found = paths.find(runs);
+    if (found == paths.end())
+        found = paths
+                    .emplace(runs, WriteTempFile("trelvane-bench-diskspd-" + std::to_string(runs) + ".xml",
+                                                 GenerateDiskSpdXmlReport(runs)))
+                    .first;
+    return found->second;
+}
+
+const std::string& FioJsonReportOf(int jobs) {
+    static std::map<int, std::string> paths;
+    auto found = paths.find(jobs);
+    if (found == paths.end())
+        found = paths
+                    .emplace(jobs, WriteTempFile("trelvane-bench-fio-" + std::to_string(jobs) + ".json",
+                                                 GenerateFioJsonReport(jobs)))
                     .first;
     return found->second;
 }
@@ -94,6 +118,37 @@ void BM_LoadReportSameBytesAsDiskSpd(benchmark::State& state) {
     LoadInto(ReportOf(static_cast<int>(1000 * diskspdBytes / sqlioBytes)), state);
 }
 
+// The whole load of the window and trelvane-csv (ReadReportRows: the kind, then its reader), so the
+// three kinds of the same runs compare on the same road.
+void LoadRowsInto(const std::string& path, benchmark::State& state) {
+    size_t bytes = 0;
+    CountLines(path, bytes);
+    for (auto _ : state) {
+        CListBase table;
+        AddResultColumns(table);
+        ReportFile file;
+        file.Open(path);
+        if (ReadReportRows(file, path, table) != ReportRowsResult::AllParsed ||
+            table.GetItemCount() != state.range(0))
+            state.SkipWithError("the generated report did not load whole");
+        benchmark::DoNotOptimize(table.GetItemCount());
+    }
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    state.counters["runs"] = static_cast<double>(state.range(0));
+}
+
+void BM_LoadRowsDiskSpdText(benchmark::State& state) {
+    LoadRowsInto(DiskSpdReportOf(static_cast<int>(state.range(0))), state);
+}
+
+void BM_LoadRowsDiskSpdXml(benchmark::State& state) {
+    LoadRowsInto(DiskSpdXmlReportOf(static_cast<int>(state.range(0))), state);
+}
+
+void BM_LoadRowsFioJson(benchmark::State& state) {
+    LoadRowsInto(FioJsonReportOf(static_cast<int>(state.range(0))), state);
+}
+
 void BM_SortNumericColumn(benchmark::State& state) {
     CListBase table;
     AddResultColumns(table);
@@ -116,6 +171,9 @@ BENCHMARK(BM_LoadReport)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kM
 BENCHMARK(BM_LoadLfReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportSameBytesAsDiskSpd)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadRowsDiskSpdText)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadRowsDiskSpdXml)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadRowsFioJson)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SortNumericColumn)->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

@@ -30,6 +30,12 @@ bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlo
 bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
                                 unsigned long long unsizedLimit) {
     ReportBlockReader blocks(onBlock);
+    const bool ok = ReadText([&](std::string_view text) { blocks.Feed(text); }, unsizedLimit);
+    blocks.Finish();
+    return ok;
+}
+
+bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText, unsigned long long unsizedLimit) {
     ReportTextDecoder decoder;
     // A piece is read twice (cut into blocks, then each block parsed): 64 KiB stays in the processor's
     // cache between the two, where a megabyte went out to memory and back.
@@ -50,14 +56,14 @@ bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onB
         const unsigned long long wanted = std::min(size, limit - m_bytesRead);
         m_leftUnread = wanted < size;
         m_bytesRead += wanted;
-        blocks.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(wanted)), text));
+        onText(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(wanted)), text));
         if (m_leftUnread)
             break;
     }
     text.clear();
     decoder.Finish(text);
-    blocks.Feed(text);
-    blocks.Finish();
+    if (!text.empty())
+        onText(text);
     return ok;
 }
 

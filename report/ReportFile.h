@@ -31,6 +31,10 @@ public:
     // The same, handing each block over in place where it can: the view is valid only during the call.
     bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
                         unsigned long long unsizedLimit = kUnsizedReadLimit);
+    // Reads as ReadBlocks does, handing over the decoded text in pieces, each valid only during the
+    // call: what the blocks are cut from, and what a DiskSpd XML or fio JSON report is read from.
+    bool ReadText(const std::function<void(std::string_view)>& onText,
+                  unsigned long long unsizedLimit = kUnsizedReadLimit);
     void Close();
     // Whether the last read stopped at its bound with more of the file there.
     bool LeftUnread() const { return m_leftUnread; }

@@ -7,6 +7,8 @@
 inline constexpr const char* kReportKinds[] = {
     "SQLIO text output (sqlio ... > report.txt)",
     "DiskSpd text output, versions 2.0 to 2.2 (diskspd ... > report.txt, the default -Rtext)",
+    "DiskSpd XML output, versions 2.0 to 2.2 (diskspd -Rxml ... > report.xml)",
+    "fio JSON output, fio 2.x and 3.x (fio --output-format=json or json+)",
 };
 
 // The list for a usage text: a heading, then each kind on a line of its own, indented.

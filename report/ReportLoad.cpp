@@ -47,7 +47,7 @@ ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
-    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table));
+    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details));
     if (status != ReportLoadStatus::OutOfMemory)
         AddReadDetails(file, details);
     file.Close();

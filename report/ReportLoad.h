@@ -33,6 +33,11 @@ void AddReadDetails(const ReportFile& file, ReportLoadDetails& details);
 // otherwise.
 const char* LoadStatusText(ReportLoadStatus status);
 
+// Lines that say more of a load than its status text, which stays one of the texts above: what a
+// report held that became no row (fio jobs that only trim). The window shows them as the status line's
+// tool tip; trelvane-csv prints them on standard error after the status line.
+using ReportLoadDetails = std::vector<std::string>;
+
 // What the caller does between the steps of a load; either may be left empty.
 struct ReportLoadSteps {
     // The rows are in, in report order, before the sorts; status is never CannotOpen.

@@ -1,5 +1,6 @@
 #include "report/ReportRows.h"
 
+#include "report/ReportKindReader.h"
 #include "report/ReportParser.h"
 #include "report/RunParser.h"
 
@@ -29,20 +30,22 @@ std::string OutOfMemoryMessage(const std::string& path) {
 }
 
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
-                                const RowMemoryBudget& budget) {
+                                const RowMemoryBudget& budget, std::vector<std::string>* details) {
     bool allParsed = true;
     std::size_t tableBytes = 0;
     int charged = table.GetItemCount(); // the rows counted in tableBytes
     std::size_t allowedAtCut = 0;
     unsigned long long leftOut = 0;
     bool readOk = true;
+    const auto allowedNow = [&] {
+        return budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
+    };
     const RowGate admit = [&] {
         // Once a row is left out, so are all after it: the table never has gaps.
         if (leftOut == 0) {
             for (const int rows = table.GetItemCount(); charged < rows; ++charged)
                 tableBytes += RowBytes(table.Row(charged));
-            const std::size_t allowed =
-                budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
+            const std::size_t allowed = allowedNow();
             if (tableBytes <= allowed)
                 return true;
             allowedAtCut = allowed;
@@ -50,13 +53,20 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         ++leftOut;
         return false;
     };
+    // An XML or JSON document is held whole while it is read, within the bound the rows have.
+    ReportKindReader reader(table, allowedNow);
+    std::vector<std::string> noDetails;
     try {
-        readOk = file.ReadBlockViews(
+        readOk = reader.Read(
+            file,
             [&](std::string_view block) {
                 if (!ParseRun(block, table, admit))
                     allParsed = false;
             },
             budget.fixed);
+        if (reader.Kind() != ReportKind::Text &&
+            !reader.AddDocumentRows(path, details != nullptr ? *details : noDetails))
+            allParsed = false;
     } catch (const std::bad_alloc&) {
         // The rows read so far go before anything shows them: a table that filled memory cannot be
         // drawn, sorted or charted either. What is left is the row that says why.

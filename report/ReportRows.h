@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <string>
+#include <vector>
 
 // How much memory the rows of one report may take: perBytesRead times the file's size (or the bytes
 // read, for a file that reports no size), plus fixed. A real run is a few hundred bytes of text and its
@@ -22,13 +23,16 @@ enum class ReportRowsResult {
 };
 
 // Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
-// results section, error rows included, and one more error row naming the reason when reading stops
-// early. Once the rows would take more memory than the budget allows (asked before every row, so also
-// inside a run of many sections), the remaining rows are only counted, and an error row says how many
-// runs were left out. The file is read as file.ReadBlockViews reads it, a file without a size to at most
-// budget.fixed bytes.
+// results section, per DiskSpd XML time span and per fio job (the kind told by the content), error rows
+// included, and one more error row naming the reason when reading stops early. Once the rows would take
+// more memory than the budget allows (asked before every row, so also inside a run of many sections),
+// the remaining rows are only counted, and an error row says how many runs were left out; an XML or
+// JSON document is held whole while it is read, within the same budget. The file is read as
+// file.ReadBlockViews reads it, a file without a size to at most budget.fixed bytes. details, when
+// given, receives the lines that say more than the rows (fio jobs left out).
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
-                                const RowMemoryBudget& budget = {});
+                                const RowMemoryBudget& budget = {},
+                                std::vector<std::string>* details = nullptr);
 
 // The error row text when memory runs out while loading path.
 std::string OutOfMemoryMessage(const std::string& path);

@@ -6,7 +6,7 @@
 # package, its manual pages and the desktop's default for text files); "package" adds what building the Debian package needs.
 set -euo pipefail
 mode=${1:-run}
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libblkid-dev libgl-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libblkid-dev libgl-dev libpugixml-dev rapidjson-dev
           fonts-dejavu-core)
 if [ "$mode" = test ] || [ "$mode" = package ]; then
     packages+=(dpkg-dev file)

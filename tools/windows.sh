@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Trelvane for Windows, built here and tested under Wine: builds Qt for Windows once (cached by
-# tools/build-qt-windows.sh), cross-compiles trelvane.exe, trelvane-csv.exe and the test programs
-# into build-windows/ with MinGW-w64, runs the tests under Wine in a fresh prefix, and packs
-# trelvane-<version>-win64.zip (the CMake project's version).
+# Trelvane for Windows, built here and tested under Wine: builds Qt for Windows and pugixml once
+# (cached by tools/build-qt-windows.sh and tools/build-pugixml-windows.sh), cross-compiles trelvane.exe,
+# trelvane-csv.exe and the test programs into build-windows/ with MinGW-w64, runs the tests under Wine
+# in a fresh prefix, and packs trelvane-<version>-win64.zip (the CMake project's version).
 #   tools/windows.sh [build folder]
 set -euo pipefail
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,6 +20,8 @@ done
 
 qt=$("$src/tools/build-qt-windows.sh")
 echo "== Qt for Windows: $qt"
+pugixml=$("$src/tools/build-pugixml-windows.sh")
+echo "== pugixml for Windows: $pugixml"
 
 # A fresh, throw-away prefix: no state of an earlier run (registry, files) can pass a test. The test
 # discovery at build time runs the programs too, so the prefix exists before the build.
@@ -73,6 +75,7 @@ echo "== configuring $out"
     -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
     -DTRELVANE_WERROR=ON -DTRELVANE_BENCH=OFF \
+    -Dpugixml_DIR="$pugixml/lib/cmake/pugixml" \
     ${TRELVANE_WINDOWS_CMAKE_ARGS:-}
 echo "== building"
 cmake --build "$out" -j "${TRELVANE_JOBS:-$(nproc)}"

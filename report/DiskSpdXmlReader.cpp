@@ -1,0 +1,272 @@
+#include "report/DiskSpdXmlReader.h"
+
+#include "report/DiskSpdParser.h"
+#include "report/ReportParser.h"
+#include "report/RunRecord.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <functional>
+#include <optional>
+#include <pugixml.hpp>
+#include <string_view>
+
+namespace {
+
+using std::string_view;
+
+// Where a message points: "<Results> 2, <TimeSpan> 1".
+struct Place {
+    int document = 0;
+    int timeSpan = 0;
+    std::string Text() const {
+        std::string text = "DiskSpd XML <Results> " + std::to_string(document);
+        if (timeSpan > 0)
+            text += ", <TimeSpan> " + std::to_string(timeSpan);
+        return text;
+    }
+};
+
+std::string Missing(string_view element, const Place& place) {
+    return "Token [<" + std::string(element) + ">] not found in " + place.Text();
+}
+
+string_view Trimmed(const char* text) {
+    string_view value(text);
+    while (!value.empty() &&
+           (value.front() == ' ' || value.front() == '\t' || value.front() == '\r' || value.front() == '\n'))
+        value.remove_prefix(1);
+    while (!value.empty() &&
+           (value.back() == ' ' || value.back() == '\t' || value.back() == '\r' || value.back() == '\n'))
+        value.remove_suffix(1);
+    return value;
+}
+
+// The number an element holds, read the same in every locale; nothing when it holds none.
+std::optional<double> Number(const pugi::xml_node& element) {
+    const string_view text = Trimmed(element.child_value());
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<unsigned long long> Count(const pugi::xml_node& element) {
+    const string_view text = Trimmed(element.child_value());
+    unsigned long long value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// The parameters of a time span from its first target: fills the record's first four cells, or
+// returns the element that is missing.
+const char* ReadParameters(const pugi::xml_node& profileSpan, const pugi::xml_node& resultSpan,
+                           RunRecord& record) {
+    const pugi::xml_node target = profileSpan.child("Targets").child("Target");
+    if (!target)
+        return "Target";
+    const std::optional<unsigned long long> writeRatio = Count(target.child("WriteRatio"));
+    if (!writeRatio || *writeRatio > 100)
+        return "WriteRatio";
+    record.direction = *writeRatio == 0     ? "Read"
+                       : *writeRatio == 100 ? "Write"
+                                            : MixedDirection(100 - static_cast<int>(*writeRatio));
+    record.type = target.child("Random") ? "random" : "sequential";
+    const string_view blockSize = Trimmed(target.child("BlockSize").child_value());
+    if (blockSize.empty())
+        return "BlockSize";
+    record.size = DiskSpdSizeCell(blockSize);
+    string_view requests = Trimmed(target.child("RequestCount").child_value());
+    if (requests.empty() || requests == "0")
+        requests = Trimmed(resultSpan.child("RequestCount").child_value());
+    if (requests.empty())
+        return "RequestCount";
+    record.outstanding = requests;
+    return nullptr;
+}
+
+// The latency cells of a time span measured with -L; the element that is missing otherwise.
+const char* ReadLatency(const pugi::xml_node& latency, RunRecord& record) {
+    record.avgLatencyMs = Number(latency.child("AverageTotalMilliseconds"));
+    if (!record.avgLatencyMs)
+        return "AverageTotalMilliseconds";
+    for (const pugi::xml_node& bucket : latency.children("Bucket")) {
+        const string_view percentile = Trimmed(bucket.child_value("Percentile"));
+        if (percentile == "0")
+            record.minLatencyMs = Number(bucket.child("TotalMilliseconds"));
+        else if (percentile == "100")
+            record.maxLatencyMs = Number(bucket.child("TotalMilliseconds"));
+    }
+    if (!record.minLatencyMs)
+        return "TotalMilliseconds> of <Percentile>0";
+    if (!record.maxLatencyMs)
+        return "TotalMilliseconds> of <Percentile>100";
+    return nullptr;
+}
+
+// Appends the row of one result time span; false (with an error row) when a part is missing.
+bool AddTimeSpanRow(const pugi::xml_node& profileSpan, const pugi::xml_node& resultSpan, const Place& place,
+                    CListBase& table) {
+    const auto fail = [&](string_view element) {
+        AddErrorRow(table, Missing(element, place));
+        return false;
+    };
+    if (const pugi::xml_node error = resultSpan.child("Error")) {
+        AddErrorRow(table, place.Text() + ": " + std::string(Trimmed(error.child_value())));
+        return false;
+    }
+    if (!profileSpan)
+        return fail("Profile>'s <TimeSpan");
+    RunRecord record;
+    if (const char* missing = ReadParameters(profileSpan, resultSpan, record))
+        return fail(missing);
+    const std::optional<double> seconds = Number(resultSpan.child("TestTimeSeconds"));
+    if (!seconds || *seconds <= 0)
+        return fail("TestTimeSeconds");
+    double ios = 0, bytes = 0;
+    int targets = 0;
+    for (const pugi::xml_node& thread : resultSpan.children("Thread")) {
+        for (const pugi::xml_node& target : thread.children("Target")) {
+            const std::optional<unsigned long long> count = Count(target.child("IOCount"));
+            if (!count)
+                return fail("IOCount");
+            const std::optional<unsigned long long> byteCount = Count(target.child("BytesCount"));
+            if (!byteCount)
+                return fail("BytesCount");
+            ios += static_cast<double>(*count);
+            bytes += static_cast<double>(*byteCount);
+            ++targets;
+        }
+    }
+    if (targets == 0)
+        return fail("Thread");
+    record.iosPerSec = ios / *seconds;
+    record.mbPerSec = bytes / 1048576.0 / *seconds;
+    if (const pugi::xml_node latency = resultSpan.child("Latency"))
+        if (const char* missing = ReadLatency(latency, record))
+            return fail(missing);
+    AddRunRow(table, record);
+    return true;
+}
+
+// Reads one <Results> document, held in place at data.
+bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place, CListBase& table) {
+    pugi::xml_document document;
+    const pugi::xml_parse_result parsed =
+        document.load_buffer_inplace(data, size, pugi::parse_default, pugi::encoding_utf8);
+    if (!parsed) {
+        AddErrorRow(table, place.Text() + " is not well-formed at byte " +
+                               std::to_string(offset + static_cast<size_t>(parsed.offset)) + ": " +
+                               parsed.description());
+        return false;
+    }
+    const pugi::xml_node results = document.child("Results");
+    if (!results) {
+        AddErrorRow(table, Missing("Results", place));
+        return false;
+    }
+    // The profile lists the time spans in the order of their results.
+    pugi::xml_node profileSpan = results.child("Profile").child("TimeSpans").child("TimeSpan");
+    bool allParsed = true;
+    Place spanPlace = place;
+    for (const pugi::xml_node& resultSpan : results.children("TimeSpan")) {
+        ++spanPlace.timeSpan;
+        allParsed &= AddTimeSpanRow(profileSpan, resultSpan, spanPlace, table);
+        if (profileSpan)
+            profileSpan = profileSpan.next_sibling("TimeSpan");
+    }
+    if (spanPlace.timeSpan == 0) {
+        AddErrorRow(table, Missing("TimeSpan", place));
+        return false;
+    }
+    return allParsed;
+}
+
+// Where a document starts from position on: its "<?xml" declaration or its "<Results" start tag (the
+// name must end there).
+size_t FindDocumentStart(string_view text, size_t position) {
+    const size_t declaration = text.find("<?xml", position);
+    constexpr string_view kStart = "<Results";
+    for (;;) {
+        position = text.find(kStart, position);
+        if (position == string_view::npos || position > declaration)
+            return declaration;
+        const size_t after = position + kStart.size();
+        if (after >= text.size() || text[after] == '>' || text[after] == '/' || text[after] == ' ' ||
+            text[after] == '\t' || text[after] == '\r' || text[after] == '\n')
+            return position;
+        position = after;
+    }
+}
+
+constexpr string_view kEnd = "</Results>";
+
+} // namespace
+
+void DiskSpdXmlStream::Feed(string_view text) {
+    if (m_stopped)
+        return;
+    m_pending.append(text);
+    ReadCompleteDocuments();
+}
+
+void DiskSpdXmlStream::ReadCompleteDocuments() {
+    static const std::boyer_moore_horspool_searcher kEndSearch(kEnd.begin(), kEnd.end());
+    for (;;) {
+        if (!m_inDocument) {
+            const size_t start = FindDocumentStart(m_pending, 0);
+            if (start == string_view::npos) {
+                // Keep what may be the beginning of a start tag cut by the piece's end.
+                const size_t keep = std::min<size_t>(m_pending.size(), 8);
+                m_offset += m_pending.size() - keep;
+                m_pending.erase(0, m_pending.size() - keep);
+                return;
+            }
+            m_offset += start;
+            m_pending.erase(0, start);
+            m_inDocument = true;
+            m_searched = 0;
+            ++m_documents;
+        }
+        const auto from = m_pending.begin() + static_cast<std::ptrdiff_t>(m_searched);
+        const auto end = std::search(from, m_pending.end(), kEndSearch);
+        if (end == m_pending.end()) {
+            if (m_pending.size() > m_maxDocument) {
+                AddErrorRow(m_table, Place{m_documents, 0}.Text() + " takes more than " +
+                                         std::to_string(m_maxDocument >> 20) +
+                                         " MB of memory: too much for a file of this size");
+                m_allParsed = false;
+                m_stopped = true;
+                std::string().swap(m_pending);
+                return;
+            }
+            m_searched = m_pending.size() < kEnd.size() ? 0 : m_pending.size() - kEnd.size() + 1;
+            return;
+        }
+        const size_t stop = static_cast<size_t>(end - m_pending.begin()) + kEnd.size();
+        m_allParsed &= AddDocumentRows(m_pending.data(), stop, m_offset, Place{m_documents, 0}, m_table);
+        m_offset += stop;
+        m_pending.erase(0, stop);
+        m_inDocument = false;
+    }
+}
+
+bool DiskSpdXmlStream::Finish() {
+    if (m_inDocument && !m_stopped) {
+        AddErrorRow(m_table, Missing("/Results", Place{m_documents, 0}) + ": the document is cut off");
+        m_allParsed = false;
+    }
+    m_inDocument = false;
+    std::string().swap(m_pending);
+    return m_allParsed;
+}
+
+bool AddDiskSpdXmlRows(string_view text, CListBase& table) {
+    DiskSpdXmlStream stream(table);
+    stream.Feed(text);
+    return stream.Finish();
+}

@@ -1,0 +1,536 @@
+#include "report/FioJsonReader.h"
+
+#include "report/ReportParser.h"
+#include "report/RunRecord.h"
+#include "table/CharClass.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <rapidjson/error/en.h>
+#include <rapidjson/reader.h>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using std::string_view;
+
+constexpr string_view kAllClients = "All clients";
+constexpr string_view kFioVersion = "\"fio version\"";
+
+// The options a row is made from, as the job file gave them; empty when not given.
+struct Options {
+    string_view rw, bs, iodepth, rwmixread, rwmixwrite;
+
+    void Set(string_view name, string_view value) {
+        if (name == "rw" || name == "readwrite")
+            rw = value;
+        else if (name == "bs" || name == "blocksize")
+            bs = value;
+        else if (name == "iodepth")
+            iodepth = value;
+        else if (name == "rwmixread")
+            rwmixread = value;
+        else if (name == "rwmixwrite")
+            rwmixwrite = value;
+    }
+};
+
+enum Direction { kRead, kWrite, kTrim, kMixed, kDirections };
+
+struct Latency {
+    std::optional<double> min, max, mean;
+    double toMs = 0; // from the unit of its key
+};
+
+struct DirectionStats {
+    bool present = false;
+    std::optional<double> iops, bwBytes, bwKiB, runtimeMs, totalIos;
+    std::optional<Latency> latency;
+
+    // The I/Os done: total_ios, or iops over the runtime where a fio wrote no count.
+    double Ios() const {
+        if (totalIos)
+            return *totalIos;
+        return iops && runtimeMs ? *iops * *runtimeMs / 1000.0 : 0.0;
+    }
+};
+
+struct Job {
+    string_view name, hostname;
+    double error = 0;
+    bool fromClientStats = false;
+    Options options;
+    std::array<DirectionStats, kDirections> directions;
+};
+
+// One fio JSON document as far as the rows need it.
+struct Document {
+    Options global;
+    std::vector<Job> jobs;
+    bool hasJobs = false;
+};
+
+std::optional<double> Number(string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// SAX events of one document into a Document. Strings and numbers stay in the parsed text (in-situ), so
+// a json+ report's thousands of bins cost nothing but the scan.
+class Handler : public rapidjson::BaseReaderHandler<rapidjson::UTF8<>, Handler> {
+public:
+    explicit Handler(Document& document) : m_document(document) {}
+
+    bool StartObject() {
+        Context context = Context::Skip;
+        if (m_stack.empty()) {
+            context = Context::Root;
+        } else {
+            switch (m_stack.back()) {
+            case Context::Root:
+                if (m_key == "global options")
+                    context = Context::GlobalOptions;
+                break;
+            case Context::Jobs:
+                m_document.jobs.emplace_back();
+                m_document.jobs.back().fromClientStats = m_inClientStats;
+                context = Context::Job;
+                break;
+            case Context::Job:
+                if (m_key == "job options") {
+                    context = Context::JobOptions;
+                } else if (const int direction = DirectionOf(m_key); direction >= 0) {
+                    m_direction = direction;
+                    Stats().present = true;
+                    context = Context::Direction;
+                }
+                break;
+            case Context::Direction:
+                if (const double toMs = LatencyUnit(m_key); toMs > 0) {
+                    Stats().latency.emplace().toMs = toMs;
+                    context = Context::Latency;
+                }
+                break;
+            default:
+                break;
+            }
+        }
+        m_stack.push_back(context);
+        return true;
+    }
+    bool EndObject(rapidjson::SizeType) { return Pop(); }
+    bool StartArray() {
+        const bool jobs = !m_stack.empty() && m_stack.back() == Context::Root &&
+                          (m_key == "jobs" || m_key == "client_stats");
+        if (jobs) {
+            m_document.hasJobs = true;
+            m_inClientStats = m_key == "client_stats";
+        }
+        m_stack.push_back(jobs ? Context::Jobs : Context::Skip);
+        return true;
+    }
+    bool EndArray(rapidjson::SizeType) { return Pop(); }
+    bool Key(const char* text, rapidjson::SizeType length, bool) {
+        m_key = string_view(text, length);
+        return true;
+    }
+    bool String(const char* text, rapidjson::SizeType length, bool) {
+        const string_view value(text, length);
+        switch (m_stack.empty() ? Context::Skip : m_stack.back()) {
+        case Context::GlobalOptions:
+            m_document.global.Set(m_key, value);
+            break;
+        case Context::JobOptions:
+            m_document.jobs.back().options.Set(m_key, value);
+            break;
+        case Context::Job:
+            if (m_key == "jobname")
+                m_document.jobs.back().name = value;
+            else if (m_key == "hostname")
+                m_document.jobs.back().hostname = value;
+            break;
+        default:
+            break;
+        }
+        return true;
+    }
+    // Numbers arrive as their text (kParseNumbersAsStringsFlag); only the few a row needs are read.
+    bool RawNumber(const char* text, rapidjson::SizeType length, bool) {
+        const string_view value(text, length);
+        switch (m_stack.empty() ? Context::Skip : m_stack.back()) {
+        case Context::Job:
+            if (m_key == "error")
+                m_document.jobs.back().error = Number(value).value_or(1);
+            break;
+        case Context::JobOptions:
+            m_document.jobs.back().options.Set(m_key, value);
+            break;
+        case Context::GlobalOptions:
+            m_document.global.Set(m_key, value);
+            break;
+        case Context::Direction: {
+            DirectionStats& stats = Stats();
+            if (m_key == "iops")
+                stats.iops = Number(value);
+            else if (m_key == "bw_bytes")
+                stats.bwBytes = Number(value);
+            else if (m_key == "bw")
+                stats.bwKiB = Number(value);
+            else if (m_key == "runtime")
+                stats.runtimeMs = Number(value);
+            else if (m_key == "total_ios")
+                stats.totalIos = Number(value);
+            break;
+        }
+        case Context::Latency: {
+            Latency& latency = *Stats().latency;
+            if (m_key == "min")
+                latency.min = Number(value);
+            else if (m_key == "max")
+                latency.max = Number(value);
+            else if (m_key == "mean")
+                latency.mean = Number(value);
+            break;
+        }
+        default:
+            break;
+        }
+        return true;
+    }
+    bool Default() { return true; }
+
+private:
+    enum class Context : std::uint8_t {
+        Root,
+        GlobalOptions,
+        Jobs,
+        Job,
+        JobOptions,
+        Direction,
+        Latency,
+        Skip
+    };
+
+    static int DirectionOf(string_view key) {
+        return key == "read"    ? kRead
+               : key == "write" ? kWrite
+               : key == "trim"  ? kTrim
+               : key == "mixed" ? kMixed
+                                : -1;
+    }
+    // The unit of a total latency key, as its factor to milliseconds; 0 for any other key.
+    static double LatencyUnit(string_view key) {
+        if (key == "lat_ns")
+            return 1e-6;
+        if (key == "lat_us" || key == "lat") // fio 2.x wrote microseconds under "lat"
+            return 1e-3;
+        if (key == "lat_ms")
+            return 1.0;
+        return 0;
+    }
+    DirectionStats& Stats() { return m_document.jobs.back().directions[static_cast<size_t>(m_direction)]; }
+    bool Pop() {
+        if (!m_stack.empty()) {
+            if (m_stack.back() == Context::Jobs)
+                m_inClientStats = false;
+            m_stack.pop_back();
+        }
+        return true;
+    }
+
+    Document& m_document;
+    std::vector<Context> m_stack;
+    string_view m_key;
+    int m_direction = kRead;
+    bool m_inClientStats = false;
+};
+
+string_view Trim(string_view text) {
+    while (!text.empty() && IsWhiteSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsWhiteSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::optional<int> Percent(string_view text) {
+    text = Trim(text);
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100)
+        return std::nullopt;
+    return value;
+}
+
+std::string Lower(string_view text) {
+    std::string lower(text);
+    for (char& c : lower)
+        c = static_cast<char>(FoldCase(c));
+    return lower;
+}
+
+// One size of a bs option in bytes; nothing when fio would not read it.
+std::optional<unsigned long long> SizeBytes(string_view text) {
+    text = Trim(text);
+    unsigned long long number = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+    if (error != std::errc() || end == text.data())
+        return std::nullopt;
+    const std::string unit = Lower(text.substr(static_cast<size_t>(end - text.data())));
+    unsigned shift = 0;
+    if (unit.empty() || unit == "b")
+        shift = 0;
+    else if (unit == "k" || unit == "kb" || unit == "kib" || unit == "ki")
+        shift = 10;
+    else if (unit == "m" || unit == "mb" || unit == "mib" || unit == "mi")
+        shift = 20;
+    else if (unit == "g" || unit == "gb" || unit == "gib" || unit == "gi")
+        shift = 30;
+    else
+        return std::nullopt;
+    if (number > (~0ull >> shift))
+        return std::nullopt;
+    return number << shift;
+}
+
+std::string OneSizeCell(string_view text) {
+    const std::optional<unsigned long long> bytes = SizeBytes(text);
+    if (!bytes)
+        return std::string(Trim(text));
+    return *bytes % 1024 == 0 ? std::to_string(*bytes / 1024) + "KB" : std::to_string(*bytes) + "B";
+}
+
+// What the rw option says of a job.
+struct Pattern {
+    bool known = false;
+    bool trimOnly = false;
+    bool mixed = false;
+    std::string direction; // for a pure read or write
+    std::string type;
+};
+
+Pattern PatternOf(string_view option) {
+    Pattern pattern;
+    // "randread:8" adds an offset increment after the colon.
+    const std::string rw = Lower(Trim(option.substr(0, option.find(':'))));
+    pattern.known = true;
+    if (rw == "read" || rw == "randread")
+        pattern.direction = "Read";
+    else if (rw == "write" || rw == "randwrite" || rw == "trimwrite" || rw == "randtrimwrite")
+        pattern.direction = "Write"; // trimwrite trims, then writes what it trimmed: the writes are measured
+    else if (rw == "rw" || rw == "readwrite" || rw == "randrw")
+        pattern.mixed = true;
+    else if (rw == "trim" || rw == "randtrim")
+        pattern.trimOnly = true;
+    else
+        pattern.known = false;
+    if (pattern.known)
+        pattern.type = rw.starts_with("rand") ? "random" : "sequential";
+    return pattern;
+}
+
+std::string JobPlace(const Job& job, int number) {
+    std::string place = "fio job [" + std::string(job.name) + "]";
+    if (!job.hostname.empty())
+        place += " on host [" + std::string(job.hostname) + "]";
+    return place + " (job " + std::to_string(number) + ")";
+}
+
+enum class JobRow { Added, Failed, TrimOnly };
+
+JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& table) {
+    const auto option = [&](string_view Options::*member) {
+        return !(job.options.*member).empty() ? job.options.*member : global.*member;
+    };
+    const auto fail = [&](std::string message) {
+        AddErrorRow(table, std::move(message));
+        return JobRow::Failed;
+    };
+    if (job.error != 0)
+        return fail(JobPlace(job, number) + " ended with fio error " + FixedDecimals(job.error, 0));
+
+    const DirectionStats& read = job.directions[kRead];
+    const DirectionStats& write = job.directions[kWrite];
+    const DirectionStats& trim = job.directions[kTrim];
+    const DirectionStats& mixed = job.directions[kMixed];
+    const Pattern pattern = PatternOf(option(&Options::rw));
+    const double readIos = read.Ios(), writeIos = write.Ios();
+    if (pattern.trimOnly || (!pattern.known && readIos == 0 && writeIos == 0 && trim.Ios() > 0))
+        return JobRow::TrimOnly;
+    if (!read.present && !write.present && !mixed.present)
+        return fail("Token [read] not found in " + JobPlace(job, number));
+
+    RunRecord record;
+    if (pattern.known && !pattern.mixed) {
+        record.direction = pattern.direction;
+    } else if (pattern.mixed) {
+        std::optional<int> reads = Percent(option(&Options::rwmixread));
+        if (!reads)
+            if (const std::optional<int> writes = Percent(option(&Options::rwmixwrite)))
+                reads = 100 - *writes;
+        record.direction = MixedDirection(reads.value_or(50));
+    } else if (readIos > 0 && writeIos > 0) {
+        record.direction =
+            MixedDirection(static_cast<int>(std::lround(100.0 * readIos / (readIos + writeIos))));
+    } else if (readIos > 0) {
+        record.direction = "Read";
+    } else if (writeIos > 0) {
+        record.direction = "Write";
+    }
+    record.type = pattern.type;
+
+    const string_view bs = option(&Options::bs);
+    record.size = FioSizeCell(bs.empty() ? string_view("4k") : bs);
+    const string_view iodepth = Trim(option(&Options::iodepth));
+    record.outstanding = iodepth.empty() ? "1" : std::string(iodepth);
+
+    // Latency over the directions that did I/O, each mean weighted by its count.
+    bool latencyComplete = true, anyIos = false;
+    double weighted = 0, count = 0;
+    for (const DirectionStats* stats : {&read, &write, &mixed}) {
+        if (!stats->present)
+            continue;
+        if (!stats->iops)
+            return fail("Token [iops] not found in " + JobPlace(job, number));
+        if (!stats->bwBytes && !stats->bwKiB)
+            return fail("Token [bw_bytes] not found in " + JobPlace(job, number));
+        record.iosPerSec += *stats->iops;
+        record.mbPerSec += stats->bwBytes ? *stats->bwBytes / 1048576.0 : *stats->bwKiB / 1024.0;
+        const double ios = stats->Ios();
+        if (ios <= 0)
+            continue;
+        anyIos = true;
+        const std::optional<Latency>& latency = stats->latency;
+        if (!latency || !latency->min || !latency->max || !latency->mean) {
+            latencyComplete = false;
+            continue;
+        }
+        const double min = *latency->min * latency->toMs, max = *latency->max * latency->toMs;
+        record.minLatencyMs = record.minLatencyMs ? std::min(*record.minLatencyMs, min) : min;
+        record.maxLatencyMs = record.maxLatencyMs ? std::max(*record.maxLatencyMs, max) : max;
+        weighted += *latency->mean * latency->toMs * ios;
+        count += ios;
+    }
+    if (anyIos && latencyComplete && count > 0) {
+        record.avgLatencyMs = weighted / count;
+    } else {
+        record.minLatencyMs.reset();
+        record.maxLatencyMs.reset();
+    }
+    AddRunRow(table, record);
+    return JobRow::Added;
+}
+
+// Where each document may start: a "{" that is alone on its line up to its first key, "fio version".
+// The key is searched for, not each line, so text of any length between documents costs one scan.
+std::vector<size_t> DocumentStarts(string_view text) {
+    static const std::boyer_moore_horspool_searcher kKey(kFioVersion.begin(), kFioVersion.end());
+    std::vector<size_t> starts;
+    auto at = text.begin();
+    for (;;) {
+        at = std::search(at, text.end(), kKey);
+        if (at == text.end())
+            break;
+        const size_t key = static_cast<size_t>(at - text.begin());
+        ++at;
+        size_t brace = key;
+        while (brace > 0 && IsWhiteSpace(text[brace - 1]))
+            --brace;
+        if (brace == 0 || text[brace - 1] != '{')
+            continue;
+        --brace;
+        size_t lineStart = brace;
+        while (lineStart > 0 && IsBlank(text[lineStart - 1]))
+            --lineStart;
+        if (lineStart == 0 || text[lineStart - 1] == '\n' || text[lineStart - 1] == '\r')
+            starts.push_back(brace);
+    }
+    return starts;
+}
+
+} // namespace
+
+std::string FioSizeCell(string_view option) {
+    const size_t comma = option.find(',');
+    if (comma == string_view::npos)
+        return OneSizeCell(option);
+    // bs=read,write[,trim]: the read and the write size.
+    const string_view rest = option.substr(comma + 1);
+    return OneSizeCell(option.substr(0, comma)) + "," + OneSizeCell(rest.substr(0, rest.find(',')));
+}
+
+bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary) {
+    constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseStopWhenDoneFlag |
+                                rapidjson::kParseNumbersAsStringsFlag;
+    const std::vector<size_t> starts = DocumentStarts(text);
+    std::optional<Document> result;
+    std::string brokenAfterResult;
+    size_t parsedUpTo = 0;
+    int number = 0, resultNumber = 0;
+    for (const size_t start : starts) {
+        if (start < parsedUpTo)
+            continue;
+        ++number;
+        Document document;
+        Handler handler(document);
+        rapidjson::InsituStringStream stream(text.data() + start);
+        rapidjson::Reader reader;
+        // The text ends in the string's terminating zero, where the reader stops.
+        const rapidjson::ParseResult parsed = reader.Parse<kFlags>(stream, handler);
+        if (parsed) {
+            parsedUpTo = start + stream.Tell();
+            result = std::move(document);
+            resultNumber = number;
+            brokenAfterResult.clear();
+            continue;
+        }
+        const size_t at = start + parsed.Offset();
+        const bool cut = Trim(string_view(text).substr(std::min(at, text.size()))).empty();
+        brokenAfterResult = "fio JSON document " + std::to_string(number) +
+                            (cut ? " is cut off at byte " + std::to_string(at)
+                                 : " is not valid at byte " + std::to_string(at) + ": " +
+                                       rapidjson::GetParseError_En(parsed.Code()));
+        // A broken document ends where the next one starts.
+        parsedUpTo = at;
+    }
+    if (!result) {
+        AddErrorRow(table, brokenAfterResult.empty() ? "Token [\"fio version\"] not found in fio JSON"
+                                                     : brokenAfterResult);
+        return false;
+    }
+    bool allParsed = true;
+    if (!result->hasJobs) {
+        AddErrorRow(table, "Token [jobs] not found in fio JSON document " + std::to_string(resultNumber));
+        allParsed = false;
+    }
+    int jobNumber = 0;
+    for (const Job& job : result->jobs) {
+        ++jobNumber;
+        if (job.fromClientStats && job.name == kAllClients)
+            continue;
+        switch (AddJobRow(job, result->global, jobNumber, table)) {
+        case JobRow::Added:
+            break;
+        case JobRow::Failed:
+            allParsed = false;
+            break;
+        case JobRow::TrimOnly:
+            ++summary.trimOnlyJobs;
+            break;
+        }
+    }
+    if (!brokenAfterResult.empty()) {
+        AddErrorRow(table, brokenAfterResult + "; the rows above are those of the last complete document");
+        allParsed = false;
+    }
+    return allParsed;
+}

@@ -1,0 +1,43 @@
+// libFuzzer target: arbitrary bytes, decoded as a report is, through the DiskSpd XML reader. The rows
+// must be numbered in order, the same text must give the same rows twice (the parse is in place and
+// must leave nothing behind), error rows come exactly with a false result, and the kind found in a first
+// chunk must be the kind of the whole.
+#include "report/DiskSpdXmlReader.h"
+#include "report/ReportKind.h"
+#include "report/ReportParser.h"
+#include "report/ReportText.h"
+#include "table/ListCsv.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ReportTextDecoder decoder;
+    std::string text;
+    decoder.Feed(std::string_view(reinterpret_cast<const char*>(data), size), text);
+    decoder.Finish(text);
+
+    const std::optional<ReportKind> whole = DetectReportKind(text, true);
+    const std::optional<ReportKind> early =
+        DetectReportKind(std::string_view(text).substr(0, text.size() / 2), false);
+    if (!whole || (early && *early != *whole))
+        __builtin_trap();
+
+    std::string first = text, second = text;
+    CListBase once, twice;
+    AddResultColumns(once);
+    AddResultColumns(twice);
+    const bool parsed = AddDiskSpdXmlRows(first, once);
+    if (AddDiskSpdXmlRows(second, twice) != parsed || ListCsvText(once) != ListCsvText(twice))
+        __builtin_trap();
+    bool errorRow = false;
+    for (int row = 0; row < once.GetItemCount(); ++row) {
+        if (once.CellRef(row, kColNumber) != std::to_string(row))
+            __builtin_trap();
+        errorRow |= !once.CellRef(row, kColDiagDetails).empty();
+    }
+    if (errorRow == parsed)
+        __builtin_trap();
+    return 0;
+}

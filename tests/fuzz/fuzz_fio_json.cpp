@@ -1,0 +1,37 @@
+// libFuzzer target: arbitrary bytes, decoded as a report is, through the fio JSON reader. The rows must
+// be numbered in order, the same text must give the same rows and the same count of jobs left out twice
+// (the parse is in place), and a row is an error row exactly when the reader says not every job parsed.
+#include "report/FioJsonReader.h"
+#include "report/ReportParser.h"
+#include "report/ReportText.h"
+#include "table/ListCsv.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    ReportTextDecoder decoder;
+    std::string text;
+    decoder.Feed(std::string_view(reinterpret_cast<const char*>(data), size), text);
+    decoder.Finish(text);
+
+    std::string first = text, second = text;
+    CListBase once, twice;
+    AddResultColumns(once);
+    AddResultColumns(twice);
+    FioJsonSummary summaryOnce, summaryTwice;
+    const bool parsed = AddFioJsonRows(first, once, summaryOnce);
+    if (AddFioJsonRows(second, twice, summaryTwice) != parsed || ListCsvText(once) != ListCsvText(twice) ||
+        summaryOnce.trimOnlyJobs != summaryTwice.trimOnlyJobs)
+        __builtin_trap();
+    bool errorRow = false;
+    for (int row = 0; row < once.GetItemCount(); ++row) {
+        if (once.CellRef(row, kColNumber) != std::to_string(row))
+            __builtin_trap();
+        errorRow |= !once.CellRef(row, kColDiagDetails).empty();
+    }
+    if (errorRow == parsed)
+        __builtin_trap();
+    return 0;
+}
