@@ -71,6 +71,7 @@ void CTrelvaneDlg::OnSelchangeReportCombo() {
 }
 
 void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
+    m_runDetails.Clear();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->DeleteAllItems(false);
@@ -88,6 +89,7 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
 
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
     m_listData->DeleteAllItems(false);
+    m_runDetails.Clear();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->SetRedraw(false);
@@ -113,7 +115,8 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
     // Memory can run out anywhere from reading the rows to the sorts at the end; the window then keeps
     // an empty table with one error row, a red status and a message, never an abort.
     try {
-        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, details, steps);
+        const ReportLoadStatus status =
+            LoadReportRows(path, *m_listData, openError, details, steps, &m_runDetails);
         if (status == ReportLoadStatus::CannotOpen)
             return OfferToForgetReport(path);
         m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));

@@ -3,6 +3,7 @@
 #include "analysis/TabChartBuilder.h"
 #include "disks/WmiSource.h"
 #include "report/ReportLoad.h"
+#include "report/RunDetailsStore.h"
 #include "table/FormatNumeric.h"
 #include "widgets/ChartWnd.h"
 #include "widgets/ListCtrlEx.h"
@@ -134,6 +135,8 @@ public:
     MComboBox* m_comboOutstanding = nullptr;
     QPlainTextEdit* m_editNotes = nullptr;
     QPushButton* m_btnRefresh = nullptr;
+    // What the loaded report says of its runs beyond their rows, under each run's number.
+    RunDetailsStore m_runDetails;
 
 protected:
     void done(int result) override;

@@ -159,6 +159,7 @@ void BM_WindowHoldsReport(benchmark::State& state) {
         state.PauseTiming();
         dialog.m_listData->DeleteAllItems(false);
         dialog.m_chart->Clear(true);
+        dialog.m_runDetails.Clear();
         const long long before = LiveHeapBytes();
         ResetPeakHeap();
         state.ResumeTiming();

@@ -41,13 +41,14 @@ void AddReadDetails(const ReportFile& file, ReportLoadDetails& details) {
 }
 
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                ReportLoadDetails& details, const ReportLoadSteps& steps) {
+                                ReportLoadDetails& details, const ReportLoadSteps& steps,
+                                RunDetailsStore* runDetails) {
     ReportFile file;
     if (!file.Open(path)) {
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
-    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details));
+    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details, runDetails));
     if (status != ReportLoadStatus::OutOfMemory)
         AddReadDetails(file, details);
     file.Close();

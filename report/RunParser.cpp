@@ -2,9 +2,21 @@
 
 #include "report/DiskSpdParser.h"
 #include "report/ReportParser.h"
+#include "report/RunDetailsStore.h"
+#include "report/SqlioDetails.h"
 
-bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit) {
-    if (block.substr(0, 7) == "sqlio v")
-        return (admit && !admit()) || ParseTest(block, table);
-    return ParseDiskSpdRun(block, table, admit);
+bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit, RunDetailsStore* runDetails) {
+    if (block.substr(0, 7) != "sqlio v")
+        return ParseDiskSpdRun(block, table, admit, runDetails);
+    if (admit && !admit())
+        return true;
+    const int number = table.GetItemCount();
+    const bool parsed = ParseTest(block, table);
+    // A run whose row failed keeps its details too: its histogram is still the report's.
+    if (runDetails != nullptr) {
+        RunDetailsView& details = runDetails->Draft();
+        ReadSqlioDetails(block, details);
+        runDetails->Add(number, details);
+    }
+    return parsed;
 }

@@ -1,7 +1,9 @@
 // libFuzzer target: arbitrary bytes through the whole reading path (decoding, line splitting, block
-// cutting) and the SQLIO and DiskSpd readers, fed in two chunks split at a fuzzed point.
+// cutting) and the SQLIO and DiskSpd readers, with each run's details, fed in two chunks split at a
+// fuzzed point. Every run's details belong to one of its rows and read back alike by number and in order.
 #include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 
 #include <cstddef>
@@ -15,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     CListBase table;
     AddResultColumns(table);
-    BlockCutter cutter([&](const std::string& block) { ParseRun(block, table); }, 4096);
+    RunDetailsStore runDetails;
+    BlockCutter cutter([&](const std::string& block) { ParseRun(block, table, {}, &runDetails); }, 4096);
     LineSplitter splitter([&](std::string_view line) { cutter.Line(line); }, 1024);
     ReportTextDecoder decoder;
     std::string scratch;
@@ -30,5 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int row = 0; row < table.GetItemCount(); ++row)
         if (table.CellRef(row, kColNumber) != std::to_string(row))
             __builtin_trap();
+    RunDetails found;
+    runDetails.ForEach([&](int run, const RunDetails& details) {
+        if (run < 0 || run >= table.GetItemCount() || !runDetails.Find(run, found) || found != details)
+            __builtin_trap();
+    });
     return 0;
 }
