@@ -4,6 +4,7 @@
 
 #include "analysis/OverallAverages.h"
 #include "app/ReportDrop.h"
+#include "app/RunDetailsDlg.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
 #include "report/ReportParser.h"
@@ -72,6 +73,8 @@ void CTrelvaneDlg::OnSelchangeReportCombo() {
 
 void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
     m_runDetails.Clear();
+    if (m_runDetailsDlg != nullptr)
+        m_runDetailsDlg->Forget();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->DeleteAllItems(false);
@@ -90,6 +93,9 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
     m_listData->DeleteAllItems(false);
     m_runDetails.Clear();
+    // The run it showed is gone with its report.
+    if (m_runDetailsDlg != nullptr)
+        m_runDetailsDlg->Forget();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->SetRedraw(false);

@@ -66,6 +66,7 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     CreateControls();
     ConnectHandlers();
     ConnectChartPictures();
+    ConnectRunDetails();
     AddToolTips();
     m_tabCtrl->SetAppName(QString::fromLatin1(kSettingsName));
     m_listData->SetAppName(kSettingsName);

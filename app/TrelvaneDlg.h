@@ -24,6 +24,7 @@ class QPushButton;
 class CDlgPage1;
 class CDlgProgress;
 class CompareWindow;
+class CRunDetailsDlg;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
 // are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
@@ -98,6 +99,14 @@ public:
     void OnCompareReports();
     CompareWindow* Comparison() const { return m_compareWindow; }
 
+    // Run Details: the window of one run, opened by a double-click on its row or bar, by Ctrl+D or the
+    // context menu's "Run Details..." on the selected row of "Data".
+    void OnRunDetails();
+    void ShowRunDetailsOfRow(int row);
+    void ShowRunDetailsOfRun(int run);
+    CRunDetailsDlg* RunDetailsWindow() const { return m_runDetailsDlg; }
+    QAction* RunDetailsAction() const { return m_runDetailsAction; }
+
     // Chart pictures: the context menu of both charts.
     QStringList ChartCaption(const CChartWnd& chart) const;
     void OnCopyChart(const CChartWnd& chart);
@@ -149,6 +158,7 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void ConnectChartPictures();
+    void ConnectRunDetails();
     void AddToolTips();
     // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
     // place is taken at the first show.
@@ -176,6 +186,8 @@ private:
     QSize m_templateMinimum;
     int m_chartBuilds = 0;
     CompareWindow* m_compareWindow = nullptr;
+    CRunDetailsDlg* m_runDetailsDlg = nullptr; // made at its first use
+    QAction* m_runDetailsAction = nullptr;
 };
 
 // The message of an export that wrote both files: the folder and the two file names.
