@@ -57,7 +57,7 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         return false;
     };
     // An XML or JSON document is held whole while it is read, within the bound the rows have.
-    ReportKindReader reader(table, allowedNow);
+    ReportKindReader reader(table, allowedNow, runDetails);
     std::vector<std::string> noDetails;
     try {
         readOk = reader.Read(

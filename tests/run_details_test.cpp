@@ -321,6 +321,70 @@ TEST(DiskSpdDetailsTest, APercentileTableCutOffKeepsThePointsBeforeTheCut) {
     EXPECT_FALSE(second.cut);
 }
 
+// Values picked by hand from the XML of the real mixed run (with the -D intervals added) and its text.
+TEST(DiskSpdXmlDetailsTest, TheXmlKeepsTheTextsPointsItsParametersAndItsIntervals) {
+    const auto xml = Load(DataPath("diskspd/hand-2.0-xml-iops-samples.xml"));
+    ASSERT_EQ(xml->table.GetItemCount(), 1);
+    const RunDetails details = Find(xml->store, 0);
+    ASSERT_EQ(details.percentiles.size(), 11u);
+    EXPECT_EQ(Ms(details, "99.99", LatencyDirection::Read), "4.753");
+    EXPECT_EQ(Ms(details, "99.99", LatencyDirection::Write), "11.561");
+    EXPECT_EQ(Ms(details, "100", LatencyDirection::Total), "35.257");
+    // Every point the XML gives is the text's point of the same percentile.
+    const RunDetails text = Find(Load(DataPath("diskspd/vc-readwrite-mix-70-30.txt"))->store, 0);
+    for (const PercentilePoint& point : details.percentiles) {
+        ASSERT_NE(Point(text, point.percentile), nullptr) << point.percentile;
+        EXPECT_EQ(*Point(text, point.percentile), point);
+    }
+    EXPECT_EQ(Parameter(details, "Tool"), "DiskSpd 2.0.21a");
+    EXPECT_EQ(Parameter(details, "Machine"), "SQLHOST01");
+    EXPECT_EQ(Parameter(details, "Duration"), Parameter(text, "Duration"));
+    EXPECT_EQ(Parameter(details, "Block size"), Parameter(text, "Block size"));
+    EXPECT_EQ(Parameter(details, "Write ratio"), "30%");
+    EXPECT_EQ(Parameter(details, "IOPS interval"), "1000ms");
+    EXPECT_EQ(Parameter(details, "Caching"), "DisableOSCache true; WriteThrough true");
+    ASSERT_EQ(details.iopsSamples.size(), 30u);
+    EXPECT_EQ(details.iopsSamples.front(), "1260");
+    long long total = 0;
+    for (const std::string& sample : details.iopsSamples)
+        total += std::stoll(sample);
+    EXPECT_EQ(total, 35686) << "the run's I/Os, interval by interval";
+}
+
+// Values picked by hand from real fio reports: fio's ns moved to ms without rounding.
+TEST(FioJsonDetailsTest, PercentilesAreInMsPerDirectionAndFiosEmptySlotsAreNoPoints) {
+    const auto fio = Load(DataPath("fio/benson-3.33-signal-rw.json"));
+    ASSERT_EQ(fio->table.GetItemCount(), 1);
+    const RunDetails details = Find(fio->store, 0);
+    EXPECT_EQ(Ms(details, "99.9", LatencyDirection::Read), "91.7504");
+    EXPECT_EQ(Ms(details, "99.9", LatencyDirection::Write), "26.345472");
+    EXPECT_EQ(Ms(details, "50", LatencyDirection::Read), "6.258688");
+    EXPECT_EQ(Ms(details, "0", LatencyDirection::Write), "0.0008") << "clat_ns min 800";
+    EXPECT_EQ(Ms(details, "100", LatencyDirection::Read), "329.40403");
+    EXPECT_EQ(Ms(details, "99.9", LatencyDirection::Total), std::nullopt) << "fio gives no Total";
+    EXPECT_EQ(details.iopsSpread,
+              (std::vector<IopsSpread>{{LatencyDirection::Read, "498.554373", "7656.791667"},
+                                       {LatencyDirection::Write, "5576.072336", "39397.375000"}}));
+    EXPECT_EQ(Parameter(details, "Percentiles of"), "clat_ns");
+    EXPECT_EQ(Parameter(details, "Tool"), "fio-3.33");
+    EXPECT_EQ(Parameter(details, "Start time"), "Sun May 21 14:23:33 2023");
+    EXPECT_EQ(Parameter(details, "Job"), "sequential_read");
+    EXPECT_EQ(Parameter(details, "Target"), "/home/benson/test/");
+    EXPECT_EQ(Parameter(details, "Duration"), "5m");
+    EXPECT_EQ(Parameter(details, "Queue depth"), "16");
+    EXPECT_EQ(Parameter(details, "Write ratio"), "50%") << "rw=rw without rwmixread is fio's 50/50";
+    EXPECT_EQ(Parameter(details, "Caching"), "direct=1");
+
+    // fio 3.1 fills its unused percentile slots with "0.00": the last point before the maximum is 99.99.
+    const RunDetails padded = Find(Load(DataPath("fio/fioplot-3.1-randread-no-bw-bytes.json"))->store, 0);
+    ASSERT_GE(padded.percentiles.size(), 3u);
+    EXPECT_EQ(padded.percentiles[padded.percentiles.size() - 2].percentile, "99.99");
+    EXPECT_EQ(padded.percentiles.back().percentile, "100");
+    EXPECT_EQ(std::count_if(padded.percentiles.begin(), padded.percentiles.end(),
+                            [](const PercentilePoint& p) { return p.percentile == "0"; }),
+              1);
+}
+
 // The details follow their run by its number, not by its row: after a sort, each row's maximum and
 // command line are still its own (the row's Max_Latency is the maximum's Total, its queue depth the
 // command line's -o).
