@@ -42,6 +42,23 @@ std::vector<const PercentilePoint*> ShownPercentiles(const RunDetails& details, 
     return shown;
 }
 
+std::optional<double> TotalLatencyAt(const RunDetails& details, double percentile) {
+    for (const PercentilePoint& point : details.percentiles) {
+        const std::optional<double> at = Number(point.percentile);
+        if (!at || std::fabs(*at - percentile) > 1e-9)
+            continue;
+        const std::optional<std::string>& total = point.ms[static_cast<size_t>(LatencyDirection::Total)];
+        if (total)
+            return Number(*total);
+        const std::optional<std::string>& read = point.ms[static_cast<size_t>(LatencyDirection::Read)];
+        const std::optional<std::string>& write = point.ms[static_cast<size_t>(LatencyDirection::Write)];
+        if (read.has_value() != write.has_value())
+            return Number(read ? *read : *write);
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 std::string PercentileLabel(std::string_view percentile) {
     const std::optional<double> value = Number(percentile);
     if (value && *value == 100.0)
@@ -61,8 +78,9 @@ std::optional<IopsVariation> IopsVariationOf(const RunDetails& details) {
         const std::optional<double> stdDev = Number(spread.stdDev);
         const std::optional<double> mean = Number(spread.mean);
         if (stdDev && mean && *mean > 0.0)
-            consider(*stdDev / *mean, std::string("IopsStdDev ") + spread.stdDev + " at " + spread.mean +
-                                          " I/O per s (" + LatencyDirectionName(spread.direction) + ")");
+            consider(*stdDev / *mean, std::string(LatencyDirectionName(spread.direction)) +
+                                          ": standard deviation " + spread.stdDev + " about a mean of " +
+                                          spread.mean + " IO/sec");
     }
     // The interval samples: their population standard deviation over their mean.
     double sum = 0.0;
@@ -81,7 +99,7 @@ std::optional<IopsVariation> IopsVariationOf(const RunDetails& details) {
             squares += (sample - mean) * (sample - mean);
         const double stdDev = std::sqrt(squares / static_cast<double>(samples.size()));
         consider(stdDev / mean, std::to_string(samples.size()) + " intervals: standard deviation " +
-                                    FormatFixed(stdDev, 2) + " at a mean of " + FormatFixed(mean, 2) +
+                                    FormatFixed(stdDev, 2) + " about a mean of " + FormatFixed(mean, 2) +
                                     " I/Os an interval");
     }
     return largest;

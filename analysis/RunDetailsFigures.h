@@ -17,13 +17,19 @@ bool HasLatencyDistribution(const RunDetails& details);
 // run has, in that order; with all, every point in the report's order.
 std::vector<const PercentilePoint*> ShownPercentiles(const RunDetails& details, bool all);
 
+// The latency in ms at a percentile (compared as a number, so fio's "99.900000" is 99.9) of the Total
+// direction; of a run that gives no Total but one direction alone, that direction's, which then is
+// its total. Nothing when the run has no such point or its value is no number.
+std::optional<double> TotalLatencyAt(const RunDetails& details, double percentile);
+
 // How a percentile reads in the table: "max" for 100, "min" for 0, else the number ("99.9").
 std::string PercentileLabel(std::string_view percentile);
 
 // How much the run's IOPS varied over its duration: the standard deviation over the mean, and the
-// figures it came from as the report gave them ("IopsStdDev 129.18 at 1189.03 I/O per s", "300
-// intervals of I/Os: standard deviation 12.5 at a mean of 2300.4"). Of several (a spread per direction,
-// and interval samples) the largest. Nothing when the report gives none, or only a mean of 0.
+// figures it came from as the report gave them ("Total: standard deviation 129.18 about a mean of
+// 1189.03 IO/sec", "30 intervals: standard deviation 129.17 about a mean of 1189.53 I/Os an
+// interval"). Of several (a spread per direction, and interval samples) the largest. Nothing when the
+// report gives none, or only a mean of 0.
 struct IopsVariation {
     double share = 0.0;
     std::string basis;
