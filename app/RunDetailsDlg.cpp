@@ -18,6 +18,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 QTableWidget* MakeTable(const QStringList& titles, QWidget* parent) {
@@ -202,6 +204,14 @@ void CRunDetailsDlg::FillPoints() {
         m_points->setHorizontalHeaderLabels({QStringLiteral("Percentile"), QStringLiteral("Read"),
                                              QStringLiteral("Write"), QStringLiteral("Total")});
         const std::vector<const PercentilePoint*> shown = ShownPercentiles(m_details, m_showAll->isChecked());
+        // A direction the report gives no value of anywhere (fio's Total, a write-only run's Read)
+        // takes no column.
+        for (int d = 0; d < kLatencyDirectionCount; ++d)
+            m_points->setColumnHidden(d + 1,
+                                      std::none_of(m_details.percentiles.begin(), m_details.percentiles.end(),
+                                                   [d](const PercentilePoint& point) {
+                                                       return point.ms[static_cast<size_t>(d)].has_value();
+                                                   }));
         m_points->setRowCount(static_cast<int>(shown.size()));
         for (size_t i = 0; i < shown.size(); ++i) {
             QStringList cells{QString::fromStdString(PercentileLabel(shown[i]->percentile))};
@@ -214,6 +224,7 @@ void CRunDetailsDlg::FillPoints() {
             QStringLiteral("Latency histogram (%1)")
                 .arg(QString::fromLatin1(LatencyDirectionName(m_details.histogramDirection))));
         m_points->setColumnCount(2);
+        m_points->setColumnHidden(1, false);
         m_points->setHorizontalHeaderLabels({QStringLiteral("Bucket (ms)"), QStringLiteral("I/Os (%)")});
         m_points->setRowCount(static_cast<int>(m_details.histogram.size()));
         for (size_t i = 0; i < m_details.histogram.size(); ++i)

@@ -178,6 +178,8 @@ std::vector<RenderedScreen> RenderRunDetailsScreens(const QString& folder, const
     const std::pair<const char*, const char*> reports[] = {
         {"../tests/data/sqlio/es-random-read-8KB-q8.txt", "run_details_sqlio.png"},
         {"../tests/data/diskspd/vc-readwrite-mix-70-30.txt", "run_details_diskspd.png"},
+        {"../tests/data/diskspd/hand-2.0-xml-iops-samples.xml", "run_details_diskspd_xml.png"},
+        {"fio_mixed_after_signal.json", "run_details_fio.png"},
     };
     std::vector<RenderedScreen> screens;
     for (const auto& [report, file] : reports) {

@@ -42,9 +42,9 @@ std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& 
 std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QString& examplesFolder,
                                                 QString& error);
 
-// Renders the Run Details window of the first run of real reports (a SQLIO report with -LS, DiskSpd
-// text with -L and -D) into folder/run_details_*.png; the reports are read from the tests' data beside
-// examplesFolder. Empty on failure, with the reason in error.
+// Renders the Run Details window of the first run of reports of each kind (a SQLIO report with -LS,
+// DiskSpd text and XML with -L and -D, fio JSON) into folder/run_details_*.png; the reports are read
+// from examplesFolder and the tests' data beside it. Empty on failure, with the reason in error.
 std::vector<RenderedScreen> RenderRunDetailsScreens(const QString& folder, const QString& examplesFolder,
                                                     QString& error);
 

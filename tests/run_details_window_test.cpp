@@ -106,6 +106,8 @@ TEST_F(RunDetailsWindowTest, ShowsThePercentilesTheStabilityAndWhatTheReportLack
     ASSERT_NE(Details(), nullptr);
     EXPECT_EQ(Column(0), (QStringList{"50", "90", "95", "99", "99.9", "99.99", "max"}));
     EXPECT_EQ(Column(1), QStringList(7, QString())) << "N/A reads are empty, never 0";
+    EXPECT_TRUE(Details()->PointTable()->isColumnHidden(1)) << "and take no column";
+    EXPECT_FALSE(Details()->PointTable()->isColumnHidden(3));
     EXPECT_EQ(Column(3).at(4), QStringLiteral("37.418"));
     Details()->ShowAll()->setChecked(true);
     EXPECT_EQ(Details()->PointTable()->rowCount(), 15);
