@@ -183,7 +183,8 @@ ComparedReport LoadComparedReport(const std::string& path, const ReportLoadSteps
     try {
         CListBase table;
         AddResultColumns(table);
-        RunDetailsStore runDetails; // for the percentile measures; let go with the rows
+        // The percentile measures' points; let go with the rows.
+        RunDetailsStore runDetails(RunDetailsStore::Keep::PercentilesOnly);
         report.status = LoadReportRows(path, table, report.problem, report.details, steps, &runDetails);
         // A report cut short by memory would compare as if it had fewer runs: it gives none.
         if (report.status == ReportLoadStatus::AllParsed || report.status == ReportLoadStatus::SomeFailed)

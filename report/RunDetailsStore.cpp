@@ -370,6 +370,14 @@ void RunDetailsStore::DecodeBody(Reader& reader, unsigned flags, unsigned more, 
 bool RunDetailsStore::Add(int run, const RunDetailsView& details) {
     if (run <= m_lastRun)
         return false;
+    if (m_keep == Keep::PercentilesOnly) {
+        if (details.percentiles.empty())
+            return true;
+        RunDetailsView points;
+        points.percentiles = details.percentiles;
+        if (!(points == details))
+            return Add(run, points);
+    }
     if (details.Empty())
         return true;
     // Everything that can fail comes before the store changes, but for a parameter list that no record
@@ -464,5 +472,5 @@ std::size_t RunDetailsStore::Bytes() const {
 }
 
 void RunDetailsStore::Clear() {
-    *this = RunDetailsStore();
+    *this = RunDetailsStore(m_keep);
 }

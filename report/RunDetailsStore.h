@@ -24,7 +24,11 @@
 // reading forward from the nearest index entry.
 class RunDetailsStore {
 public:
-    RunDetailsStore() = default;
+    // What the store keeps of each run: everything, or only its percentile points, all a comparison
+    // reads; a reader then spends nothing on what has none (a SQLIO run).
+    enum class Keep { Everything, PercentilesOnly };
+
+    explicit RunDetailsStore(Keep keep = Keep::Everything) : m_keep(keep) {}
     RunDetailsStore(const RunDetailsStore&) = delete;
     RunDetailsStore& operator=(const RunDetailsStore&) = delete;
     RunDetailsStore(RunDetailsStore&&) noexcept = default;
@@ -47,11 +51,12 @@ public:
     // Every run's details in the order of their numbers.
     void ForEach(const std::function<void(int run, const RunDetails& details)>& visit) const;
 
+    bool KeepsOnlyPercentiles() const { return m_keep == Keep::PercentilesOnly; }
     std::size_t Count() const { return m_count; }
     bool Empty() const { return m_count == 0; }
     // The memory the store holds, in bytes.
     std::size_t Bytes() const;
-    // Forgets every run and gives the memory back.
+    // Forgets every run and gives the memory back; what it keeps stays as it was.
     void Clear();
 
 private:
@@ -81,6 +86,7 @@ private:
     std::string m_scratch;     // the record being packed
     std::string m_listScratch; // the parameter list being packed
     RunDetailsView m_draft;
+    Keep m_keep = Keep::Everything;
     std::size_t m_count = 0;
     int m_lastRun = -1;
 };

@@ -12,8 +12,9 @@ bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit, Ru
         return true;
     const int number = table.GetItemCount();
     const bool parsed = ParseTest(block, table);
-    // A run whose row failed keeps its details too: its histogram is still the report's.
-    if (runDetails != nullptr) {
+    // A run whose row failed keeps its details too: its histogram is still the report's. A SQLIO run
+    // has no percentiles: a store that keeps only those is spared the reading.
+    if (runDetails != nullptr && !runDetails->KeepsOnlyPercentiles()) {
         RunDetailsView& details = runDetails->Draft();
         ReadSqlioDetails(block, details);
         runDetails->Add(number, details);

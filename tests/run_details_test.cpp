@@ -138,6 +138,23 @@ TEST(RunDetailsStoreTest, EveryShapeOfDetailsReadsBackAsItWentIn) {
     EXPECT_EQ(visited, std::vector<int>(std::begin(runs), std::end(runs)));
 }
 
+TEST(RunDetailsStoreTest, AStoreOfPercentilesKeepsTheirPointsAloneAndSparesSqlioItsReading) {
+    const auto all = Load(DataPath("diskspd/vc-writeonly-2.2.0.txt"));
+    CListBase table;
+    AddResultColumns(table);
+    RunDetailsStore points(RunDetailsStore::Keep::PercentilesOnly);
+    std::string openError;
+    ReportLoadDetails lines;
+    LoadReportRows(DataPath("diskspd/vc-writeonly-2.2.0.txt"), table, openError, lines, {}, &points);
+    RunDetails expected;
+    expected.percentiles = Find(all->store, 0).percentiles;
+    EXPECT_EQ(Find(points, 0), expected);
+    points.Clear();
+    EXPECT_TRUE(points.KeepsOnlyPercentiles()) << "a cleared store keeps what it kept";
+    LoadReportRows(DataPath("sqlio/es-random-read-8KB-q8.txt"), table, openError, lines, {}, &points);
+    EXPECT_TRUE(points.Empty());
+}
+
 TEST(RunDetailsStoreTest, RunsComeInOrderAndEmptyDetailsCostNothing) {
     RunDetailsStore store;
     EXPECT_TRUE(store.Add(5, RunDetails()));
