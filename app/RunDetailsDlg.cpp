@@ -12,37 +12,33 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 namespace {
 
-QTableWidget* MakeTable(const QStringList& titles, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(titles.size()), parent);
-    table->setHorizontalHeaderLabels(titles);
-    table->verticalHeader()->hide();
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setWordWrap(false);
-    table->horizontalHeader()->setStretchLastSection(true);
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 4);
-    return table;
+struct ColumnSpec {
+    const char* title;
+    int width;
+    int format; // 0 aligns left; 1 right, for numbers
+};
+
+CListCtrlEx* MakeList(std::initializer_list<ColumnSpec> columns, QWidget* parent) {
+    auto* list = new CListCtrlEx(parent);
+    for (const ColumnSpec& column : columns)
+        list->AddCol(ColSortText, column.title, column.width, column.format);
+    return list;
 }
 
-// numbers: the columns after the first hold numbers, aligned on the right.
-void SetRow(QTableWidget& table, int row, const QStringList& cells, bool numbers) {
-    for (int column = 0; column < static_cast<int>(cells.size()); ++column) {
-        auto* item = new QTableWidgetItem(cells[column]);
-        item->setToolTip(cells[column]); // a value cut short by its column reads whole here
-        if (column > 0 && numbers)
-            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        table.setItem(row, column, item);
-    }
+void Fill(CListCtrlEx& list, const std::vector<ListRow>& rows) {
+    list.SetRedraw(false);
+    list.DeleteAllItems(false);
+    for (const ListRow& row : rows)
+        list.InsertRow(row);
+    list.SetRedraw(true);
 }
 
 QLabel* NoteLabel(QWidget* parent) {
@@ -76,10 +72,9 @@ CRunDetailsDlg::CRunDetailsDlg(IPrompts& prompts, QWidget* parent) : QDialog(par
     m_noLatency->setText(QStringLiteral("The report gives no latency distribution for this run "
                                         "(DiskSpd without -L, SQLIO without -LS)."));
 
-    m_parameters = MakeTable({QStringLiteral("Name"), QStringLiteral("Value")}, this);
-    m_points = MakeTable({}, this);
-    // The few columns of numbers share the width: none is cut off.
-    m_points->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    m_parameters = MakeList({{"Name", 110, 0}, {"Value", 380, 0}}, this);
+    m_points = MakeList({{"Percentile", 80, 0}, {"Read", 80, 1}, {"Write", 80, 1}, {"Total", 80, 1}}, this);
+    m_buckets = MakeList({{"Bucket (ms)", 100, 0}, {"I/Os (%)", 100, 1}}, this);
     m_pointsTitle = new QLabel(this);
     m_showAll = new QCheckBox(QStringLiteral("Show all"), this);
     connect(m_showAll, &QCheckBox::toggled, this, [this] { FillPoints(); });
@@ -96,6 +91,7 @@ CRunDetailsDlg::CRunDetailsDlg(IPrompts& prompts, QWidget* parent) : QDialog(par
     pointHeading->addWidget(m_showAll);
     pointBox->addLayout(pointHeading);
     pointBox->addWidget(m_points);
+    pointBox->addWidget(m_buckets);
     auto* tables = new QHBoxLayout;
     tables->addLayout(parameterBox, 3);
     tables->addLayout(pointBox, 2);
@@ -159,8 +155,14 @@ void CRunDetailsDlg::ShowRun(const ListRow& row, const QString& reportPath, cons
             (unsteady ? QStringLiteral("Unsteady: IOPS varied by %1 % over the run, more than 10 % (%2).")
                       : QStringLiteral("IOPS varied by %1 % over the run (%2)."))
                 .arg(percent, QString::fromStdString(variation->basis)));
-        m_stability->setStyleSheet(unsteady ? QStringLiteral("color: #C00000; font-weight: bold;")
-                                            : QString());
+        // Red and bold through the palette and the font: the Qt built for Windows has no style sheets.
+        QPalette palette = this->palette();
+        if (unsteady)
+            palette.setColor(QPalette::WindowText, QColor(0xC0, 0x00, 0x00));
+        m_stability->setPalette(palette);
+        QFont font = this->font();
+        font.setBold(unsteady);
+        m_stability->setFont(font);
         m_stability->setProperty("unsteady", unsteady);
     }
     m_stability->setVisible(variation.has_value());
@@ -171,16 +173,16 @@ void CRunDetailsDlg::ShowRun(const ListRow& row, const QString& reportPath, cons
             : QStringLiteral("The report's histogram is cut off: the buckets before the cut are shown."));
     m_cut->setVisible(m_details.cut);
 
-    m_parameters->setRowCount(static_cast<int>(m_details.parameters.size()));
-    for (size_t i = 0; i < m_details.parameters.size(); ++i)
-        SetRow(*m_parameters, static_cast<int>(i),
-               {FromBytes(m_details.parameters[i].name), FromBytes(m_details.parameters[i].value)}, false);
-    m_parameters->resizeColumnToContents(0);
+    std::vector<ListRow> parameters;
+    for (const RunParameter& parameter : m_details.parameters)
+        parameters.push_back({parameter.name, parameter.value});
+    Fill(*m_parameters, parameters);
 
     const bool latency = HasLatencyDistribution(m_details);
     m_noLatency->setVisible(!latency);
     m_chart->setVisible(latency);
-    m_points->setVisible(latency);
+    m_points->setVisible(latency && !m_details.percentiles.empty());
+    m_buckets->setVisible(latency && m_details.percentiles.empty());
     m_pointsTitle->setVisible(latency);
     m_copy->setEnabled(latency);
     m_save->setEnabled(latency);
@@ -197,13 +199,9 @@ void CRunDetailsDlg::Forget() {
 }
 
 void CRunDetailsDlg::FillPoints() {
-    m_points->clearContents();
+    std::vector<ListRow> rows;
     if (!m_details.percentiles.empty()) {
         m_pointsTitle->setText(QStringLiteral("Latency percentiles (ms)"));
-        m_points->setColumnCount(4);
-        m_points->setHorizontalHeaderLabels({QStringLiteral("Percentile"), QStringLiteral("Read"),
-                                             QStringLiteral("Write"), QStringLiteral("Total")});
-        const std::vector<const PercentilePoint*> shown = ShownPercentiles(m_details, m_showAll->isChecked());
         // A direction the report gives no value of anywhere (fio's Total, a write-only run's Read)
         // takes no column.
         for (int d = 0; d < kLatencyDirectionCount; ++d)
@@ -212,26 +210,20 @@ void CRunDetailsDlg::FillPoints() {
                                                    [d](const PercentilePoint& point) {
                                                        return point.ms[static_cast<size_t>(d)].has_value();
                                                    }));
-        m_points->setRowCount(static_cast<int>(shown.size()));
-        for (size_t i = 0; i < shown.size(); ++i) {
-            QStringList cells{QString::fromStdString(PercentileLabel(shown[i]->percentile))};
-            for (const std::optional<std::string>& ms : shown[i]->ms)
-                cells.push_back(ms ? FromBytes(*ms) : QString());
-            SetRow(*m_points, static_cast<int>(i), cells, true);
+        for (const PercentilePoint* point : ShownPercentiles(m_details, m_showAll->isChecked())) {
+            ListRow row{PercentileLabel(point->percentile)};
+            for (const std::optional<std::string>& ms : point->ms)
+                row.push_back(ms.value_or(std::string()));
+            rows.push_back(std::move(row));
         }
-    } else {
-        m_pointsTitle->setText(
-            QStringLiteral("Latency histogram (%1)")
-                .arg(QString::fromLatin1(LatencyDirectionName(m_details.histogramDirection))));
-        m_points->setColumnCount(2);
-        m_points->setColumnHidden(1, false);
-        m_points->setHorizontalHeaderLabels({QStringLiteral("Bucket (ms)"), QStringLiteral("I/Os (%)")});
-        m_points->setRowCount(static_cast<int>(m_details.histogram.size()));
-        for (size_t i = 0; i < m_details.histogram.size(); ++i)
-            SetRow(*m_points, static_cast<int>(i),
-                   {FromBytes(m_details.histogram[i].label), FromBytes(m_details.histogram[i].percent)},
-                   true);
+        Fill(*m_points, rows);
+        return;
     }
+    m_pointsTitle->setText(QStringLiteral("Latency histogram (%1)")
+                               .arg(QString::fromLatin1(LatencyDirectionName(m_details.histogramDirection))));
+    for (const HistogramBucket& bucket : m_details.histogram)
+        rows.push_back({bucket.label, bucket.percent});
+    Fill(*m_buckets, rows);
 }
 
 QStringList CRunDetailsDlg::ChartCaption() const {

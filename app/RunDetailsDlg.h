@@ -3,6 +3,7 @@
 #include "report/RunDetails.h"
 #include "table/ListBase.h"
 #include "widgets/LatencyChartWnd.h"
+#include "widgets/ListCtrlEx.h"
 #include "widgets/Prompts.h"
 
 #include <QDialog>
@@ -11,7 +12,6 @@
 class QCheckBox;
 class QLabel;
 class QPushButton;
-class QTableWidget;
 
 // The "Run Details" window: one run of the loaded report, with what its report says of it beyond its
 // row: its parameters as a two-column list, its latency percentiles (50, 90, 95, 99, 99.9, 99.99 and
@@ -38,8 +38,10 @@ public:
     QLabel* StabilityNote() const { return m_stability; }
     QLabel* CutNote() const { return m_cut; }
     QLabel* NoLatencyNote() const { return m_noLatency; }
-    QTableWidget* ParameterList() const { return m_parameters; }
-    QTableWidget* PointTable() const { return m_points; }
+    // The lists are the main window's own list control: Ctrl+C copies their lines as it does.
+    CListCtrlEx* ParameterList() const { return m_parameters; }
+    CListCtrlEx* PointTable() const { return m_points; }
+    CListCtrlEx* BucketTable() const { return m_buckets; }
     QCheckBox* ShowAll() const { return m_showAll; }
     LatencyChartWnd* Chart() const { return m_chart; }
 
@@ -58,8 +60,9 @@ private:
     QLabel* m_errorRow = nullptr;
     QLabel* m_noLatency = nullptr;
     QLabel* m_pointsTitle = nullptr;
-    QTableWidget* m_parameters = nullptr;
-    QTableWidget* m_points = nullptr;
+    CListCtrlEx* m_parameters = nullptr;
+    CListCtrlEx* m_points = nullptr;  // the percentiles
+    CListCtrlEx* m_buckets = nullptr; // or SQLIO's histogram
     QCheckBox* m_showAll = nullptr;
     LatencyChartWnd* m_chart = nullptr;
     QPushButton* m_copy = nullptr;

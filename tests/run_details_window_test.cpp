@@ -1,14 +1,11 @@
 // The Run Details window as a user opens it (a double-click on a row or a bar, Ctrl+D, the context
-// menu) and what it shows of real reports; and trelvane-csv's tables of the same details.
+// menu) and what it shows of real reports.
 #include "app/RunDetailsDlg.h"
-#include "export/RunDetailsCsv.h"
-#include "tests/CsvToolRun.h"
 #include "tests/WindowFixture.h"
 
 #include <QCheckBox>
 #include <QImage>
 #include <QLabel>
-#include <QTableWidget>
 #include <QTest>
 #include <QXmlStreamReader>
 
@@ -18,16 +15,17 @@ class RunDetailsWindowTest : public WindowFixture {
 protected:
     CRunDetailsDlg* Details() const { return m_dialog->RunDetailsWindow(); }
     QString Parameter(const QString& name) const {
-        const QTableWidget* list = Details()->ParameterList();
-        for (int row = 0; row < list->rowCount(); ++row)
-            if (list->item(row, 0)->text() == name)
-                return list->item(row, 1)->text();
+        const CListCtrlEx* list = Details()->ParameterList();
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            if (list->CellRef(row, 0) == name.toStdString())
+                return QString::fromStdString(std::string(list->CellRef(row, 1)));
         return QString();
     }
     QStringList Column(int column) const {
         QStringList cells;
-        for (int row = 0; row < Details()->PointTable()->rowCount(); ++row)
-            cells << Details()->PointTable()->item(row, column)->text();
+        const CListCtrlEx* list = Details()->PointTable();
+        for (int row = 0; row < list->GetItemCount(); ++row)
+            cells << QString::fromStdString(std::string(list->CellRef(row, column)));
         return cells;
     }
     // The row of "Data" whose "#" is number, wherever the sorts put it.
@@ -110,7 +108,7 @@ TEST_F(RunDetailsWindowTest, ShowsThePercentilesTheStabilityAndWhatTheReportLack
     EXPECT_FALSE(Details()->PointTable()->isColumnHidden(3));
     EXPECT_EQ(Column(3).at(4), QStringLiteral("37.418"));
     Details()->ShowAll()->setChecked(true);
-    EXPECT_EQ(Details()->PointTable()->rowCount(), 15);
+    EXPECT_EQ(Details()->PointTable()->GetItemCount(), 15);
     EXPECT_EQ(Column(0).first(), QStringLiteral("min"));
     EXPECT_TRUE(Details()->StabilityNote()->isVisibleTo(Details()));
     EXPECT_FALSE(Details()->StabilityNote()->property("unsteady").toBool()) << "6.1 % is steady";
@@ -181,26 +179,6 @@ TEST_F(RunDetailsWindowTest, TheChartIsCopiedAndSavedAsPngAndSvg) {
     EXPECT_TRUE(texts.contains(QStringLiteral("24+")));
     EXPECT_TRUE(texts.contains(QStringLiteral("I/Os (%)")));
     EXPECT_TRUE(texts.contains(QStringLiteral("Run Details")));
-}
-
-TEST(RunDetailsToolTest, TheTablesAreTheCoreTextAndTheExitStatusIsTheLoadsStatus) {
-    const QString writeOnly =
-        QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/diskspd/vc-writeonly-2.2.0.txt");
-    const ToolRun percentiles = RunTool({QStringLiteral("--percentiles"), writeOnly});
-    EXPECT_EQ(percentiles.exitCode, 0);
-    EXPECT_NE(percentiles.out.find("\r\n0,Write,99.99,,62.504,62.504\r\n"), std::string::npos);
-    EXPECT_EQ(percentiles.err, "Report successfully loaded\n");
-    // The run whose row failed still has its histogram; the status says the load had an error row.
-    const ToolRun histogram =
-        RunTool({QStringLiteral("--histogram"),
-                 QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/sqlio/es-random-write-4KB-q0.txt")});
-    EXPECT_EQ(histogram.exitCode, 1);
-    EXPECT_NE(histogram.out.find("\r\n0,,1,50\r\n"), std::string::npos) << "the error row has no Direction";
-    EXPECT_EQ(RunTool({QStringLiteral("--details"), QStringLiteral("--percentiles"), writeOnly}).exitCode, 2);
-    EXPECT_EQ(RunTool({QStringLiteral("--details"), QStringLiteral("--partitions")}).exitCode, 2);
-    EXPECT_EQ(RunTool({QStringLiteral("--details"), QStringLiteral("/no/such/report.txt")}).exitCode, 2);
-    const ToolRun help = RunTool({QStringLiteral("--help")});
-    EXPECT_NE(help.out.find("#,Direction,Percentile,Read_ms,Write_ms,Total_ms"), std::string::npos);
 }
 
 } // namespace
