@@ -56,11 +56,11 @@ QString CTrelvaneDlg::StartFolder(const QString& folder) {
 }
 
 void CTrelvaneDlg::OpenReport(const QString& chosen) {
-    if (RefusedAsNoFileName(chosen))
-        return;
     // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
     // dialogs and the command line give forward slashes, and one report must be one entry of the list.
     const QString path = QDir::toNativeSeparators(chosen);
+    if (RefusedAsNoFileName(path))
+        return;
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));

@@ -85,7 +85,7 @@ TEST_F(StoreFormatTest, WhatEitherWritesTheOtherReadsAsTheSameTexts) {
         ASSERT_TRUE(read.whole) << bytes.toStdString();
         for (const StoredValue& value : read.values)
             EXPECT_TRUE(IsStoredForm(value, QStringLiteral("Reports"))) << value.key.toStdString();
-        EXPECT_EQ(WriteIniStore(read.values), bytes);
+        EXPECT_EQ(WriteIniStore(read.values), QByteArray(bytes).replace("\r\n", "\n")); // CR LF on Windows
     }
 }
 
