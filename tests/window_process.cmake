@@ -5,7 +5,3 @@ if(TARGET two_windows_test)
     add_dependencies(two_windows_test window_process_tool)
     target_compile_definitions(two_windows_test PRIVATE TRELVANE_WINDOW_TOOL="$<TARGET_FILE:window_process_tool>")
 endif()
-# The URL handler that stands in for the desktop's file manager is a QObject with a slot.
-if(TARGET window_memory_test)
-    set_target_properties(window_memory_test PROPERTIES AUTOMOC ON)
-endif()
