@@ -278,8 +278,8 @@ QWidget* CompareWindow::CreateChoices() {
 
 void CompareWindow::Restore() {
     m_restoring = true;
-    const std::unique_ptr<QSettings> store = m_host.openStore ? m_host.openStore(false) : nullptr;
-    const RememberedComparison remembered = ReadCompareMemory(store.get(), kMaxReports);
+    const RememberedComparison remembered =
+        ReadCompareMemory(m_host.readStore ? m_host.readStore() : StoredValues(), kMaxReports);
     for (int measure = 0; measure < kCompareMeasureCount; ++measure)
         if (remembered.measure == QString::fromLatin1(kCompareMeasures[measure].title))
             m_measure = measure;
@@ -582,15 +582,14 @@ void CompareWindow::SetStatus(const QString& text) {
 }
 
 void CompareWindow::Remember() {
-    if (m_restoring || !m_host.openStore)
+    if (m_restoring || !m_host.saveGroup)
         return;
     RememberedComparison remembered;
     for (int entry = 0; entry < m_set.Count(); ++entry)
         remembered.reports.append(PathText(m_set.Path(entry)));
     remembered.measure = QString::fromLatin1(kCompareMeasures[m_measure].title);
     remembered.view = m_viewStack->currentIndex();
-    const std::unique_ptr<QSettings> store = m_host.openStore(true);
-    SaveCompareMemory(store.get(), remembered);
+    m_host.saveGroup(CompareMemoryValues(remembered));
 }
 
 void CompareWindow::OnCopyTable() {

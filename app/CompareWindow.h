@@ -2,6 +2,7 @@
 
 #include "compare/ComparisonTable.h"
 #include "compare/ReportSet.h"
+#include "widgets/IniStoreFormat.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -29,9 +30,10 @@ class QTabBar;
 // What the window asks of the main window.
 struct CompareWindowHost {
     IPrompts* prompts = nullptr;
-    // The settings store beside the report list, under the list's rules: null where the store must be
-    // left alone (a damaged list that could not be copied aside), so the main report list is never lost.
-    std::function<std::unique_ptr<QSettings>(bool forWriting)> openStore;
+    // The values the settings store holds now, and the replacement of the window's own group there,
+    // under the report list's rules, so the main report list is never lost (false: not written).
+    std::function<StoredValues()> readStore;
+    std::function<bool(const StoredValues& group)> saveGroup;
     // The main window's report list, and the report it shows.
     std::function<QStringList()> reportList;
     std::function<QString()> currentReport;

@@ -12,6 +12,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QStringList>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <new>
@@ -21,6 +22,7 @@ namespace {
 const QString kLoadErrorText = QString::fromLatin1(kReportLoadErrorText);
 const QString kCannotOpenText = QString::fromLatin1(kReportCannotOpenText);
 const QString kOutOfMemoryText = QStringLiteral("Not enough memory to load %1.");
+const QString kNoFileNameText = QStringLiteral("Cannot open %1: a file name cannot hold a NUL character.");
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kRed = 0xFF0000;
 
@@ -40,16 +42,38 @@ void CTrelvaneDlg::OnFileOpen() {
                                              QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
                                                             "Benchmark reports (*.txt *.xml *.json *.log);;"
                                                             "All files (*)"),
-                                             QStringLiteral("txt"), QStringLiteral("*.txt"));
+                                             QStringLiteral("txt"), QStringLiteral("*.txt"),
+                                             StartFolder(m_folders.open));
     if (path.isEmpty())
         return;
+    RememberFolder(&RememberedFolders::open, QFileInfo(path).absolutePath());
     OpenReport(path);
+}
+
+bool CTrelvaneDlg::RefusedAsNoFileName(const QString& pathText) {
+    if (!pathText.contains(QChar(0)))
+        return false;
+    QString shown = ShownPath(pathText);
+    shown.replace(QChar(0), QChar(0x2400)); // the NUL shown as the symbol for it: a NUL would end the text
+    m_prompts->Message(this, kNoFileNameText.arg(shown), QMessageBox::Ok, QMessageBox::Warning);
+    return true;
+}
+
+void CTrelvaneDlg::RememberFolder(QString RememberedFolders::*which, const QString& folder) {
+    m_folders.*which = folder;
+    m_foldersChosen.*which = folder;
+}
+
+QString CTrelvaneDlg::StartFolder(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
 }
 
 void CTrelvaneDlg::OpenReport(const QString& chosen) {
     // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
     // dialogs and the command line give forward slashes, and one report must be one entry of the list.
     const QString path = QDir::toNativeSeparators(chosen);
+    if (RefusedAsNoFileName(path))
+        return;
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));
@@ -83,7 +107,8 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
     FillFilterCombo(*m_comboDirection, kColDirection);
     FillFilterCombo(*m_comboOutstanding, kColOutstanding);
     ShowTab(m_tabCtrl->GetCurSel());
-    m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok, QMessageBox::Warning);
+    m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
+                       QMessageBox::Warning);
 }
 
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
@@ -98,7 +123,7 @@ bool CTrelvaneDlg::ReloadReport(const std::string& path) {
 }
 
 bool CTrelvaneDlg::LoadReport(const std::string& path) {
-    if (path.empty())
+    if (path.empty() || RefusedAsNoFileName(PathText(path)))
         return false;
     // Every path loaded, or tried, enters the report list before its file is opened.
     SelectReportEntry(PathText(path));
@@ -118,7 +143,7 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
             return OfferToForgetReport(path);
         m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
         if (status == ReportLoadStatus::OutOfMemory)
-            m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok,
+            m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
                                QMessageBox::Warning);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(path);
@@ -136,7 +161,7 @@ void CTrelvaneDlg::SelectReportEntry(const QString& pathText) {
 
 bool CTrelvaneDlg::OfferToForgetReport(const std::string& path) {
     const QString pathText = PathText(path);
-    QString message = kCannotOpenText + QStringLiteral(": ") + pathText;
+    QString message = kCannotOpenText + QStringLiteral(": ") + ShownPath(pathText);
     const int listed = m_comboReports->FindStringExact(pathText);
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     if (listed < 0) {

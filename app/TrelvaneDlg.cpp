@@ -11,6 +11,8 @@
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 #include "widgets/MGroupBox.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/StoreSchema.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QGuiApplication>
@@ -20,10 +22,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 const char* const kPartitionNotes =
     "Notes for SQL Server Data/Temp/Log Drives:\r\n"
@@ -241,6 +245,12 @@ bool CTrelvaneDlg::OnInitDialog() {
     // A damaged or unreadable list is said once, here; the entries that could be read are listed.
     if (!m_comboReports->StoreProblem().isEmpty())
         m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
+    m_comboReports->SetBesideWriter([this](const StoredValues& now, StoredValues& into) {
+        AppendWindowMemory(*this, m_tabCtrl->GetCurSel(), now, into);
+        AppendRememberedFolders(m_foldersChosen, now, into);
+        // The "Compare Reports" window writes its group itself, as it changes; the list keeps it.
+        KeepGroup(now, kCompareGroup, m_comboReports->RegPath().Key(), into);
+    });
 
     m_listPartitions->Setup();
     m_listPartitions->MRegObj::Init(kSettingsName, kSettingsName);
@@ -290,6 +300,7 @@ void CTrelvaneDlg::OpenInside(const QRect& available) {
     wanted.moveCenter(room.center());
     if (m_rememberedPlace.isValid()) // where the user left it, fitted in as a first place is
         wanted = m_rememberedPlace;
+    wanted.translate(m_slotOffset, m_slotOffset); // a second window beside the first, not over it
     setGeometry(FitRectInside(wanted, room));
 }
 
@@ -297,6 +308,13 @@ void CTrelvaneDlg::setVisible(bool visible) {
     if (visible && !m_placed && screen() != nullptr) {
         m_placed = true;
         create(); // the platform window, so its frame margins are known
+        // Cascaded by a title bar's height per window already open, as desktops place new windows.
+        const int titleBar = std::max(windowHandle()->frameMargins().top(),
+                                      style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+        m_slotOffset =
+            m_slot.Take(SettingsStore(QString::fromLatin1(kSettingsName), QString::fromLatin1(kSettingsName))
+                            .Folder()) *
+            titleBar;
         // A remembered place opens on its own screen, when that screen is still there.
         QScreen* target =
             m_rememberedPlace.isValid() ? QGuiApplication::screenAt(m_rememberedPlace.center()) : nullptr;
@@ -350,8 +368,11 @@ void CTrelvaneDlg::OnDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
+    // A list that could not be saved is said once, at the close that lost it.
     m_comboReports->SaveToReg();
-    SaveWindowMemory(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel());
+    if (!m_comboReports->SaveProblem().isEmpty())
+        m_prompts->Message(this, m_comboReports->SaveProblem(), QMessageBox::Ok, QMessageBox::Warning);
+    m_slot.Release();
     ReleaseSecurity();
 }
 
@@ -361,7 +382,8 @@ void CTrelvaneDlg::done(int result) {
 }
 
 void CTrelvaneDlg::RestorePlacement() {
-    const RememberedWindow remembered = ReadWindowMemory(m_comboReports->OpenStoreBeside(false).get());
+    const RememberedWindow remembered = ReadWindowMemory(m_comboReports->ValuesRead());
+    m_folders = ReadRememberedFolders(m_comboReports->ValuesRead());
     // The place is taken when the window is first shown, fitted into the screen it was on.
     m_rememberedPlace = remembered.place;
     if (remembered.maximized)

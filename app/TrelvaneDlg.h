@@ -1,6 +1,8 @@
 #pragma once
 
 #include "analysis/TabChartBuilder.h"
+#include "app/WindowMemory.h"
+#include "app/WindowSlot.h"
 #include "disks/WmiSource.h"
 #include "report/ReportLoad.h"
 #include "table/FormatNumeric.h"
@@ -92,6 +94,8 @@ public:
 
     // Export.
     void OnExport();
+    // Shows folder in the desktop's file manager; says so when it cannot.
+    void OpenFolderInFileManager(const QString& folder);
 
     // File > Compare Reports...: the "Compare Reports" window, made at its first use and kept.
     void OnCompareReports();
@@ -151,6 +155,13 @@ private:
     // place is taken at the first show.
     void RestorePlacement();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
+    // A name holding NUL names no file (a dropped URL with %00): the user is told, and nothing is opened
+    // or listed. True when it was refused.
+    bool RefusedAsNoFileName(const QString& pathText);
+    // A folder a file dialog was left in, kept for the next one (app/WindowMemory.h).
+    void RememberFolder(QString RememberedFolders::*which, const QString& folder);
+    // folder when it still is one; empty (the dialog's own choice) when it is gone.
+    static QString StartFolder(const QString& folder);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
     // charts, a red status and a message.
     void ReportOutOfMemory(const std::string& path);
@@ -168,7 +179,11 @@ private:
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
     QString m_startupReport;
-    QRect m_rememberedPlace; // the place of the last run, taken at the first show (app/WindowMemory.h)
+    QRect m_rememberedPlace;     // the place of the last run, taken at the first show (app/WindowMemory.h)
+    RememberedFolders m_folders; // where the file dialogs start
+    RememberedFolders m_foldersChosen; // those chosen in this run, saved over the stored ones
+    WindowSlot m_slot;                 // which of the windows open at once this is
+    int m_slotOffset = 0;              // how far it opens from the first one, right and down
     bool m_placed = false;
     QSize m_templateMinimum;
     int m_chartBuilds = 0;

@@ -2,7 +2,8 @@
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) and runs them for a while from seed
 # inputs: the report reader and parsers from the example and DiskSpd test reports, the DiskSpd XML and
 # fio JSON readers from their test reports, the report list's settings reader from a small valid store.
-# FUZZ_SECONDS (30 by default) is the total, shared between the four. Any crash or sanitizer report fails.
+# FUZZ_SECONDS (30 by default) is the total, shared between the four. Any crash or sanitizer report
+# fails, and so does a store the settings reader takes as whole that QSettings reads otherwise.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out=build-fuzz
@@ -14,6 +15,8 @@ cp tests/data/diskspd/*.xml examples/*.xml "$out/corpus-xml/"
 cp tests/data/fio/*.json tests/data/fio/*.log examples/*.json "$out/corpus-json/"
 printf '[Reports]\nEntries\\1\\Path=/r/b.txt\nEntries\\2\\Path=/r/A.txt\nEntries\\size=2\nSelected=/r/b.txt\n' \
     > "$out/corpus-store/store.conf"
+printf '[Reports]\nEntries\\1\\Path="/r/a,b\\t\\x1f\\x31 "\nEntries\\1\\PathBytes=2f72ff\nSelected=@@x\n\n[Window]\nPlace=@Rect(-1 2 30 40)\nMaximized=true\nTab=3\n\n[Folders]\nOpen=/r\n' \
+    > "$out/corpus-store/forms.conf"
 
 # The report targets share their sources, each compiled once; pugixml is linked as Debian builds it
 # and RapidJSON is headers alone.
@@ -31,7 +34,8 @@ for target in report diskspd_xml fio_json; do
 done
 # Qt is not instrumented; its own caches outlive an input, so leaks are not checked for this target.
 clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) \
-    tests/fuzz/fuzz_store.cpp widgets/ReportListStore.cpp $(pkg-config --libs Qt6Core) -o "$out/fuzz_store"
+    tests/fuzz/fuzz_store.cpp widgets/IniStoreFormat.cpp widgets/StoreSchema.cpp widgets/ReportListStore.cpp \
+    platform/PathText.cpp $(pkg-config --libs Qt6Core) -o "$out/fuzz_store"
 
 "$out/fuzz_report" -max_total_time=$((seconds * 3 / 10)) -max_len=65536 -print_final_stats=0 \
     "$out/corpus" 2>&1 | tail -n 3
