@@ -4,11 +4,14 @@
 #include "platform/SettingsStoreFile.h"
 #include "widgets/ReportListStore.h"
 
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScrollBar>
 #include <QSettings>
 
+#include <algorithm>
 #include <filesystem>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
@@ -32,6 +35,17 @@ int MComboBox::AddString(const QString& text) {
     }
     insertItem(low, text);
     return low;
+}
+
+void MComboBox::showPopup() {
+    // A box is as wide as its template made it, often narrower than an entry ("Mixed 70/30" in a
+    // filter box): the open list is where the whole entry can be read.
+    QAbstractItemView* list = view();
+    int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        wanted += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(std::max(wanted, width()));
+    QComboBox::showPopup();
 }
 
 int MComboBox::FindStringExact(const QString& text) const {
