@@ -158,10 +158,9 @@ void CTrelvaneDlg::CreateControls() {
             break;
         }
         }
-        QRect geometry = units.ToPixels(item.x, item.y, item.width, item.height);
-        // A drop-down list's template height includes its open list; the closed box is one line high.
-        if (item.kind == ControlKind::Combo || item.kind == ControlKind::SortedCombo)
-            geometry.setHeight(control->sizeHint().height());
+        // The template's rectangle whatever the style: a style's own sizes would push the controls of
+        // the fixed block onto each other.
+        const QRect geometry = TemplateRect(item, units);
         if (item.kind == ControlKind::Tabs)
             m_tabCtrl->SetTemplateGeometry(geometry, client.width() - geometry.x() - geometry.width());
         else
