@@ -13,7 +13,10 @@
 #include "widgets/Prompts.h"
 
 #include <QIcon>
+#include <QMargins>
+#include <QRect>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -22,6 +25,7 @@ class QPlainTextEdit;
 class QPushButton;
 class CDlgPage1;
 class CDlgProgress;
+class LoadProgress;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
 // are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
@@ -58,6 +62,8 @@ public:
     void OpenReport(const QString& path);
     // A report named on the command line: opened by OnInitDialog instead of the list's selected entry.
     void SetStartupReport(const QString& path) { m_startupReport = path; }
+    // The clock (milliseconds) that times a load for its progress window; a steady one when unset.
+    void SetLoadClock(std::function<qint64()> clock) { m_loadClock = std::move(clock); }
 
     // Filters and sorting.
     void FillFilterCombo(MComboBox& list, int column);
@@ -102,6 +108,9 @@ public:
     // as well. Runs by itself when the window is first shown, with the screen it opens on.
     void OpenInside(const QRect& available);
     void setVisible(bool visible) override;
+    // Where the window is, with the size the user chose: the window's own size unless the program shrank
+    // it to fit a screen, which never becomes the size kept for the next start.
+    QRect ChosenPlace() const;
 
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
@@ -132,6 +141,10 @@ public:
 
 protected:
     void done(int result) override;
+    // Closing the window while a report loads stops the load.
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // A report file dropped onto the window opens as File > Open opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -145,6 +158,9 @@ private:
     // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
     // place is taken at the first show.
     void RestorePlacement();
+    // Fits the window in again when the window manager's frame turns out to differ from what the first
+    // fit allowed for; the first move or resize after that frame arrives tells.
+    void FitAgainForTheFrame();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
     // charts, a red status and a message.
@@ -156,6 +172,8 @@ private:
     void SelectReportEntry(const QString& pathText);
     bool OfferToForgetReport(const std::string& path);
     void ShowLoadedRows(ReportLoadStatus status);
+    // A load the user cancelled: an empty table, charts and filter lists, and a red status that says so.
+    void ShowCancelledLoad();
 
     std::unique_ptr<IPrompts> m_prompts;
     std::unique_ptr<WmiSource> m_wmi;
@@ -165,8 +183,15 @@ private:
     QString m_startupReport;
     QRect m_rememberedPlace; // the place of the last run, taken at the first show (app/WindowMemory.h)
     bool m_placed = false;
+    QRect m_openedOn;          // the available area the window was fitted into
+    QMargins m_frameAtFit;     // the frame that fit allowed for
+    bool m_watchFrame = false; // until the window manager's frame is known
+    QSize m_chosenSize;        // the size the user chose (remembered, or the template's)
+    QSize m_fittedSize;        // the smaller size a fit gave the window; invalid when none was needed
     QSize m_templateMinimum;
     int m_chartBuilds = 0;
+    std::function<qint64()> m_loadClock;
+    LoadProgress* m_loading = nullptr; // the load under way, if any
 };
 
 // The message of an export that wrote both files: the folder and the two file names.

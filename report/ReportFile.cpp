@@ -11,6 +11,7 @@ ReportFile::~ReportFile() {
 
 bool ReportFile::Open(const std::string& path) {
     m_bytesRead = 0;
+    m_cancelled = false;
     return m_file.Open(path);
 }
 
@@ -38,6 +39,10 @@ bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onB
         }
         m_bytesRead += static_cast<unsigned long long>(got);
         blocks.Feed(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(got)), text));
+        if (m_progress && !m_progress(m_bytesRead, Size())) {
+            m_cancelled = true;
+            return true;
+        }
     }
     text.clear();
     decoder.Finish(text);

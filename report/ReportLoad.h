@@ -10,16 +10,18 @@
 extern const char* const kReportLoadedText;
 extern const char* const kReportLoadErrorText;
 extern const char* const kReportCannotOpenText;
+extern const char* const kReportCancelledText;
 
 enum class ReportLoadStatus {
     AllParsed,   // every run became a row
     SomeFailed,  // some runs (or a read error) became error rows
     CannotOpen,  // the file could not be opened; the table is untouched
     OutOfMemory, // memory ran out while reading; the table holds the rows read and an error row
+    Cancelled,   // the steps' progress stopped the load; the table is empty
 };
 
-// The status text of a load that opened its file: the success text for AllParsed, the error text
-// otherwise.
+// The status text of a load that opened its file: the success text for AllParsed, the cancelled text
+// for Cancelled, the error text otherwise.
 const char* LoadStatusText(ReportLoadStatus status);
 
 // What the caller does between the steps of a load; either may be left empty.
@@ -28,12 +30,15 @@ struct ReportLoadSteps {
     std::function<void(ReportLoadStatus status)> rowsRead;
     // Between the two sorts, with the rows in order of outstanding I/Os.
     std::function<void()> sortedByOutstanding;
+    // As the file is read: the bytes read so far and the file's size. Returning false cancels the load.
+    std::function<bool(unsigned long long bytesRead, unsigned long long size)> progress;
 };
 
 // The load of one report into an empty result table, as the window and trelvane-csv both run it: open
 // the file, read one row per test block (error rows included, and an error row when reading stops
 // early), then sort by outstanding I/Os and by row number, which restores the report order (every row, error
-// rows included, is numbered as it is added). openError receives the system's reason when the file
+// rows included, is numbered as it is added). A load cancelled by its progress step leaves the table
+// empty and runs no other step. openError receives the system's reason when the file
 // cannot be opened; nothing else happens then. Memory that runs out while reading gives OutOfMemory
 // after the sorts; in the sorts or the steps, std::bad_alloc leaves the function.
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,

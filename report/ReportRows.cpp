@@ -62,6 +62,8 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         }
         return ReportRowsResult::OutOfMemory;
     }
+    if (file.Cancelled())
+        return ReportRowsResult::Cancelled;
     if (leftOut > 0) {
         AddErrorRow(table, "Error while reading " + path + ": " + std::to_string(leftOut) +
                                " more runs were left out, as their rows would take more than " +

@@ -19,6 +19,7 @@ enum class ReportRowsResult {
     AllParsed,   // every block became a row and the whole file was read
     SomeFailed,  // error rows: blocks that did not parse, a read error, or runs left out by the budget
     OutOfMemory, // memory ran out: the table holds the rows read before and an error row that says so
+    Cancelled,   // the file's progress callback stopped the reading: the table holds the rows read before
 };
 
 // Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd
