@@ -271,18 +271,57 @@ bool CTrelvaneDlg::OnInitDialog() {
 }
 
 void CTrelvaneDlg::OpenInside(const QRect& available) {
+    m_openedOn = available;
     // The frame is fitted in with the window, with the margins known so far: on X11 a window manager
-    // adds its frame only after the window is shown, and where that frame goes is then its choice.
+    // adds its frame only after the window is shown, and the fit is made again once it is known.
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    m_frameAtFit = frame;
     const QRect room = available.marginsRemoved(frame);
     const QSize menu(0, m_menuBar->sizeHint().height());
     m_client->setMinimumSize(m_templateMinimum.boundedTo(room.size() - menu).expandedTo(QSize(0, 0)));
     layout()->activate(); // the window's own minimum follows now, not at the next layout pass
-    QRect wanted(QPoint(), size());
+    // The size the user chose: the remembered one, else the template's.
+    if (!m_chosenSize.isValid())
+        m_chosenSize = m_rememberedPlace.isValid() ? m_rememberedPlace.size() : size();
+    QRect wanted(QPoint(), m_chosenSize);
     wanted.moveCenter(room.center());
     if (m_rememberedPlace.isValid()) // where the user left it, fitted in as a first place is
-        wanted = m_rememberedPlace;
-    setGeometry(FitRectInside(wanted, room));
+        wanted = QRect(m_rememberedPlace.topLeft(), m_chosenSize);
+    const QRect placed = FitRectInside(wanted, room);
+    m_fittedSize = placed.size() == m_chosenSize ? QSize() : placed.size();
+    setGeometry(placed);
+}
+
+QRect CTrelvaneDlg::ChosenPlace() const {
+    QRect place = isMaximized() ? normalGeometry() : geometry();
+    // Shrunk to fit this screen (a high scale factor, a small display), the window keeps the size the
+    // user chose for the next start, where it may fit whole.
+    if (m_fittedSize.isValid() && place.size() == m_fittedSize)
+        place.setSize(m_chosenSize);
+    return place;
+}
+
+void CTrelvaneDlg::FitAgainForTheFrame() {
+    if (!m_watchFrame || windowHandle() == nullptr || m_openedOn.isEmpty())
+        return;
+    if (windowHandle()->frameMargins() == m_frameAtFit)
+        return;
+    // The window manager framed the window: once is enough, the user moves it from here on.
+    m_watchFrame = false;
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    if (!m_openedOn.contains(frameGeometry()))
+        OpenInside(m_openedOn);
+}
+
+void CTrelvaneDlg::moveEvent(QMoveEvent* event) {
+    MDialog::moveEvent(event);
+    FitAgainForTheFrame();
+}
+
+void CTrelvaneDlg::resizeEvent(QResizeEvent* event) {
+    MDialog::resizeEvent(event);
+    FitAgainForTheFrame();
 }
 
 void CTrelvaneDlg::setVisible(bool visible) {
@@ -293,6 +332,7 @@ void CTrelvaneDlg::setVisible(bool visible) {
         QScreen* target =
             m_rememberedPlace.isValid() ? QGuiApplication::screenAt(m_rememberedPlace.center()) : nullptr;
         OpenInside((target != nullptr ? target : screen())->availableGeometry());
+        m_watchFrame = true;
     }
     MDialog::setVisible(visible);
 }
@@ -343,7 +383,8 @@ void CTrelvaneDlg::OnDestroy() {
         return;
     m_destroyed = true;
     m_comboReports->SaveToReg();
-    SaveWindowMemory(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel());
+    SaveWindowMemory(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel(),
+                     ChosenPlace());
     ReleaseSecurity();
 }
 

@@ -12,14 +12,17 @@ const QString kTab = QStringLiteral("Tab");
 
 } // namespace
 
-void SaveWindowMemory(QSettings* settings, const QWidget& window, int selectedTab) {
+void SaveWindowMemory(QSettings* settings, const QWidget& window, int selectedTab, const QRect& chosenPlace) {
     if (settings == nullptr || !window.isVisible())
         return;
     QSettings& store = *settings;
     store.beginGroup(kGroup);
     // The inside of the frame: what setGeometry takes back, so the window does not creep by its frame.
     const bool maximized = window.isMaximized();
-    store.setValue(kPlace, maximized ? window.normalGeometry() : window.geometry());
+    const QRect place = chosenPlace.isValid() ? chosenPlace
+                        : maximized           ? window.normalGeometry()
+                                              : window.geometry();
+    store.setValue(kPlace, place);
     store.setValue(kMaximized, maximized);
     store.setValue(kTab, selectedTab);
     store.endGroup();

@@ -15,6 +15,7 @@ struct RememberedWindow {
 };
 
 // A null store does nothing. Saving is skipped for a window that is not shown: it has no place a user
-// chose.
-void SaveWindowMemory(QSettings* store, const QWidget& window, int selectedTab);
+// chose. A valid chosenPlace is kept instead of the window's own (which may be shrunk to fit a screen).
+void SaveWindowMemory(QSettings* store, const QWidget& window, int selectedTab,
+                      const QRect& chosenPlace = {});
 RememberedWindow ReadWindowMemory(QSettings* store);
