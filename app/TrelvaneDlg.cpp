@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QSettings>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -45,6 +46,9 @@ const char* const kTabTitles[8] = {"MB/sec",      "IO/sec",         "IO/sec per 
                                    "Data",        "Disk Partitions"};
 
 constexpr unsigned kAboutCommand = 0x0010;
+
+constexpr int kFrameArrivesWithinMs = 3000;
+constexpr int kFrameWatchMs = 50;
 
 // The organisation and application name of the settings store: the report list, the column widths
 // and the window's place of every earlier run are kept under it, so it never changes.
@@ -306,8 +310,8 @@ void CTrelvaneDlg::FitAgainForTheFrame() {
         return;
     if (windowHandle()->frameMargins() == m_frameAtFit)
         return;
-    // The window manager framed the window: once is enough, the user moves it from here on.
-    m_watchFrame = false;
+    // The window manager framed the window (its parts may come one after another, as its borders and
+    // title bar are added).
     if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
         return;
     if (!m_openedOn.contains(frameGeometry()))
@@ -332,7 +336,20 @@ void CTrelvaneDlg::setVisible(bool visible) {
         QScreen* target =
             m_rememberedPlace.isValid() ? QGuiApplication::screenAt(m_rememberedPlace.center()) : nullptr;
         OpenInside((target != nullptr ? target : screen())->availableGeometry());
+        // A window manager frames a window within moments of its showing, and the widget is not always
+        // told (the window stays where it was, the frame goes around it): besides each move and resize,
+        // look for the frame a few times a second. After that the place is the user's, and a frame that
+        // changes (another theme) moves nothing.
         m_watchFrame = true;
+        auto* frameWatch = new QTimer(this);
+        connect(frameWatch, &QTimer::timeout, this, [this, frameWatch, ticks = 0]() mutable {
+            FitAgainForTheFrame();
+            if (++ticks * kFrameWatchMs >= kFrameArrivesWithinMs) {
+                m_watchFrame = false;
+                frameWatch->deleteLater();
+            }
+        });
+        frameWatch->start(kFrameWatchMs);
     }
     MDialog::setVisible(visible);
 }

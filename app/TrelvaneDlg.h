@@ -158,8 +158,8 @@ private:
     // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
     // place is taken at the first show.
     void RestorePlacement();
-    // Fits the window in again when the window manager's frame turns out to differ from what the first
-    // fit allowed for; the first move or resize after that frame arrives tells.
+    // Fits the window in again when the window manager's frame turns out to differ from what the last
+    // fit allowed for; a move or resize soon after the window shows tells.
     void FitAgainForTheFrame();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
@@ -185,7 +185,7 @@ private:
     bool m_placed = false;
     QRect m_openedOn;          // the available area the window was fitted into
     QMargins m_frameAtFit;     // the frame that fit allowed for
-    bool m_watchFrame = false; // until the window manager's frame is known
+    bool m_watchFrame = false; // while the window manager's frame may still arrive
     QSize m_chosenSize;        // the size the user chose (remembered, or the template's)
     QSize m_fittedSize;        // the smaller size a fit gave the window; invalid when none was needed
     QSize m_templateMinimum;
