@@ -361,11 +361,19 @@ long CTrelvaneDlg::OnTabSelChange(quintptr, qintptr) {
 
 void CTrelvaneDlg::ShowTab(int index) {
     const TabChartPlan plan = PrepareTabChart(index);
-    m_btnRefresh->hide();
-    m_listData->hide();
-    m_listPartitions->hide();
-    m_editNotes->hide();
-    m_chart->hide();
+    // What the tab does not show is hidden; what it shows again is left shown: a table hidden for a
+    // moment would lose the keyboard, and the selected rows with it.
+    const bool partitions = index == 7;
+    if (!partitions)
+        m_btnRefresh->hide();
+    if (index != 6)
+        m_listData->hide();
+    if (!partitions) {
+        m_listPartitions->hide();
+        m_editNotes->hide();
+    }
+    if (index == 6 || partitions)
+        m_chart->hide();
     if (index == 6) {
         m_listData->show();
         return;
