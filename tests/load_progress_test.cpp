@@ -123,10 +123,4 @@ TEST_F(LoadProgressTest, ALongLoadShowsTheBytesReadAndCancelLeavesAnEmptyTable) 
     EXPECT_TRUE(m_dialog->m_listData->updatesEnabled());
 }
 
-TEST(LoadProgressText, BytesReadInTheUnitOfTheSize) {
-    EXPECT_EQ(BytesReadText(1024, 2048), QStringLiteral("1 KB of 2 KB"));
-    EXPECT_EQ(BytesReadText(3 << 20, 200u << 20), QStringLiteral("3.0 MB of 200.0 MB"));
-    EXPECT_EQ(BytesReadText(1ull << 30, 12ull << 30), QStringLiteral("1.0 GB of 12.0 GB"));
-}
-
 } // namespace
