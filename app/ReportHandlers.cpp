@@ -3,11 +3,13 @@
 #include "app/TrelvaneDlg.h"
 
 #include "analysis/OverallAverages.h"
+#include "app/LoadProgress.h"
 #include "app/ReportDrop.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
 #include "report/ReportParser.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -16,6 +18,7 @@
 #include <QTimer>
 
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -69,6 +72,9 @@ QString CTrelvaneDlg::StartFolder(const QString& folder) {
 }
 
 void CTrelvaneDlg::OpenReport(const QString& chosen) {
+    // Only a timer can get here during a load (a drop's, queued before it): the user's input waits.
+    if (m_loading != nullptr)
+        return;
     // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
     // dialogs and the command line give forward slashes, and one report must be one entry of the list.
     const QString path = QDir::toNativeSeparators(chosen);
@@ -135,20 +141,55 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
     ReportLoadDetails details;
     // The details of the report loaded before are no longer true.
     m_status->setToolTip(QString());
+    ReportLoadStatus status = ReportLoadStatus::CannotOpen;
     // Memory can run out anywhere from reading the rows to the sorts at the end; the window then keeps
     // an empty table with one error row, a red status and a message, never an abort.
     try {
-        const ReportLoadStatus status = LoadReportRows(path, *m_listData, openError, details, steps);
-        if (status == ReportLoadStatus::CannotOpen)
-            return OfferToForgetReport(path);
-        m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
-        if (status == ReportLoadStatus::OutOfMemory)
-            m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
-                               QMessageBox::Warning);
+        // The wait cursor and the progress window last as long as the reading: a message that
+        // follows is the user's to answer with the ordinary pointer.
+        LoadProgress progress(this, PathText(path), m_loadClock);
+        m_loading = &progress;
+        bool reading = false;
+        steps.progress = [&](unsigned long long bytesRead, unsigned long long size) {
+            // The file opened: what the status line says of the report before is no longer true.
+            if (!std::exchange(reading, true)) {
+                m_status->SetText(QString());
+                m_status->ClearBkColor();
+            }
+            return progress.Step(bytesRead, size);
+        };
+        struct Done {
+            LoadProgress*& loading;
+            ~Done() { loading = nullptr; }
+        } done{m_loading};
+        status = LoadReportRows(path, *m_listData, openError, details, steps);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(path);
+        return false;
     }
+    if (status == ReportLoadStatus::CannotOpen)
+        return OfferToForgetReport(path);
+    m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
+    if (status == ReportLoadStatus::Cancelled)
+        ShowCancelledLoad();
+    if (status == ReportLoadStatus::OutOfMemory)
+        m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
+                           QMessageBox::Warning);
     return false;
+}
+
+void CTrelvaneDlg::ShowCancelledLoad() {
+    SetStatus(QString::fromLatin1(kReportCancelledText), kRed, true);
+    m_maxLatency = 0.0;
+    FillFilterCombo(*m_comboType, kColType);
+    FillFilterCombo(*m_comboDirection, kColDirection);
+    FillFilterCombo(*m_comboOutstanding, kColOutstanding);
+}
+
+void CTrelvaneDlg::closeEvent(QCloseEvent* event) {
+    if (m_loading != nullptr)
+        m_loading->Cancel();
+    MDialog::closeEvent(event);
 }
 
 void CTrelvaneDlg::SelectReportEntry(const QString& pathText) {

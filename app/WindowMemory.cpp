@@ -50,14 +50,18 @@ RememberedFolders ReadRememberedFolders(const StoredValues& values) {
             ReadFolder(values, kExportFolderKey)};
 }
 
-void AppendWindowMemory(const QWidget& window, int selectedTab, const StoredValues& now, StoredValues& into) {
+void AppendWindowMemory(const QWidget& window, int selectedTab, const StoredValues& now, StoredValues& into,
+                        const QRect& chosenPlace) {
     if (!window.isVisible()) {
         KeepGroup(now, kWindowGroup, QString(), into);
         return;
     }
     // The inside of the frame: what setGeometry takes back, so the window does not creep by its frame.
     const bool maximized = window.isMaximized();
-    into.push_back({kWindowPlaceKey, RectForm(maximized ? window.normalGeometry() : window.geometry())});
+    const QRect place = chosenPlace.isValid() ? chosenPlace
+                        : maximized           ? window.normalGeometry()
+                                              : window.geometry();
+    into.push_back({kWindowPlaceKey, RectForm(place)});
     into.push_back({kWindowMaximizedKey, BoolForm(maximized)});
     into.push_back({kWindowTabKey, IntForm(selectedTab)});
 }

@@ -32,5 +32,7 @@ RememberedFolders ReadRememberedFolders(const StoredValues& values);
 // chose: the stored one is kept. A folder not chosen in this run (empty in changed) keeps what the
 // store holds now, which another window may have changed; one whose name is not all text (a Linux name
 // in another encoding) is not kept.
-void AppendWindowMemory(const QWidget& window, int selectedTab, const StoredValues& now, StoredValues& into);
+// A valid chosenPlace is kept instead of the window's own place (which may be shrunk to fit a screen).
+void AppendWindowMemory(const QWidget& window, int selectedTab, const StoredValues& now, StoredValues& into,
+                        const QRect& chosenPlace = {});
 void AppendRememberedFolders(const RememberedFolders& changed, const StoredValues& now, StoredValues& into);

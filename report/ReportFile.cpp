@@ -13,6 +13,7 @@ ReportFile::~ReportFile() {
 bool ReportFile::Open(const std::string& path) {
     m_bytesRead = 0;
     m_leftUnread = false;
+    m_cancelled = false;
     return m_file.Open(path);
 }
 
@@ -31,7 +32,8 @@ bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onB
                                 unsigned long long unsizedLimit) {
     ReportBlockReader blocks(onBlock);
     const bool ok = ReadText([&](std::string_view text) { blocks.Feed(text); }, unsizedLimit);
-    blocks.Finish();
+    if (!m_cancelled)
+        blocks.Finish();
     return ok;
 }
 
@@ -59,6 +61,10 @@ bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText, u
         onText(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(wanted)), text));
         if (m_leftUnread)
             break;
+        if (m_progress && !m_progress(m_bytesRead, Size())) {
+            m_cancelled = true;
+            return true;
+        }
     }
     text.clear();
     decoder.Finish(text);

@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 // A report file opened for reading only; it is never written. Reading decodes the text, splits the
 // lines and hands over one test block at a time, so only one block is held in memory.
@@ -39,6 +40,14 @@ public:
     // Whether the last read stopped at its bound with more of the file there.
     bool LeftUnread() const { return m_leftUnread; }
 
+    // Told after each piece read, with the bytes read so far and the file's size; when it returns false
+    // the reading stops there, without the rest of the file or the block that piece began, and
+    // Cancelled() is true. A long load shows its progress and offers to stop through it.
+    void SetProgress(std::function<bool(unsigned long long bytesRead, unsigned long long size)> progress) {
+        m_progress = std::move(progress);
+    }
+    bool Cancelled() const { return m_cancelled; }
+
     // The system's error number, or kNotRegularFile.
     int Error() const { return m_file.Error(); }
     // The system's text for Error(), or "not a regular file".
@@ -57,4 +66,6 @@ private:
     SequentialFile m_file;
     unsigned long long m_bytesRead = 0;
     bool m_leftUnread = false;
+    std::function<bool(unsigned long long, unsigned long long)> m_progress;
+    bool m_cancelled = false;
 };

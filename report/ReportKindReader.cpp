@@ -38,7 +38,8 @@ bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::stri
     }, unsizedLimit);
     if (!kind)
         start(DetectReportKind(head, true).value_or(ReportKind::Text));
-    if (blocks)
+    // A cancelled read hands over nothing more: the load that asked for it drops its rows.
+    if (blocks && !file.Cancelled())
         blocks->Finish();
     return ok;
 }

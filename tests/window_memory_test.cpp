@@ -87,6 +87,20 @@ TEST_F(WindowMemoryTest, FarAwayOrOversizedPlacesAreFittedAndUnreadableOnesIgnor
         << m_prompts->messages[0].toStdString();
 }
 
+// Shrunk to fit a small screen (a scale factor of 2 on a laptop's display), the window keeps the size
+// the user chose for the next start, where the screen may be large enough again.
+TEST_F(WindowMemoryTest, AWindowShrunkToFitKeepsTheSizeTheUserChose) {
+    m_dialog->show();
+    const QSize chosen = m_dialog->size(); // the template's
+    m_dialog->OpenInside(QRect(Available().topLeft(), QSize(800, 500)));
+    ASSERT_LT(m_dialog->width(), chosen.width());
+    m_dialog->Button(1)->click(); // Close
+
+    OpenWindow();
+    m_dialog->show();
+    EXPECT_EQ(m_dialog->size(), chosen);
+}
+
 TEST_F(WindowMemoryTest, AStoreThatIsNoRegularFileIsNeitherReadNorWritten) {
     const QString file = QSettings(QStringLiteral("Dovrane"), QStringLiteral("Dovrane")).fileName();
     m_dialog.reset();

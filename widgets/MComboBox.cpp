@@ -4,7 +4,11 @@
 #include "widgets/ReportListStore.h"
 #include "widgets/StoreSchema.h"
 
+#include <QAbstractItemView>
 #include <QDir>
+#include <QScrollBar>
+
+#include <algorithm>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
@@ -27,6 +31,17 @@ int MComboBox::AddString(const QString& text) {
     }
     insertItem(low, text);
     return low;
+}
+
+void MComboBox::showPopup() {
+    // A box is as wide as its template made it, often narrower than an entry ("Mixed 70/30" in a
+    // filter box): the open list is where the whole entry can be read.
+    QAbstractItemView* list = view();
+    int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        wanted += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(std::max(wanted, width()));
+    QComboBox::showPopup();
 }
 
 int MComboBox::FindStringExact(const QString& text) const {

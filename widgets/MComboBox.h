@@ -33,6 +33,9 @@ public:
     void DeleteString(int index) { removeItem(index); }
     void ResetContent() { clear(); }
 
+    // Opens the list as wide as its longest entry; the box itself keeps its size.
+    void showPopup() override;
+
 private:
     bool m_sorted = false;
     int m_itemDataMode = 0;
