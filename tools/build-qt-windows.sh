@@ -28,13 +28,23 @@ work=$cache/qt-$version-mingw64-build
 rm -rf "$work"
 mkdir -p "$work/apt/lists/partial" "$work/src"
 
-# A private sources list with the deb-src entry: the machine's apt configuration stays as it is.
-cat >"$work/apt/sources.list" <<'EOF2'
-deb-src http://deb.debian.org/debian bookworm main
-deb-src http://deb.debian.org/debian bookworm-updates main
-deb-src http://deb.debian.org/debian-security bookworm-security main
-EOF2
-apt_private=(-o "Dir::Etc::sourcelist=$work/apt/sources.list" -o "Dir::Etc::sourceparts=-"
+# The source packages come from wherever this machine gets its binary packages: every "deb" entry of
+# its own apt configuration again as "deb-src" (one-line lists and deb822 stanzas alike), in a private
+# copy, so a machine behind another mirror fetches from that mirror and its apt configuration stays as
+# it is.
+eval "$(apt-config shell source_list Dir::Etc::sourcelist/f source_parts Dir::Etc::sourceparts/d)"
+mkdir -p "$work/apt/sources.list.d"
+: >"$work/apt/sources.list"
+for list in "$source_list" "$source_parts"/*.list; do
+    [ -f "$list" ] || continue
+    sed -n -E 's/^[[:space:]]*deb-?(src)?([[:space:]])/deb-src\2/p' "$list" >>"$work/apt/sources.list"
+done
+sort -u -o "$work/apt/sources.list" "$work/apt/sources.list"
+for stanzas in "$source_parts"/*.sources; do
+    [ -f "$stanzas" ] || continue
+    sed -E 's/^Types:.*$/Types: deb-src/I' "$stanzas" >"$work/apt/sources.list.d/$(basename "$stanzas")"
+done
+apt_private=(-o "Dir::Etc::sourcelist=$work/apt/sources.list" -o "Dir::Etc::sourceparts=$work/apt/sources.list.d"
              -o "Dir::State::Lists=$work/apt/lists")
 apt-get "${apt_private[@]}" update -qq >&2
 
