@@ -14,6 +14,7 @@ endif()
 
 add_executable(export_dump_tool export_dump_tool.cpp)
 target_link_libraries(export_dump_tool PRIVATE trelvane_gui)
+trelvane_reuse_qt_pch(export_dump_tool)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME export_csv_reader
