@@ -8,23 +8,35 @@ cd "$(dirname "$0")/.."
 export QT_QPA_PLATFORM=offscreen
 jobs=$(nproc)
 
+# Processor seconds of the programs this script ran and that have ended. On a machine that others share,
+# a stage's duration says how long it waited as much as how long it worked; this says the work.
+times_file=$(mktemp)
+processor_seconds() {
+    times >"$times_file" # in this shell: a subshell would count its own children only
+    sed -n '2{s/m/ /g;s/s//g;p}' "$times_file" | awk '{printf "%.0f", $1 * 60 + $2 + $3 * 60 + $4}'
+}
 stage_names=()
 stage_seconds=()
+stage_processor=()
 stage=
 stage_start=$(date +%s)
+stage_processor_start=0
 run_start=$stage_start
 # Ends the running stage and starts the one named (none: only ends it).
 next_stage() {
-    local now
+    local now processor
     now=$(date +%s)
+    processor=$(processor_seconds)
     if [ -n "$stage" ]; then
         stage_names+=("$stage")
         stage_seconds+=($((now - stage_start)))
+        stage_processor+=($((processor - stage_processor_start)))
     fi
     stage=$1
     stage_start=$now
+    stage_processor_start=$processor
     if [ -n "$stage" ]; then
-        echo "== $stage =="
+        echo "== $stage ($(date +%T)) =="
     fi
 }
 minutes() {
@@ -41,16 +53,20 @@ print_stages() {
         kill -- "-$qt_builder" 2>/dev/null || true
     fi
     echo
-    echo "== stage durations (minutes:seconds) =="
+    echo "== stage durations (minutes:seconds; processor: the time of its programs on all processors) =="
+    printf '  %-74s %8s %10s\n' stage duration processor
     for i in "${!stage_names[@]}"; do
-        printf '  %-70s %6s\n' "${stage_names[$i]}" "$(minutes "${stage_seconds[$i]}")"
+        printf '  %-74s %8s %10s\n' "${stage_names[$i]}" "$(minutes "${stage_seconds[$i]}")" \
+            "$(minutes "${stage_processor[$i]}")"
     done
     if [ -n "$qt_seconds" ]; then
-        printf '  %-70s %6s\n' "(Qt for Windows, in the background from the formatting stage on)" \
-            "$(minutes "$qt_seconds")"
+        printf '  %-74s %8s %10s\n' "(Qt for Windows in the background from the formatting stage on; its" \
+            "$(minutes "$qt_seconds")" ""
+        printf '  %-74s\n' " processor time counts in the waiting stage)"
     fi
-    printf '  %-70s %6s\n' "whole run$([ "$status" -eq 0 ] || echo ", failed in the last stage above")" \
-        "$(minutes $(($(date +%s) - run_start)))"
+    printf '  %-74s %8s %10s\n' "whole run$([ "$status" -eq 0 ] || echo ", failed in the last stage above")" \
+        "$(minutes $(($(date +%s) - run_start)))" "$(minutes "$(processor_seconds)")"
+    rm -f "$times_file"
     exit "$status"
 }
 trap print_stages EXIT
