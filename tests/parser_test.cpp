@@ -1,5 +1,8 @@
 // Turning one test block into one row of the result table.
+#include "platform/WideVectors.h"
+#include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/RunParser.h"
 
 #include <gtest/gtest.h>
 
@@ -63,6 +66,35 @@ TEST_F(ParserTest, ValueTokenAtLineEndTakesTheNextLine) {
     ASSERT_TRUE(ParseTest(block, table));
     EXPECT_EQ(Cell(0, kColIOsPerSec), "1654.21");
     EXPECT_EQ(Cell(0, kColMBsPerSec), "12.92");
+}
+
+TEST_F(ParserTest, ABlankValueStaysEmptyWhateverWhiteSpaceFollowsIt) {
+    // The value's line ends before the blanks after it do: a blank line, or a next line with more blanks
+    // than one vector step looks at, must not carry the value on into the rest of the run.
+    const std::string run = "sqlio v1.5.SG\n1 threads reading for 1 secs\n\tusing 8KB random IOs\n"
+                            "per thread with 1 outstanding\n";
+    const std::string tail = "Min_Latency(ms): 0\nAvg_Latency(ms): 1\nMax_Latency(ms): 2\n";
+    const std::string reports[] = {run + "IOs/sec: \n             MBs/sec: 1\n" + tail,
+                                   run + "IOs/sec:\n\n             MBs/sec: 1\n" + tail};
+    const std::vector<std::string> expected = {"0", "Read", "random", "8KB", "1", "", "1", "0", "1", "2", ""};
+    for (const bool wide : {true, false}) {
+        AllowWideVectors(wide);
+        for (const std::string& report : reports) {
+            for (const char* lineEnd : {"\r\n", "\n"}) {
+                std::string text;
+                for (char c : report)
+                    text += c == '\n' ? std::string(lineEnd) : std::string(1, c);
+                CListBase rows;
+                AddResultColumns(rows);
+                ReportBlockReader reader([&](std::string_view block) { EXPECT_TRUE(ParseRun(block, rows)); });
+                reader.Feed(text);
+                reader.Finish();
+                ASSERT_EQ(rows.GetItemCount(), 1);
+                EXPECT_EQ(rows.Row(0), expected) << "wide " << wide << ": " << text;
+            }
+        }
+    }
+    AllowWideVectors(true);
 }
 
 TEST_F(ParserTest, SizeIsTrimmedOnTheRightAndTypeIsKeptVerbatim) {
