@@ -4,11 +4,21 @@
 #include <string>
 #include <string_view>
 
-// Cuts the decoded text of a report into test blocks exactly as LineSplitter feeding BlockCutter does
-// (the same lines, run starts, CR LF after each line, and the same bounds on lines and blocks), but
-// without handling each line on its own: a stretch of ordinary lines that already end in CR LF is the
-// block's text as it stands, and one of lines that end in LF alone is copied with a CR before each LF. A
-// block that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
+// Cuts the decoded text of a report into test blocks, one per run. Lines end in CR LF, LF or a lone CR;
+// in a block every line is followed by CR LF. A block starts at the line that begins its run:
+// - a SQLIO run at a line that begins with "sqlio v";
+// - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
+//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
+//   block that began at "Command Line:" belongs to that run, any other starts a run.
+// A block runs up to the line that starts the next run, or the end. Lines before the first run are
+// ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A line
+// keeps its first maxLine bytes, and a block that has grown past maxBlock bytes takes no further lines
+// (a real run is a few kilobytes), so a huge file cannot exhaust memory.
+//
+// The tests hold it to a plain line-by-line form of these rules (tests/reference), which it beats by not
+// handling each line on its own: a stretch of ordinary lines that already end in CR LF is the block's
+// text as it stands, and one of lines that end in LF alone is copied with a CR before each LF. A block
+// that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
 // Feed it chunks of any size; a block handed over is valid only during the call.
 class ReportBlockReader {
 public:
@@ -21,7 +31,7 @@ public:
     void Finish();
 
 private:
-    // One whole line, its terminator dropped, as BlockCutter::Line takes it; crlfFollows when the line
+    // One whole line, its terminator dropped; crlfFollows when the line
     // stands whole in the chunk followed by CR LF.
     void Line(std::string_view line, bool crlfFollows);
     // Adds bytes of the chunk to the block: in place when they follow the block's bytes there.

@@ -14,14 +14,6 @@ bool ReportFile::Open(const std::string& path) {
     return m_file.Open(path);
 }
 
-bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlock) {
-    std::string block;
-    return ReadBlockViews([&](std::string_view view) {
-        block.assign(view);
-        onBlock(block);
-    });
-}
-
 bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock) {
     ReportBlockReader blocks(onBlock);
     ReportTextDecoder decoder;

@@ -19,10 +19,9 @@ public:
     // else that is not a regular file); Error() tells why. Never blocks: a FIFO without a writer or a
     // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
-    // Reads to the end, calling onBlock for each test block. False on a read error (Error() tells why);
-    // the blocks read before it have been delivered.
-    bool ReadBlocks(const std::function<void(const std::string&)>& onBlock);
-    // The same, handing each block over in place where it can: the view is valid only during the call.
+    // Reads to the end, calling onBlock for each test block, handed over in place where it can: the view
+    // is valid only during the call. False on a read error (Error() tells why); the blocks read before it
+    // have been delivered.
     bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock);
     void Close();
 

@@ -1,9 +1,9 @@
-// The block reader that cuts the read buffer in stretches must give exactly the blocks that the line
-// splitter and the block cutter give line by line, however the text is chunked and bounded, and with
-// the processor's 16- and 32-byte scans alike.
+// The block reader that cuts the read buffer in stretches must give exactly the blocks that the plain
+// line-by-line reference gives, however the text is chunked and bounded, and with the processor's 16-
+// and 32-byte scans alike.
 #include "platform/WideVectors.h"
 #include "report/ReportBlocks.h"
-#include "report/ReportText.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -11,18 +11,6 @@
 #include <vector>
 
 namespace {
-
-std::vector<std::string> LineByLine(const std::vector<std::string_view>& chunks, size_t maxLine,
-                                    size_t maxBlock) {
-    std::vector<std::string> blocks;
-    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); }, maxBlock);
-    LineSplitter splitter([&](std::string_view line) { cutter.Line(line); }, maxLine);
-    for (std::string_view chunk : chunks)
-        splitter.Feed(chunk);
-    splitter.Finish();
-    cutter.Finish();
-    return blocks;
-}
 
 std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks, size_t maxLine,
                                      size_t maxBlock) {
@@ -36,7 +24,16 @@ std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks
 
 } // namespace
 
-TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineCutterForAnyTextChunkingAndBounds) {
+TEST(BlockReaderTest, JoinsLineEndsAcrossChunksAndKeepsItsBounds) {
+    // A CR LF split between chunks is one line end; a line keeps its first maxLine bytes; a block past
+    // maxBlock takes no more lines, yet the next run still starts its own.
+    EXPECT_EQ(InStretches({"ignored\nsqlio v\r", "\ncd\r\r\n0123456789abc\nlast"}, 8, 1000),
+              (std::vector<std::string>{"sqlio v\r\ncd\r\n\r\n01234567\r\nlast\r\n"}));
+    EXPECT_EQ(InStretches({"ignored\nsqlio v1\n0123456789\ndropped\nsqlio v2\nx"}, 1000, 10),
+              (std::vector<std::string>{"sqlio v1\r\n0123456789\r\n", "sqlio v2\r\nx\r\n"}));
+}
+
+TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineReferenceForAnyTextChunkingAndBounds) {
     // Lines that start runs, lines that only look alike, and ordinary ones of every length; line ends of
     // every kind, CR LF most of all as in real reports.
     const char* const pieces[] = {
@@ -66,7 +63,7 @@ TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineCutterForAnyTextChunkingAndBo
         }
         const size_t maxLine = round % 3 == 0 ? 1 + random() % 40 : 16u << 20;
         const size_t maxBlock = round % 4 == 0 ? random() % 300 : 16u << 20;
-        ASSERT_EQ(InStretches(chunks, maxLine, maxBlock), LineByLine(chunks, maxLine, maxBlock))
+        ASSERT_EQ(InStretches(chunks, maxLine, maxBlock), CutLineByLine(text, maxLine, maxBlock))
             << "round " << round << ": " << text;
     }
     AllowWideVectors(true);

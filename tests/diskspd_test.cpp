@@ -8,6 +8,8 @@
 #include "table/ListCsv.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
+#include "tests/reference/BlockCutter.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -92,15 +94,10 @@ TEST(DiskSpdTest, EveryShapeOfRealAndHandMadeOutputGivesItsRows) {
     }
 }
 
-// One run as the block cutter hands it over.
+// The last run of text as the reading of a report cuts it.
 std::string RunBlock(const std::string& text) {
-    std::string block;
-    BlockCutter cutter([&](const std::string& cut) { block = cut; });
-    LineSplitter splitter([&](std::string_view line) { cutter.Line(line); });
-    splitter.Feed(text);
-    splitter.Finish();
-    cutter.Finish();
-    return block;
+    const std::vector<std::string> blocks = CutLineByLine(text);
+    return blocks.empty() ? std::string() : blocks.back();
 }
 
 TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun) {

@@ -3,8 +3,11 @@
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
+#include "report/RunParser.h"
+#include "table/ListCsv.h"
 #include "tests/NonRegularFiles.h"
 #include "tests/TestSupport.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <QTemporaryDir>
 #include <fstream>
@@ -34,9 +37,9 @@ protected:
         ReportFile file;
         loaded->opened = file.Open(path);
         if (loaded->opened)
-            loaded->readOk = file.ReadBlocks([&](const std::string& block) {
-                loaded->blocks.push_back(block);
-                if (!ParseTest(block, loaded->table))
+            loaded->readOk = file.ReadBlockViews([&](std::string_view block) {
+                loaded->blocks.emplace_back(block);
+                if (!ParseRun(block, loaded->table))
                     loaded->allParsed = false;
             });
         return loaded;
@@ -146,22 +149,30 @@ TEST_F(LoadingTest, DecoderHandlesSplitUnitsSurrogatesAndOddEndings) {
                     "A");
 }
 
-TEST_F(LoadingTest, LineSplitterJoinsCRLFAcrossChunksAndBoundsLongLines) {
-    std::vector<std::string> lines;
-    LineSplitter splitter([&](std::string_view line) { lines.emplace_back(line); }, 8);
-    splitter.Feed("ab\r");
-    splitter.Feed("\ncd\r\r\n0123456789abc\nlast");
-    splitter.Finish();
-    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "", "01234567", "last"}));
-}
-
-TEST_F(LoadingTest, BlockCutterStopsGrowingAHugeBlockButStillCutsTheNext) {
-    std::vector<std::string> blocks;
-    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); }, 10);
-    for (const char* line : {"ignored", "sqlio v1", "0123456789", "dropped", "sqlio v2", "x"})
-        cutter.Line(line);
-    cutter.Finish();
-    EXPECT_EQ(blocks, (std::vector<std::string>{"sqlio v1\r\n0123456789\r\n", "sqlio v2\r\nx\r\n"}));
+TEST_F(LoadingTest, EveryExampleAndFixtureReadsAsThePlainReferenceReadsIt) {
+    // The file reader's buffers, the block reader's stretches and ParseTest's vector scans against the
+    // line-by-line, byte-by-byte reading of the same bytes: the same blocks, cells and results.
+    QStringList paths;
+    for (const QString& folder :
+         {QStringLiteral(TRELVANE_SOURCE_DIR "/examples"), QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data"),
+          QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/diskspd")})
+        for (const QFileInfo& file : QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files))
+            paths << file.filePath();
+    ASSERT_GE(paths.size(), 10);
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        auto loaded = Load(path.toStdString());
+        std::vector<std::string> blocks;
+        ASSERT_TRUE(ReadBlocksLineByLine(path.toStdString(), blocks));
+        EXPECT_EQ(loaded->blocks, blocks);
+        CListBase reference;
+        AddResultColumns(reference);
+        bool allParsed = true;
+        for (const std::string& block : blocks)
+            allParsed = ReferenceParseRun(block, reference) && allParsed;
+        EXPECT_EQ(ListCsvText(loaded->table), ListCsvText(reference));
+        EXPECT_EQ(loaded->allParsed, allParsed);
+    }
 }
 
 TEST_F(LoadingTest, FilesThatAreNotReportsGiveNoRowsAndNoFailure) {

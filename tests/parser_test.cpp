@@ -3,8 +3,10 @@
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
 #include "report/RunParser.h"
+#include "tests/reference/ScalarSqlioParser.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -172,6 +174,50 @@ TEST_F(ParserTest, TruncatedBlockEndsInAnErrorRowNamingTheToken) {
         ++row;
     }
     EXPECT_EQ(table.GetItemCount(), row);
+}
+
+TEST(ParserReferenceTest, ParseTestGivesTheRowOfTheByteByByteRulesForMixedUpRuns) {
+    // Real runs with lines dropped, cut short, indented, padded with blanks of every length and joined by
+    // blank lines, and stray tokens put in: the vector scans must find what a plain loop finds.
+    const std::string lines[] = {"sqlio v1.5.SG",
+                                 "2 threads (0-1) using mask",
+                                 "2 threads writing for 120 secs",
+                                 "\tusing 8KB random IOs",
+                                 "per thread with 8 outstanding",
+                                 "IOs/sec:  1654.21",
+                                 "MBs/sec:    12.92",
+                                 "Min_Latency(ms): 0",
+                                 "Avg_Latency(ms): 9",
+                                 "Max_Latency(ms): 152"};
+    std::mt19937 random(11);
+    const auto blanks = [&] { return std::string(random() % 40, " \t \t\v"[random() % 5]); };
+    for (int round = 0; round < 5000; ++round) {
+        std::string block;
+        for (const std::string& line : lines) {
+            switch (random() % 8) {
+            case 0:
+                break;
+            case 1:
+                block += blanks() + line + "\r\n";
+                break;
+            case 2:
+                block += line.substr(0, random() % (line.size() + 1)) + blanks() + "\r\n";
+                break;
+            case 3:
+                block += lines[random() % std::size(lines)] + " " + line + "\r\n";
+                break;
+            default:
+                block += line + "\r\n";
+            }
+            if (random() % 4 == 0)
+                block += blanks() + "\r\n";
+        }
+        CListBase fast, plain;
+        AddResultColumns(fast);
+        AddResultColumns(plain);
+        ASSERT_EQ(ParseTest(block, fast), ScalarParseTest(block, plain)) << block;
+        ASSERT_EQ(fast.Row(0), plain.Row(0)) << block;
+    }
 }
 
 } // namespace

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "table/ListBase.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The plain reading of a report that the program's fast path is held to: the decoded text split by
+// LineSplitter and cut by BlockCutter one line at a time, each SQLIO run read by ScalarParseTest.
+
+// The blocks of text, with the block reader's bounds.
+std::vector<std::string> CutLineByLine(std::string_view text, size_t maxLine = 16u << 20,
+                                       size_t maxBlock = 16u << 20);
+
+// The blocks of the report file at path: its bytes read whole and decoded, then CutLineByLine. False when
+// the file cannot be read.
+bool ReadBlocksLineByLine(const std::string& path, std::vector<std::string>& blocks);
+
+// One block into the table: a SQLIO run by ScalarParseTest, any other by the DiskSpd reader. True when
+// every row it added parsed.
+bool ReferenceParseRun(const std::string& block, CListBase& table);
