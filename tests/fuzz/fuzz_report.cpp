@@ -1,34 +1,188 @@
-// libFuzzer target: arbitrary bytes through the whole reading path (decoding, line splitting, block
-// cutting) and the SQLIO and DiskSpd readers, fed in two chunks split at a fuzzed point.
+// libFuzzer target: arbitrary bytes read the way the program reads a report and the plain way, which must
+// agree on every block, every cell of every row and every result; a difference traps.
+// - The program's way: the decoder and ReportBlockReader fed in chunks of sizes taken from the input,
+//   each chunk in a buffer of its own that is freed after it is fed (a block kept past its chunk is a
+//   use after free), once with the processor's 32-byte scans and once with its 16-byte ones; ParseRun
+//   on each block.
+// - The plain way (tests/reference): the whole text decoded at once, cut line by line, each SQLIO run
+//   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader.
+// Both get the same bounds on lines and blocks, taken from the input too: the program's own, or small.
+// Half the mutations are libFuzzer's own, half work on whole lines (blank a value, indent a line, add
+// an empty line, drop or repeat one, change its line end): the rules turn on white space and line ends,
+// and a byte-level mutation rarely makes a line of nothing but blanks.
+#include "platform/WideVectors.h"
+#include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
 #include "report/ReportText.h"
 #include "report/RunParser.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <fuzzer/FuzzedDataProvider.h>
+#include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size == 0)
-        return 0;
-    const size_t split = data[0] % size;
-    const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+extern "C" size_t LLVMFuzzerMutate(std::uint8_t* data, size_t size, size_t maxSize);
+
+namespace {
+
+struct Reading {
+    std::vector<std::string> blocks;
+    std::vector<bool> results;
     CListBase table;
-    AddResultColumns(table);
-    BlockCutter cutter([&](const std::string& block) { ParseRun(block, table); }, 4096);
-    LineSplitter splitter([&](std::string_view line) { cutter.Line(line); }, 1024);
+};
+
+struct Settings {
+    size_t maxLine = 16u << 20;
+    size_t maxBlock = 16u << 20;
+    size_t chunkSizes[3] = {};
+};
+
+// Single bytes and short pieces, whole read buffers, or everything at once.
+size_t ChunkSize(std::uint8_t choice) {
+    if (choice < 160)
+        return 1 + choice % 80;
+    if (choice < 250)
+        return 64u * (choice - 159u);
+    return static_cast<size_t>(-1);
+}
+
+void ReadInChunks(const std::string& bytes, const Settings& settings, Reading& reading) {
+    AddResultColumns(reading.table);
+    ReportBlockReader reader(
+        [&](std::string_view block) {
+            reading.blocks.emplace_back(block);
+            reading.results.push_back(ParseRun(block, reading.table));
+        },
+        settings.maxLine, settings.maxBlock);
     ReportTextDecoder decoder;
     std::string scratch;
-    const size_t first = split < bytes.size() ? split : bytes.size();
-    splitter.Feed(decoder.Decode(bytes.substr(0, first), scratch));
-    splitter.Feed(decoder.Decode(bytes.substr(first), scratch));
+    for (size_t at = 0, chunk = 0; at < bytes.size(); ++chunk) {
+        const size_t size = std::min(settings.chunkSizes[chunk % 3], bytes.size() - at);
+        const std::unique_ptr<char[]> buffer(new char[size]);
+        bytes.copy(buffer.get(), size, at);
+        reader.Feed(decoder.Decode(std::string_view(buffer.get(), size), scratch));
+        at += size;
+    }
     scratch.clear();
     decoder.Finish(scratch);
-    splitter.Feed(scratch);
-    splitter.Finish();
-    cutter.Finish();
-    for (int row = 0; row < table.GetItemCount(); ++row)
-        if (table.CellRef(row, kColNumber) != std::to_string(row))
+    reader.Feed(scratch);
+    reader.Finish();
+}
+
+void ReadPlainly(const std::string& bytes, const Settings& settings, Reading& reading) {
+    AddResultColumns(reading.table);
+    ReportTextDecoder decoder;
+    std::string text;
+    decoder.Feed(bytes, text);
+    decoder.Finish(text);
+    reading.blocks = CutLineByLine(text, settings.maxLine, settings.maxBlock);
+    for (const std::string& block : reading.blocks)
+        reading.results.push_back(ReferenceParseRun(block, reading.table));
+}
+
+void RequireSame(const Reading& fast, const Reading& plain) {
+    if (fast.blocks != plain.blocks || fast.results != plain.results ||
+        fast.table.GetItemCount() != plain.table.GetItemCount())
+        __builtin_trap();
+    for (int row = 0; row < fast.table.GetItemCount(); ++row) {
+        if (static_cast<ListRow>(fast.table.Row(row)) != static_cast<ListRow>(plain.table.Row(row)))
             __builtin_trap();
+        if (fast.table.CellRef(row, kColNumber) != std::to_string(row))
+            __builtin_trap();
+    }
+}
+
+// Where each line of text starts; the last entry is the text's end.
+std::vector<size_t> LineStarts(const std::string& text) {
+    std::vector<size_t> starts{0};
+    for (size_t at = 0; at < text.size(); ++at)
+        if (text[at] == '\n' || (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n')))
+            starts.push_back(at + 1);
+    if (starts.back() != text.size())
+        starts.push_back(text.size());
+    return starts;
+}
+
+std::string Blanks(std::minstd_rand& random) {
+    return std::string(random() % 20, random() % 4 == 0 ? '\t' : ' ');
+}
+
+// One change to one whole line of text.
+void MutateLine(std::string& text, std::minstd_rand& random) {
+    const std::vector<size_t> starts = LineStarts(text);
+    if (starts.size() < 2)
+        return;
+    const size_t line = random() % (starts.size() - 1);
+    const size_t begin = starts[line];
+    const size_t next = starts[line + 1];
+    size_t end = next; // where the line's terminator starts
+    while (end > begin && (text[end - 1] == '\n' || text[end - 1] == '\r'))
+        --end;
+    const std::string terminator = text.substr(end, next - end);
+    static const char* const kLineEnds[] = {"\r\n", "\n", "\r"};
+    switch (random() % 6) {
+    case 0: { // a value of blanks: everything after the line's first colon
+        const size_t colon = text.find(':', begin);
+        const size_t from = colon < end ? colon + 1 : begin;
+        text.replace(from, end - from, Blanks(random));
+        break;
+    }
+    case 1:
+        text.insert(begin, Blanks(random));
+        break;
+    case 2:
+        text.insert(begin, Blanks(random) + (terminator.empty() ? "\r\n" : terminator));
+        break;
+    case 3:
+        text.erase(begin, next - begin);
+        break;
+    case 4:
+        text.insert(begin, text.substr(begin, next - begin));
+        break;
+    default:
+        text.replace(end, next - end, kLineEnds[random() % 3]);
+    }
+}
+
+} // namespace
+
+extern "C" size_t LLVMFuzzerCustomMutator(std::uint8_t* data, size_t size, size_t maxSize, unsigned seed) {
+    std::minstd_rand random(seed);
+    if (random() % 2 == 0)
+        return LLVMFuzzerMutate(data, size, maxSize);
+    std::string text(reinterpret_cast<const char*>(data), size);
+    MutateLine(text, random);
+    if (text.size() > maxSize)
+        return LLVMFuzzerMutate(data, size, maxSize);
+    std::memcpy(data, text.data(), text.size());
+    return text.size();
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
+    // The settings are taken from the input's end, so the report text at its start reads as the seeds
+    // wrote it.
+    FuzzedDataProvider input(data, size);
+    Settings settings;
+    if (input.ConsumeBool())
+        settings.maxLine = input.ConsumeIntegralInRange<size_t>(1, 300);
+    if (input.ConsumeBool())
+        settings.maxBlock = input.ConsumeIntegralInRange<size_t>(0, 3000);
+    for (size_t& chunkSize : settings.chunkSizes)
+        chunkSize = ChunkSize(input.ConsumeIntegral<std::uint8_t>());
+    const std::string bytes = input.ConsumeRemainingBytesAsString();
+
+    Reading plain;
+    ReadPlainly(bytes, settings, plain);
+    for (const bool wide : {true, false}) {
+        AllowWideVectors(wide);
+        Reading fast;
+        ReadInChunks(bytes, settings, fast);
+        RequireSame(fast, plain);
+    }
     return 0;
 }
