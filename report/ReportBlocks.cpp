@@ -37,6 +37,12 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
+// Whether the line is the first of DiskSpd's parameters, "timespan:" after blanks.
+bool IsDiskSpdParameterLine(std::string_view line) {
+    const size_t text = line.find_first_not_of(" \t");
+    return text != std::string_view::npos && StartsWith(line.substr(text), "timespan:");
+}
+
 // Whether text begins with prefix, or is itself the start of prefix (the rest is in the next chunk).
 bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
     const size_t shared = std::min(text.size(), prefix.size());
@@ -187,17 +193,39 @@ void ReportBlockReader::DeliverBlock() {
 }
 
 void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
-    bool startsRun = StartsWith(line, "sqlio v");
-    if (startsRun) {
-        m_awaitingParameters = false;
-    } else if (StartsWith(line, "Command Line:")) {
-        startsRun = true;
-        m_awaitingParameters = true;
-    } else if (StartsWith(line, "Input parameters:")) {
-        // DiskSpd prints its parameters after the command line; without one they open the run.
-        startsRun = !m_awaitingParameters;
-        m_awaitingParameters = false;
+    if (m_held != Held::Nothing) {
+        if (line.empty() && m_emptyLines < kEmptyLinesLookedPast) {
+            m_heldLines.emplace_back();
+            ++m_emptyLines;
+            return;
+        }
+        if (m_held == Held::CommandLine && StartsWith(line, "Input parameters:")) {
+            m_heldLines.emplace_back(line);
+            m_held = Held::CommandLineAndParameters;
+            m_emptyLines = 0;
+            return;
+        }
+        Settle(m_held != Held::CommandLine && IsDiskSpdParameterLine(line));
     }
+    if (StartsWith(line, "sqlio v")) {
+        Take(line, true, crlfFollows);
+    } else if (StartsWith(line, "Command Line:") || StartsWith(line, "Input parameters:")) {
+        m_held = line[0] == 'C' ? Held::CommandLine : Held::Parameters;
+        m_heldLines.emplace_back(line);
+    } else {
+        Take(line, false, crlfFollows);
+    }
+}
+
+void ReportBlockReader::Settle(bool startsRun) {
+    for (size_t i = 0; i < m_heldLines.size(); ++i)
+        Take(m_heldLines[i], startsRun && i == 0, false);
+    m_heldLines.clear();
+    m_held = Held::Nothing;
+    m_emptyLines = 0;
+}
+
+void ReportBlockReader::Take(std::string_view line, bool startsRun, bool crlfFollows) {
     if (startsRun) {
         m_started = true;
         DeliverBlock();
@@ -230,7 +258,7 @@ void ReportBlockReader::Feed(std::string_view text) {
     // No line of this chunk can be longer than the bound; the stretches below rely on it.
     const bool linesFit = text.size() <= m_maxLine;
     while (p < end) {
-        if (!m_hasLine && linesFit) {
+        if (!m_hasLine && linesFit && m_held == Held::Nothing) {
             // Ordinary lines that end in CR LF are the block's text as it stands; those that end in LF
             // alone are copied with a CR put before each LF.
             bool lfOnly = false;
@@ -303,7 +331,7 @@ void ReportBlockReader::Finish() {
     m_line.clear();
     m_hasLine = false;
     m_afterCR = false;
+    Settle(false);
     DeliverBlock();
     m_started = false;
-    m_awaitingParameters = false;
 }

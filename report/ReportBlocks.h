@@ -3,13 +3,18 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Cuts the decoded text of a report into test blocks, one per run. Lines end in CR LF, LF or a lone CR;
 // in a block every line is followed by CR LF. A block starts at the line that begins its run:
 // - a SQLIO run at a line that begins with "sqlio v";
-// - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
-//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
-//   block that began at "Command Line:" belongs to that run, any other starts a run.
+// - a DiskSpd run at a line that begins with "Command Line:" or "Input parameters:", but only where the
+//   text after it is DiskSpd's: DiskSpd prints "Input parameters:" after its command line, and its
+//   parameters, from "timespan:" on, after that. So "Input parameters:" starts a run when the next line
+//   that is not empty begins, after blanks, with "timespan:", and "Command Line:" starts one when the
+//   next line that is not empty is such an "Input parameters:" line (which then belongs to its run). Up
+//   to kEmptyLinesLookedPast empty lines are looked past at each step. Any other such line (a batch file
+//   echoing its command, a note in a SQLIO report) is an ordinary line of the run it sits in.
 // A block runs up to the line that starts the next run, or the end. Lines before the first run are
 // ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A line
 // keeps its first maxLine bytes, and a block that has grown past maxBlock bytes takes no further lines
@@ -22,6 +27,7 @@
 // Feed it chunks of any size; a block handed over is valid only during the call.
 class ReportBlockReader {
 public:
+    static constexpr int kEmptyLinesLookedPast = 8;
     using BlockHandler = std::function<void(std::string_view)>;
     explicit ReportBlockReader(BlockHandler onBlock, size_t maxLine = 16u << 20, size_t maxBlock = 16u << 20)
         : m_onBlock(std::move(onBlock)), m_maxLine(maxLine), m_maxBlock(maxBlock) {}
@@ -31,9 +37,13 @@ public:
     void Finish();
 
 private:
-    // One whole line, its terminator dropped; crlfFollows when the line
-    // stands whole in the chunk followed by CR LF.
+    // One whole line, its terminator dropped; crlfFollows when the line stands whole in the chunk
+    // followed by CR LF.
     void Line(std::string_view line, bool crlfFollows);
+    // Adds the line to the block, or starts a new block with it.
+    void Take(std::string_view line, bool startsRun, bool crlfFollows);
+    // Takes the held lines, the first as the start of a run or not.
+    void Settle(bool startsRun);
     // Adds bytes of the chunk to the block: in place when they follow the block's bytes there.
     void Append(const char* data, size_t size);
     // Adds the lines of the chunk from p to stop, each ending in LF alone, with CR LF after each.
@@ -55,5 +65,10 @@ private:
     std::string_view m_view; // the block so far, in the chunk, when m_inChunk
     bool m_inChunk = false;
     bool m_started = false;
-    bool m_awaitingParameters = false;
+    // A line that starts a DiskSpd run only if DiskSpd's text follows it, and the lines after it, held
+    // until a later line tells.
+    enum class Held { Nothing, CommandLine, Parameters, CommandLineAndParameters };
+    Held m_held = Held::Nothing;
+    std::vector<std::string> m_heldLines;
+    int m_emptyLines = 0; // held since the last line that is not empty
 };

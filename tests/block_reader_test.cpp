@@ -38,7 +38,7 @@ TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineReferenceForAnyTextChunkingAn
     // every kind, CR LF most of all as in real reports.
     const char* const pieces[] = {
         "sqlio v1.5", "Command Line: diskspd", "Input parameters:",   "IOs/sec: 12",     "s", "C", "I",
-        "",           "\tusing 8KB",           "x threads reading y", "latency metrics:"};
+        "",           "\tusing 8KB",           "x threads reading y", "latency metrics:", "\ttimespan:   1"};
     const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", ""};
     std::mt19937 random(7);
     for (int round = 0; round < 800; ++round) {

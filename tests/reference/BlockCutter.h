@@ -3,19 +3,19 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
-// Builds test blocks from lines, each line followed by CR LF. A block is one run and starts at the
-// line that begins its run:
-// - a SQLIO run at a line that begins with "sqlio v";
-// - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
-//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
-//   block that began at "Command Line:" belongs to that run, any other starts a run.
-// A block runs up to the line that starts the next run, or the end. Lines before the first run are
-// ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A block
-// that grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge
-// file without run headers cannot exhaust memory.
+// Builds test blocks from lines, one line at a time, each line followed by CR LF: the plain form of the
+// block reader's rules (report/ReportBlocks.h), which the tests and the fuzzer hold it to.
+// - "sqlio v" at a line's start starts a SQLIO run.
+// - "Input parameters:" at a line's start starts a DiskSpd run when the next line that is not empty
+//   begins, after blanks, with "timespan:"; "Command Line:" does when the next line that is not empty is
+//   such an "Input parameters:" line. Up to kEmptyLinesLookedPast empty lines are looked past at each
+//   step; otherwise these lines are ordinary ones.
+// - Lines before the first run are dropped; a block past maxBlock bytes takes no more lines.
 class BlockCutter {
 public:
+    static constexpr int kEmptyLinesLookedPast = 8;
     using BlockHandler = std::function<void(const std::string&)>;
     explicit BlockCutter(BlockHandler onBlock, size_t maxBlock = 16u << 20)
         : m_onBlock(std::move(onBlock)), m_maxBlock(maxBlock) {}
@@ -24,10 +24,17 @@ public:
     void Finish();
 
 private:
+    enum class Held { Nothing, CommandLine, Parameters, CommandLineAndParameters };
+    // Adds the line to the block, or starts a new block with it.
+    void Take(std::string_view line, bool startsRun);
+    // Takes the held lines, the first as the start of a run or not.
+    void Settle(bool startsRun);
+
     BlockHandler m_onBlock;
     size_t m_maxBlock;
     std::string m_block;
     bool m_started = false;
-    bool m_awaitingParameters =
-        false; // the block began at "Command Line:" and has no "Input parameters:" yet
+    Held m_held = Held::Nothing;
+    std::vector<std::string> m_heldLines;
+    int m_emptyLines = 0; // held since the last line that is not empty
 };
