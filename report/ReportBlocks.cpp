@@ -187,20 +187,21 @@ void ReportBlockReader::KeepBlock() {
 void ReportBlockReader::DeliverBlock() {
     const std::string_view block = m_inChunk ? m_view : std::string_view(m_block);
     if (!block.empty())
-        m_onBlock(block);
+        m_onBlock(block, m_blockCut);
     m_inChunk = false;
+    m_blockCut = false;
     m_block.clear();
 }
 
-void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
+void ReportBlockReader::Line(std::string_view line, bool crlfFollows, bool shortened) {
     if (m_held != Held::Nothing) {
         if (line.empty() && m_emptyLines < kEmptyLinesLookedPast) {
-            m_heldLines.emplace_back();
+            m_heldLines.emplace_back(std::string(), shortened);
             ++m_emptyLines;
             return;
         }
         if (m_held == Held::CommandLine && StartsWith(line, "Input parameters:")) {
-            m_heldLines.emplace_back(line);
+            m_heldLines.emplace_back(line, shortened);
             m_held = Held::CommandLineAndParameters;
             m_emptyLines = 0;
             return;
@@ -208,30 +209,34 @@ void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
         Settle(m_held != Held::CommandLine && IsDiskSpdParameterLine(line));
     }
     if (StartsWith(line, "sqlio v")) {
-        Take(line, true, crlfFollows);
+        Take(line, true, crlfFollows, shortened);
     } else if (StartsWith(line, "Command Line:") || StartsWith(line, "Input parameters:")) {
         m_held = line[0] == 'C' ? Held::CommandLine : Held::Parameters;
-        m_heldLines.emplace_back(line);
+        m_heldLines.emplace_back(line, shortened);
     } else {
-        Take(line, false, crlfFollows);
+        Take(line, false, crlfFollows, shortened);
     }
 }
 
 void ReportBlockReader::Settle(bool startsRun) {
     for (size_t i = 0; i < m_heldLines.size(); ++i)
-        Take(m_heldLines[i], startsRun && i == 0, false);
+        Take(m_heldLines[i].first, startsRun && i == 0, false, m_heldLines[i].second);
     m_heldLines.clear();
     m_held = Held::Nothing;
     m_emptyLines = 0;
 }
 
-void ReportBlockReader::Take(std::string_view line, bool startsRun, bool crlfFollows) {
+void ReportBlockReader::Take(std::string_view line, bool startsRun, bool crlfFollows, bool shortened) {
     if (startsRun) {
         m_started = true;
         DeliverBlock();
-    } else if (!m_started || BlockSize() > m_maxBlock) {
+    } else if (!m_started) {
+        return;
+    } else if (BlockSize() > m_maxBlock) {
+        m_blockCut = true;
         return;
     }
+    m_blockCut = m_blockCut || shortened;
     if (crlfFollows) {
         // The line and its CR LF as they stand in the chunk.
         if (m_block.empty() && !m_inChunk) {
@@ -271,7 +276,9 @@ void ReportBlockReader::Feed(std::string_view text) {
             // A stretch of LF lines grows by a CR a line, so by at most its own size.
             const size_t grown = lfOnly ? 2 * bytes : bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
-                p = stretchEnd; // lines before the first run, or past the block's bound: dropped
+                // Lines before the first run, or past the block's bound: dropped.
+                m_blockCut = m_blockCut || (m_started && bytes > 0);
+                p = stretchEnd;
             } else if (BlockSize() + grown <= m_maxBlock) {
                 if (bytes == 0) {
                 } else if (lfOnly) {
@@ -297,8 +304,7 @@ const char* ReportBlockReader::NextLine(const char* p, const char* end) {
     const char* stop = FindLineEnd(p, end);
     if (stop == end) {
         m_hasLine = true;
-        if (m_line.size() < m_maxLine)
-            m_line.append(p, std::min(static_cast<size_t>(end - p), m_maxLine - m_line.size()));
+        AppendToLine(std::string_view(p, static_cast<size_t>(end - p)));
         return end;
     }
     const char* next = stop + 1;
@@ -314,22 +320,30 @@ const char* ReportBlockReader::NextLine(const char* p, const char* end) {
     const std::string_view line(p, static_cast<size_t>(stop - p));
     if (m_hasLine) {
         // The line began in an earlier chunk.
-        if (m_line.size() < m_maxLine)
-            m_line.append(line.substr(0, m_maxLine - m_line.size()));
-        Line(m_line, false);
+        AppendToLine(line);
+        Line(m_line, false, m_lineShortened);
         m_line.clear();
         m_hasLine = false;
+        m_lineShortened = false;
     } else {
-        Line(line.substr(0, m_maxLine), crlf && line.size() <= m_maxLine);
+        const bool shortened = line.size() > m_maxLine;
+        Line(line.substr(0, m_maxLine), crlf && !shortened, shortened);
     }
     return next;
 }
 
+void ReportBlockReader::AppendToLine(std::string_view part) {
+    const size_t room = m_maxLine - std::min(m_line.size(), m_maxLine);
+    m_line.append(part.substr(0, room));
+    m_lineShortened = m_lineShortened || part.size() > room;
+}
+
 void ReportBlockReader::Finish() {
     if (m_hasLine)
-        Line(m_line, false);
+        Line(m_line, false, m_lineShortened);
     m_line.clear();
     m_hasLine = false;
+    m_lineShortened = false;
     m_afterCR = false;
     Settle(false);
     DeliverBlock();

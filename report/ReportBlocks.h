@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // Cuts the decoded text of a report into test blocks, one per run. Lines end in CR LF, LF or a lone CR;
@@ -18,7 +19,8 @@
 // A block runs up to the line that starts the next run, or the end. Lines before the first run are
 // ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A line
 // keeps its first maxLine bytes, and a block that has grown past maxBlock bytes takes no further lines
-// (a real run is a few kilobytes), so a huge file cannot exhaust memory.
+// (a real run is a few kilobytes), so a huge file cannot exhaust memory; such a block is handed over
+// marked as cut.
 //
 // The tests hold it to a plain line-by-line form of these rules (tests/reference), which it beats by not
 // handling each line on its own: a stretch of ordinary lines that already end in CR LF is the block's
@@ -28,8 +30,11 @@
 class ReportBlockReader {
 public:
     static constexpr int kEmptyLinesLookedPast = 8;
-    using BlockHandler = std::function<void(std::string_view)>;
-    explicit ReportBlockReader(BlockHandler onBlock, size_t maxLine = 16u << 20, size_t maxBlock = 16u << 20)
+    // The bound on lines and blocks the program reads with.
+    static constexpr size_t kBound = 16u << 20;
+    // cut: bytes of the block's run were left out, a line's end or whole lines.
+    using BlockHandler = std::function<void(std::string_view block, bool cut)>;
+    explicit ReportBlockReader(BlockHandler onBlock, size_t maxLine = kBound, size_t maxBlock = kBound)
         : m_onBlock(std::move(onBlock)), m_maxLine(maxLine), m_maxBlock(maxBlock) {}
 
     void Feed(std::string_view text);
@@ -37,11 +42,11 @@ public:
     void Finish();
 
 private:
-    // One whole line, its terminator dropped; crlfFollows when the line stands whole in the chunk
-    // followed by CR LF.
-    void Line(std::string_view line, bool crlfFollows);
+    // One line, its terminator dropped; crlfFollows when the line stands whole in the chunk followed by CR
+    // LF, shortened when it lost its end to maxLine.
+    void Line(std::string_view line, bool crlfFollows, bool shortened);
     // Adds the line to the block, or starts a new block with it.
-    void Take(std::string_view line, bool startsRun, bool crlfFollows);
+    void Take(std::string_view line, bool startsRun, bool crlfFollows, bool shortened);
     // Takes the held lines, the first as the start of a run or not.
     void Settle(bool startsRun);
     // Adds bytes of the chunk to the block: in place when they follow the block's bytes there.
@@ -52,6 +57,8 @@ private:
     void KeepBlock();
     void DeliverBlock();
     size_t BlockSize() const { return m_inChunk ? m_view.size() : m_block.size(); }
+    // Adds part to the line that a chunk's end cut, up to maxLine bytes.
+    void AppendToLine(std::string_view part);
     // Takes the line (or the start of a line) at p; returns where the next begins.
     const char* NextLine(const char* p, const char* end);
 
@@ -60,15 +67,17 @@ private:
     size_t m_maxBlock;
     std::string m_line; // the start of a line that a chunk's end cut
     bool m_hasLine = false;
+    bool m_lineShortened = false;
     bool m_afterCR = false;
     std::string m_block;     // the block so far, when it is not held in place
     std::string_view m_view; // the block so far, in the chunk, when m_inChunk
     bool m_inChunk = false;
+    bool m_blockCut = false;
     bool m_started = false;
     // A line that starts a DiskSpd run only if DiskSpd's text follows it, and the lines after it, held
     // until a later line tells.
     enum class Held { Nothing, CommandLine, Parameters, CommandLineAndParameters };
     Held m_held = Held::Nothing;
-    std::vector<std::string> m_heldLines;
-    int m_emptyLines = 0; // held since the last line that is not empty
+    std::vector<std::pair<std::string, bool>> m_heldLines; // each line, and whether it was shortened
+    int m_emptyLines = 0;                                  // held since the last line that is not empty
 };

@@ -20,9 +20,9 @@ public:
     // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
     // Reads to the end, calling onBlock for each test block, handed over in place where it can: the view
-    // is valid only during the call. False on a read error (Error() tells why); the blocks read before it
-    // have been delivered.
-    bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock);
+    // is valid only during the call; cut tells that the block reader's bound cut the run short. False on a
+    // read error (Error() tells why); the blocks read before it have been delivered.
+    bool ReadBlockViews(const std::function<void(std::string_view block, bool cut)>& onBlock);
     void Close();
 
     // The system's error number, or kNotRegularFile.

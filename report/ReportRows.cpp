@@ -36,13 +36,13 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
     unsigned long long leftOut = 0;
     bool readOk = true;
     try {
-        readOk = file.ReadBlockViews([&](std::string_view block) {
+        readOk = file.ReadBlockViews([&](std::string_view block, bool cut) {
             // Once a block is left out, so are all after it: the table never has gaps.
             if (leftOut == 0) {
                 const std::size_t allowed =
                     budget.perBytesRead * std::max(file.Size(), file.BytesRead()) + budget.fixed;
                 if (tableBytes <= allowed) {
-                    if (!ParseRun(block, table))
+                    if (!ParseReadBlock(block, cut, table))
                         allParsed = false;
                     tableBytes += RowBytes(table.Row(table.GetItemCount() - 1));
                     return;

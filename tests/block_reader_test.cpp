@@ -12,10 +12,14 @@
 
 namespace {
 
-std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks, size_t maxLine,
-                                     size_t maxBlock) {
-    std::vector<std::string> blocks;
-    ReportBlockReader reader([&](std::string_view block) { blocks.emplace_back(block); }, maxLine, maxBlock);
+std::vector<TestBlock> InStretches(const std::vector<std::string_view>& chunks, size_t maxLine,
+                                   size_t maxBlock) {
+    std::vector<TestBlock> blocks;
+    ReportBlockReader reader(
+        [&](std::string_view block, bool cut) {
+            blocks.push_back({std::string(block), cut});
+        },
+        maxLine, maxBlock);
     for (std::string_view chunk : chunks)
         reader.Feed(chunk);
     reader.Finish();
@@ -26,19 +30,20 @@ std::vector<std::string> InStretches(const std::vector<std::string_view>& chunks
 
 TEST(BlockReaderTest, JoinsLineEndsAcrossChunksAndKeepsItsBounds) {
     // A CR LF split between chunks is one line end; a line keeps its first maxLine bytes; a block past
-    // maxBlock takes no more lines, yet the next run still starts its own.
-    EXPECT_EQ(InStretches({"ignored\nsqlio v\r", "\ncd\r\r\n0123456789abc\nlast"}, 8, 1000),
-              (std::vector<std::string>{"sqlio v\r\ncd\r\n\r\n01234567\r\nlast\r\n"}));
+    // maxBlock takes no more lines, yet the next run still starts its own. A block that lost bytes so is
+    // marked cut; text before the first run is no part of any.
+    EXPECT_EQ(InStretches({"ignored line that is long\nsqlio v\r", "\ncd\r\r\n0123456789abc\nlast"}, 8, 1000),
+              (std::vector<TestBlock>{{"sqlio v\r\ncd\r\n\r\n01234567\r\nlast\r\n", true}}));
     EXPECT_EQ(InStretches({"ignored\nsqlio v1\n0123456789\ndropped\nsqlio v2\nx"}, 1000, 10),
-              (std::vector<std::string>{"sqlio v1\r\n0123456789\r\n", "sqlio v2\r\nx\r\n"}));
+              (std::vector<TestBlock>{{"sqlio v1\r\n0123456789\r\n", true}, {"sqlio v2\r\nx\r\n", false}}));
 }
 
 TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineReferenceForAnyTextChunkingAndBounds) {
     // Lines that start runs, lines that only look alike, and ordinary ones of every length; line ends of
     // every kind, CR LF most of all as in real reports.
     const char* const pieces[] = {
-        "sqlio v1.5", "Command Line: diskspd", "Input parameters:",   "IOs/sec: 12",     "s", "C", "I",
-        "",           "\tusing 8KB",           "x threads reading y", "latency metrics:", "\ttimespan:   1"};
+        "sqlio v1.5",  "Command Line: diskspd", "Input parameters:", "IOs/sec: 12",    "s", "C", "I", "",
+        "\tusing 8KB", "x threads reading y",   "latency metrics:",  "\ttimespan:   1"};
     const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\r\n", "\r\n", "\n", "\r", ""};
     std::mt19937 random(7);
     for (int round = 0; round < 800; ++round) {

@@ -97,8 +97,8 @@ TEST(DiskSpdTest, EveryShapeOfRealAndHandMadeOutputGivesItsRows) {
 
 // The last run of text as the reading of a report cuts it.
 std::string RunBlock(const std::string& text) {
-    const std::vector<std::string> blocks = CutLineByLine(text);
-    return blocks.empty() ? std::string() : blocks.back();
+    const std::vector<TestBlock> blocks = CutLineByLine(text);
+    return blocks.empty() ? std::string() : blocks.back().text;
 }
 
 TEST(DiskSpdTest, RunsCutShortBecomeErrorRowsNamingWhatIsMissingAndQuotingTheRun) {
@@ -192,7 +192,7 @@ const char* const kSqlioRun = "sqlio v1.5.SG\r\n"
 // The blocks the program's reader cuts text into.
 std::vector<std::string> Blocks(const std::string& text) {
     std::vector<std::string> blocks;
-    ReportBlockReader reader([&](std::string_view block) { blocks.emplace_back(block); });
+    ReportBlockReader reader([&](std::string_view block, bool) { blocks.emplace_back(block); });
     reader.Feed(text);
     reader.Finish();
     return blocks;

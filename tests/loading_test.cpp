@@ -19,7 +19,7 @@ struct Loaded {
     bool opened = false;
     bool readOk = false;
     bool allParsed = true;
-    std::vector<std::string> blocks;
+    std::vector<TestBlock> blocks;
     CListBase table;
 };
 
@@ -37,9 +37,9 @@ protected:
         ReportFile file;
         loaded->opened = file.Open(path);
         if (loaded->opened)
-            loaded->readOk = file.ReadBlockViews([&](std::string_view block) {
-                loaded->blocks.emplace_back(block);
-                if (!ParseRun(block, loaded->table))
+            loaded->readOk = file.ReadBlockViews([&](std::string_view block, bool cut) {
+                loaded->blocks.push_back({std::string(block), cut});
+                if (!ParseReadBlock(block, cut, loaded->table))
                     loaded->allParsed = false;
             });
         return loaded;
@@ -92,9 +92,10 @@ TEST_F(LoadingTest, BlocksStartOnlyAtLinesThatBeginWithSqlioV) {
                                "   sqlio v1.5 indented stays in the block\r\n" + WithLineEnds(kRun, "\r\n");
     auto loaded = Load(Write("r.txt", report));
     ASSERT_EQ(loaded->blocks.size(), 2u);
-    EXPECT_EQ(loaded->blocks[0].rfind("sqlio v1.5.SG\r\n", 0), 0u);
-    EXPECT_NE(loaded->blocks[0].find("   sqlio v1.5 indented stays in the block\r\n"), std::string::npos);
-    EXPECT_EQ(loaded->blocks[0].substr(loaded->blocks[0].size() - 2), "\r\n");
+    const std::string& first = loaded->blocks[0].text;
+    EXPECT_EQ(first.rfind("sqlio v1.5.SG\r\n", 0), 0u);
+    EXPECT_NE(first.find("   sqlio v1.5 indented stays in the block\r\n"), std::string::npos);
+    EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
 }
 
 TEST_F(LoadingTest, FailingRunGivesAnErrorRowBetweenGoodRows) {
@@ -162,14 +163,14 @@ TEST_F(LoadingTest, EveryExampleAndFixtureReadsAsThePlainReferenceReadsIt) {
     for (const QString& path : paths) {
         SCOPED_TRACE(path.toStdString());
         auto loaded = Load(path.toStdString());
-        std::vector<std::string> blocks;
+        std::vector<TestBlock> blocks;
         ASSERT_TRUE(ReadBlocksLineByLine(path.toStdString(), blocks));
         EXPECT_EQ(loaded->blocks, blocks);
         CListBase reference;
         AddResultColumns(reference);
         bool allParsed = true;
-        for (const std::string& block : blocks)
-            allParsed = ReferenceParseRun(block, reference) && allParsed;
+        for (const TestBlock& block : blocks)
+            allParsed = ReferenceParseBlock(block, reference) && allParsed;
         EXPECT_EQ(ListCsvText(loaded->table), ListCsvText(reference));
         EXPECT_EQ(loaded->allParsed, allParsed);
     }
@@ -265,6 +266,32 @@ TEST_F(LoadingTest, TinyBrokenRunsStopAtTheMemoryBudgetWithoutGapsAndRealRunsNev
     AddResultColumns(realTable);
     EXPECT_EQ(ReadReportRows(file, realPath, realTable, RowMemoryBudget{4, 0}), ReportRowsResult::SomeFailed);
     EXPECT_EQ(realTable.GetItemCount(), 200);
+}
+
+TEST_F(LoadingTest, ARunLongerThanTheBoundIsOneErrorRowThatSaysSoAndTheNextRunsRead) {
+    // More than 16 MiB of lines after a run's values, and a line of more than 16 MiB: what the reader
+    // keeps of either run could end inside a value, so neither gives cells, nor a message that quotes
+    // 16 MiB of text.
+    const std::string run = WithLineEnds(kRun, "\r\n");
+    std::string longRun = run;
+    while (longRun.size() <= (16u << 20) + 200)
+        longRun += std::string(98, 'x') + "\r\n";
+    const std::string longLine = run + std::string((16u << 20) + 1, 'y') + "\r\n";
+    const std::string path = Write("long.txt", run + longRun + longLine + run);
+    ReportFile file;
+    ASSERT_TRUE(file.Open(path));
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_EQ(ReadReportRows(file, path, table), ReportRowsResult::SomeFailed);
+    ASSERT_EQ(table.GetItemCount(), 4);
+    for (const int row : {1, 2}) {
+        ListRow cells(kResultColumnCount);
+        cells[kColNumber] = std::to_string(row);
+        cells[kColDiagDetails] = "Run longer than 16 MiB; only its first 16 MiB were read";
+        EXPECT_EQ(table.Row(row), cells);
+    }
+    EXPECT_EQ(table.CellRef(0, kColMaxLatency), "40");
+    EXPECT_EQ(table.CellRef(3, kColMaxLatency), "40");
 }
 
 TEST_F(LoadingTest, ReadingNeverChangesTheFile) {

@@ -88,7 +88,8 @@ TEST_F(ParserTest, ABlankValueStaysEmptyWhateverWhiteSpaceFollowsIt) {
                     text += c == '\n' ? std::string(lineEnd) : std::string(1, c);
                 CListBase rows;
                 AddResultColumns(rows);
-                ReportBlockReader reader([&](std::string_view block) { EXPECT_TRUE(ParseRun(block, rows)); });
+                ReportBlockReader reader(
+                    [&](std::string_view block, bool) { EXPECT_TRUE(ParseRun(block, rows)); });
                 reader.Feed(text);
                 reader.Finish();
                 ASSERT_EQ(rows.GetItemCount(), 1);

@@ -2,10 +2,11 @@
 // agree on every block, every cell of every row and every result; a difference traps.
 // - The program's way: the decoder and ReportBlockReader fed in chunks of sizes taken from the input,
 //   each chunk in a buffer of its own that is freed after it is fed (a block kept past its chunk is a
-//   use after free), once with the processor's 32-byte scans and once with its 16-byte ones; ParseRun
-//   on each block.
+//   use after free), once with the processor's 32-byte scans and once with its 16-byte ones;
+//   ParseReadBlock on each block.
 // - The plain way (tests/reference): the whole text decoded at once, cut line by line, each SQLIO run
-//   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader.
+//   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader, a run cut at the bounds as an
+//   error row.
 // Both get the same bounds on lines and blocks, taken from the input too: the program's own, or small.
 // Half the mutations are libFuzzer's own, half work on whole lines (blank a value, indent a line, add
 // an empty line, drop or repeat one, change its line end): the rules turn on white space and line ends,
@@ -31,7 +32,7 @@ extern "C" size_t LLVMFuzzerMutate(std::uint8_t* data, size_t size, size_t maxSi
 namespace {
 
 struct Reading {
-    std::vector<std::string> blocks;
+    std::vector<TestBlock> blocks;
     std::vector<bool> results;
     CListBase table;
 };
@@ -54,9 +55,9 @@ size_t ChunkSize(std::uint8_t choice) {
 void ReadInChunks(const std::string& bytes, const Settings& settings, Reading& reading) {
     AddResultColumns(reading.table);
     ReportBlockReader reader(
-        [&](std::string_view block) {
-            reading.blocks.emplace_back(block);
-            reading.results.push_back(ParseRun(block, reading.table));
+        [&](std::string_view block, bool cut) {
+            reading.blocks.push_back({std::string(block), cut});
+            reading.results.push_back(ParseReadBlock(block, cut, reading.table));
         },
         settings.maxLine, settings.maxBlock);
     ReportTextDecoder decoder;
@@ -81,8 +82,8 @@ void ReadPlainly(const std::string& bytes, const Settings& settings, Reading& re
     decoder.Feed(bytes, text);
     decoder.Finish(text);
     reading.blocks = CutLineByLine(text, settings.maxLine, settings.maxBlock);
-    for (const std::string& block : reading.blocks)
-        reading.results.push_back(ReferenceParseRun(block, reading.table));
+    for (const TestBlock& block : reading.blocks)
+        reading.results.push_back(ReferenceParseBlock(block, reading.table));
 }
 
 void RequireSame(const Reading& fast, const Reading& plain) {

@@ -15,36 +15,42 @@ bool IsParameterLine(std::string_view line) {
 
 } // namespace
 
-void BlockCutter::Take(std::string_view line, bool startsRun) {
+void BlockCutter::Take(std::string_view line, bool startsRun, bool shortened) {
     if (startsRun) {
         m_started = true;
         if (!m_block.empty())
-            m_onBlock(m_block);
+            m_onBlock(m_block, m_cut);
         m_block.clear();
-    } else if (!m_started || m_block.size() > m_maxBlock) {
+        m_cut = false;
+    } else if (!m_started) {
+        return;
+    } else if (m_block.size() > m_maxBlock) {
+        m_cut = true;
         return;
     }
+    if (shortened)
+        m_cut = true;
     m_block.append(line);
     m_block.append("\r\n");
 }
 
 void BlockCutter::Settle(bool startsRun) {
     for (size_t i = 0; i < m_heldLines.size(); ++i)
-        Take(m_heldLines[i], startsRun && i == 0);
+        Take(m_heldLines[i].first, startsRun && i == 0, m_heldLines[i].second);
     m_heldLines.clear();
     m_held = Held::Nothing;
     m_emptyLines = 0;
 }
 
-void BlockCutter::Line(std::string_view line) {
+void BlockCutter::Line(std::string_view line, bool shortened) {
     if (m_held != Held::Nothing) {
         if (line.empty() && m_emptyLines < kEmptyLinesLookedPast) {
-            m_heldLines.emplace_back();
+            m_heldLines.emplace_back(std::string(), shortened);
             ++m_emptyLines;
             return;
         }
         if (m_held == Held::CommandLine && StartsWith(line, "Input parameters:")) {
-            m_heldLines.emplace_back(line);
+            m_heldLines.emplace_back(line, shortened);
             m_held = Held::CommandLineAndParameters;
             m_emptyLines = 0;
             return;
@@ -52,19 +58,20 @@ void BlockCutter::Line(std::string_view line) {
         Settle(m_held != Held::CommandLine && IsParameterLine(line));
     }
     if (StartsWith(line, "sqlio v")) {
-        Take(line, true);
+        Take(line, true, shortened);
     } else if (StartsWith(line, "Command Line:") || StartsWith(line, "Input parameters:")) {
         m_held = line[0] == 'C' ? Held::CommandLine : Held::Parameters;
-        m_heldLines.emplace_back(line);
+        m_heldLines.emplace_back(line, shortened);
     } else {
-        Take(line, false);
+        Take(line, false, shortened);
     }
 }
 
 void BlockCutter::Finish() {
     Settle(false);
     if (!m_block.empty())
-        m_onBlock(m_block);
+        m_onBlock(m_block, m_cut);
     m_block.clear();
+    m_cut = false;
     m_started = false;
 }

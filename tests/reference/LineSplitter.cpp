@@ -1,9 +1,10 @@
 #include "tests/reference/LineSplitter.h"
 
 void LineSplitter::Emit() {
-    m_onLine(m_line);
+    m_onLine(m_line, m_shortened);
     m_line.clear();
     m_hasLine = false;
+    m_shortened = false;
 }
 
 void LineSplitter::Feed(std::string_view text) {
@@ -20,6 +21,8 @@ void LineSplitter::Feed(std::string_view text) {
         m_hasLine = true;
         if (m_line.size() < m_maxLine)
             m_line.push_back(c);
+        else
+            m_shortened = true;
     }
 }
 

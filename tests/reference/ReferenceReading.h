@@ -2,6 +2,7 @@
 
 #include "table/ListBase.h"
 
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,14 +10,24 @@
 // The plain reading of a report that the program's fast path is held to: the decoded text split by
 // LineSplitter and cut by BlockCutter one line at a time, each SQLIO run read by ScalarParseTest.
 
+// A block as the tests compare them: its text, and whether the bounds cut its run short.
+struct TestBlock {
+    std::string text;
+    bool cut = false;
+    friend bool operator==(const TestBlock&, const TestBlock&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const TestBlock& block) {
+        return out << (block.cut ? "cut " : "") << '"' << block.text << '"';
+    }
+};
+
 // The blocks of text, with the block reader's bounds.
-std::vector<std::string> CutLineByLine(std::string_view text, size_t maxLine = 16u << 20,
-                                       size_t maxBlock = 16u << 20);
+std::vector<TestBlock> CutLineByLine(std::string_view text, size_t maxLine = 16u << 20,
+                                     size_t maxBlock = 16u << 20);
 
 // The blocks of the report file at path: its bytes read whole and decoded, then CutLineByLine. False when
 // the file cannot be read.
-bool ReadBlocksLineByLine(const std::string& path, std::vector<std::string>& blocks);
+bool ReadBlocksLineByLine(const std::string& path, std::vector<TestBlock>& blocks);
 
-// One block into the table: a SQLIO run by ScalarParseTest, any other by the DiskSpd reader. True when
-// every row it added parsed.
-bool ReferenceParseRun(const std::string& block, CListBase& table);
+// One block into the table: a cut one as one error row saying so, a SQLIO run by ScalarParseTest, any
+// other by the DiskSpd reader. True when every row it added parsed.
+bool ReferenceParseBlock(const TestBlock& block, CListBase& table);
