@@ -103,55 +103,80 @@ bool MayStartRun(const char* line, const char* end) {
     }
 }
 
-// Where the ordinary lines from p on end: lines that end before end in CR LF (in LF alone, when
-// LfOnly) and cannot start a run. The result is p itself or the start of a line: of one that can start
-// a run, of one that ends otherwise, or near end. Sixty-four bytes are looked at at once for their CRs
-// and LFs (by LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on
-// its own. Built into the function that calls it, so that the steps it is given are too.
-template <LineEnds (*LineEndsOf)(const char*), bool LfOnly>
+// How the lines of a stretch end.
+enum class LineEnd { CrLf, Lf, Cr };
+
+// Where the ordinary lines from p on end: lines that end before end in the given way and cannot start
+// a run. The result is p itself or the start of a line: of one that can start a run, of one that ends
+// otherwise, or near end. Sixty-four bytes are looked at at once for their CRs and LFs (by LineEndsOf,
+// in 16- or 32-byte steps); only the first byte of each line is looked at on its own. Built into the
+// function that calls it, so that the steps it is given are too.
+template <LineEnds (*LineEndsOf)(const char*), LineEnd Ending>
 [[gnu::always_inline]] inline const char* OrdinaryLinesEndWith(const char* p, const char* end) {
     if (MayStartRun(p, end))
         return p;
     const char* lineStart = p;
     std::uint64_t crBefore = 0; // the byte before the window is a CR
-    // Windows of 64 bytes; the loop stops short of the last byte, so the byte after an LF can always be
-    // read.
+    // Windows of 64 bytes; the loop stops short of the last byte, so the byte after a window can always
+    // be read.
     for (const char* w = p; end - w > 64; w += 64) {
         const LineEnds ends = LineEndsOf(w);
-        // CR LF lines: every LF right after a CR and every CR right before an LF; a CR that ends the
-        // window is matched by the next window's first LF. LF lines: no CR at all.
-        if (LfOnly ? ends.crs != 0 : ends.lfs != ((ends.crs << 1) | crBefore))
-            return lineStart;
-        for (std::uint64_t rest = ends.lfs; rest != 0; rest &= rest - 1) {
+        std::uint64_t lineEnds = ends.lfs;
+        if constexpr (Ending == LineEnd::CrLf) {
+            // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
+            // matched by the next window's first LF.
+            if (ends.lfs != ((ends.crs << 1) | crBefore))
+                return lineStart;
+            crBefore = ends.crs >> 63;
+        } else if constexpr (Ending == LineEnd::Lf) {
+            if (ends.crs != 0)
+                return lineStart;
+        } else {
+            // No LF at all, and none right after the window's last CR, which would make it a CR LF.
+            if (ends.lfs != 0 || ((ends.crs >> 63) != 0 && w[64] == '\n'))
+                return lineStart;
+            lineEnds = ends.crs;
+        }
+        for (std::uint64_t rest = lineEnds; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
             if (MayStartRun(next, end))
                 return next;
             lineStart = next;
         }
-        crBefore = ends.crs >> 63;
     }
     return lineStart;
 }
 
+template <LineEnds (*LineEndsOf)(const char*)>
+[[gnu::always_inline]] inline const char* OrdinaryLinesEndOf(const char* p, const char* end, LineEnd ending) {
+    switch (ending) {
+    case LineEnd::CrLf:
+        return OrdinaryLinesEndWith<LineEndsOf, LineEnd::CrLf>(p, end);
+    case LineEnd::Lf:
+        return OrdinaryLinesEndWith<LineEndsOf, LineEnd::Lf>(p, end);
+    case LineEnd::Cr:
+        break;
+    }
+    return OrdinaryLinesEndWith<LineEndsOf, LineEnd::Cr>(p, end);
+}
+
 #if defined(TRELVANE_WIDE_VECTORS)
 __attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end,
-                                                                 bool lfOnly) {
-    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64Wide, true>(p, end)
-                  : OrdinaryLinesEndWith<LineEndsIn64Wide, false>(p, end);
+                                                                 LineEnd ending) {
+    return OrdinaryLinesEndOf<LineEndsIn64Wide>(p, end, ending);
 }
 #endif
 
-const char* OrdinaryLinesEnd(const char* p, const char* end, bool lfOnly) {
+const char* OrdinaryLinesEnd(const char* p, const char* end, LineEnd ending) {
 #if defined(TRELVANE_WIDE_VECTORS)
     if (UseWideVectors())
-        return OrdinaryLinesEndWide(p, end, lfOnly);
+        return OrdinaryLinesEndWide(p, end, ending);
 #endif
 #if defined(__SSE2__)
-    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64, true>(p, end)
-                  : OrdinaryLinesEndWith<LineEndsIn64, false>(p, end);
+    return OrdinaryLinesEndOf<LineEndsIn64>(p, end, ending);
 #else
     (void)end;
-    (void)lfOnly;
+    (void)ending;
     return p; // every line is taken on its own
 #endif
 }
@@ -167,13 +192,13 @@ void ReportBlockReader::Append(const char* data, size_t size) {
     m_block.append(data, size);
 }
 
-void ReportBlockReader::AppendLfLines(const char* p, const char* stop) {
+void ReportBlockReader::AppendLines(const char* p, const char* stop, char lineEnd) {
     KeepBlock();
     while (p < stop) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(stop - p)));
-        m_block.append(p, static_cast<size_t>(lf - p));
+        const char* at = static_cast<const char*>(std::memchr(p, lineEnd, static_cast<size_t>(stop - p)));
+        m_block.append(p, static_cast<size_t>(at - p));
         m_block.append("\r\n", 2);
-        p = lf + 1;
+        p = at + 1;
     }
 }
 
@@ -265,26 +290,28 @@ void ReportBlockReader::Feed(std::string_view text) {
     while (p < end) {
         if (!m_hasLine && linesFit && m_held == Held::Nothing) {
             // Ordinary lines that end in CR LF are the block's text as it stands; those that end in LF
-            // alone are copied with a CR put before each LF.
-            bool lfOnly = false;
-            const char* stretchEnd = OrdinaryLinesEnd(p, end, false);
-            if (stretchEnd == p && !MayStartRun(p, end)) {
-                stretchEnd = OrdinaryLinesEnd(p, end, true);
-                lfOnly = true;
+            // or CR alone are copied with CR LF in place of each.
+            LineEnd ending = LineEnd::CrLf;
+            const char* stretchEnd = OrdinaryLinesEnd(p, end, ending);
+            for (const LineEnd other : {LineEnd::Lf, LineEnd::Cr}) {
+                if (stretchEnd != p || MayStartRun(p, end))
+                    break;
+                ending = other;
+                stretchEnd = OrdinaryLinesEnd(p, end, ending);
             }
             const size_t bytes = static_cast<size_t>(stretchEnd - p);
-            // A stretch of LF lines grows by a CR a line, so by at most its own size.
-            const size_t grown = lfOnly ? 2 * bytes : bytes;
+            // A stretch of LF or CR lines grows by a byte a line, so by at most its own size.
+            const size_t grown = ending == LineEnd::CrLf ? bytes : 2 * bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
                 // Lines before the first run, or past the block's bound: dropped.
                 m_blockCut = m_blockCut || (m_started && bytes > 0);
                 p = stretchEnd;
             } else if (BlockSize() + grown <= m_maxBlock) {
                 if (bytes == 0) {
-                } else if (lfOnly) {
-                    AppendLfLines(p, stretchEnd);
-                } else {
+                } else if (ending == LineEnd::CrLf) {
                     Append(p, bytes);
+                } else {
+                    AppendLines(p, stretchEnd, ending == LineEnd::Lf ? '\n' : '\r');
                 }
                 p = stretchEnd;
             } else {

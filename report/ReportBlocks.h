@@ -24,8 +24,8 @@
 //
 // The tests hold it to a plain line-by-line form of these rules (tests/reference), which it beats by not
 // handling each line on its own: a stretch of ordinary lines that already end in CR LF is the block's
-// text as it stands, and one of lines that end in LF alone is copied with a CR before each LF. A block
-// that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
+// text as it stands, and one of lines that end in LF or CR alone is copied with CR LF in place of each. A
+// block that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
 // Feed it chunks of any size; a block handed over is valid only during the call.
 class ReportBlockReader {
 public:
@@ -51,8 +51,9 @@ private:
     void Settle(bool startsRun);
     // Adds bytes of the chunk to the block: in place when they follow the block's bytes there.
     void Append(const char* data, size_t size);
-    // Adds the lines of the chunk from p to stop, each ending in LF alone, with CR LF after each.
-    void AppendLfLines(const char* p, const char* stop);
+    // Adds the lines of the chunk from p to stop, each ending in lineEnd (LF or CR) alone, with CR LF
+    // after each.
+    void AppendLines(const char* p, const char* stop, char lineEnd);
     // Copies a block held in place, before its chunk goes.
     void KeepBlock();
     void DeliverBlock();

@@ -55,9 +55,9 @@ TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineReferenceForAnyTextChunkingAn
                 round % 2 == 1 && random() % 8 != 0 ? "ordinary line" : pieces[random() % std::size(pieces)];
             if (random() % 5 == 0)
                 text += std::string(random() % 90, static_cast<char>('a' + random() % 26));
-            // Half the texts have long stretches of ordinary lines that end in CR LF (or, in every other
-            // one of them, LF alone), the other half line ends of every kind.
-            const char* const usual = round % 4 == 3 ? "\n" : "\r\n";
+            // Half the texts have long stretches of ordinary lines that end in CR LF, LF alone or CR
+            // alone, the other half line ends of every kind.
+            const char* const usual = round % 6 == 3 ? "\n" : round % 6 == 5 ? "\r" : "\r\n";
             text += round % 2 == 1 && random() % 30 != 0 ? usual : ends[random() % std::size(ends)];
         }
         std::vector<std::string_view> chunks;
