@@ -74,7 +74,7 @@ void LoadInto(const std::string& path, benchmark::State& state) {
         AddResultColumns(table);
         ReportFile file;
         file.Open(path);
-        file.ReadBlockViews([&](std::string_view block, bool cut) { ParseReadBlock(block, cut, table); });
+        file.ReadBlockViews([&](std::string_view block, RunCut cut) { ParseReadBlock(block, cut, table); });
         benchmark::DoNotOptimize(table.GetItemCount());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
@@ -121,7 +121,7 @@ void BM_SortNumericColumn(benchmark::State& state) {
     AddResultColumns(table);
     ReportFile file;
     file.Open(ReportOf(100000));
-    file.ReadBlockViews([&](std::string_view block, bool cut) { ParseReadBlock(block, cut, table); });
+    file.ReadBlockViews([&](std::string_view block, RunCut cut) { ParseReadBlock(block, cut, table); });
     bool flip = false;
     for (auto _ : state) {
         // Alternate columns so that every iteration really reorders the rows.

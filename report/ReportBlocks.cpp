@@ -214,7 +214,7 @@ void ReportBlockReader::DeliverBlock() {
     if (!block.empty())
         m_onBlock(block, m_blockCut);
     m_inChunk = false;
-    m_blockCut = false;
+    m_blockCut = RunCut::None;
     m_block.clear();
 }
 
@@ -258,10 +258,11 @@ void ReportBlockReader::Take(std::string_view line, bool startsRun, bool crlfFol
     } else if (!m_started) {
         return;
     } else if (BlockSize() > m_maxBlock) {
-        m_blockCut = true;
+        m_blockCut = std::max(m_blockCut, RunCut::Tail);
         return;
     }
-    m_blockCut = m_blockCut || shortened;
+    if (shortened)
+        m_blockCut = RunCut::Line;
     if (crlfFollows) {
         // The line and its CR LF as they stand in the chunk.
         if (m_block.empty() && !m_inChunk) {
@@ -304,7 +305,8 @@ void ReportBlockReader::Feed(std::string_view text) {
             const size_t grown = ending == LineEnd::CrLf ? bytes : 2 * bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
                 // Lines before the first run, or past the block's bound: dropped.
-                m_blockCut = m_blockCut || (m_started && bytes > 0);
+                if (m_started && bytes > 0)
+                    m_blockCut = std::max(m_blockCut, RunCut::Tail);
                 p = stretchEnd;
             } else if (BlockSize() + grown <= m_maxBlock) {
                 if (bytes == 0) {

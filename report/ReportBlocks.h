@@ -20,20 +20,27 @@
 // ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A line
 // keeps its first maxLine bytes, and a block that has grown past maxBlock bytes takes no further lines
 // (a real run is a few kilobytes), so a huge file cannot exhaust memory; such a block is handed over
-// marked as cut.
+// with what the bounds took from it (RunCut).
 //
 // The tests hold it to a plain line-by-line form of these rules (tests/reference), which it beats by not
 // handling each line on its own: a stretch of ordinary lines that already end in CR LF is the block's
 // text as it stands, and one of lines that end in LF or CR alone is copied with CR LF in place of each. A
 // block that lies whole in one chunk, in CR LF lines, is handed over in place; any other is copied together.
 // Feed it chunks of any size; a block handed over is valid only during the call.
+
+// What the bounds took from a block's run.
+enum class RunCut {
+    None,
+    Tail, // the lines past maxBlock: the block is the run's first lines, each of them whole
+    Line, // the end of a line longer than maxLine (and perhaps the tail too)
+};
+
 class ReportBlockReader {
 public:
     static constexpr int kEmptyLinesLookedPast = 8;
     // The bound on lines and blocks the program reads with.
     static constexpr size_t kBound = 16u << 20;
-    // cut: bytes of the block's run were left out, a line's end or whole lines.
-    using BlockHandler = std::function<void(std::string_view block, bool cut)>;
+    using BlockHandler = std::function<void(std::string_view block, RunCut cut)>;
     explicit ReportBlockReader(BlockHandler onBlock, size_t maxLine = kBound, size_t maxBlock = kBound)
         : m_onBlock(std::move(onBlock)), m_maxLine(maxLine), m_maxBlock(maxBlock) {}
 
@@ -73,7 +80,7 @@ private:
     std::string m_block;     // the block so far, when it is not held in place
     std::string_view m_view; // the block so far, in the chunk, when m_inChunk
     bool m_inChunk = false;
-    bool m_blockCut = false;
+    RunCut m_blockCut = RunCut::None;
     bool m_started = false;
     // A line that starts a DiskSpd run only if DiskSpd's text follows it, and the lines after it, held
     // until a later line tells.

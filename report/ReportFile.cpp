@@ -14,7 +14,7 @@ bool ReportFile::Open(const std::string& path) {
     return m_file.Open(path);
 }
 
-bool ReportFile::ReadBlockViews(const std::function<void(std::string_view block, bool cut)>& onBlock) {
+bool ReportFile::ReadBlockViews(const std::function<void(std::string_view block, RunCut cut)>& onBlock) {
     ReportBlockReader blocks(onBlock);
     ReportTextDecoder decoder;
     // A piece is read twice (cut into blocks, then each block parsed): 64 KiB stays in the processor's

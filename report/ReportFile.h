@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SequentialFile.h"
+#include "report/ReportBlocks.h"
 
 #include <functional>
 #include <string>
@@ -20,9 +21,9 @@ public:
     // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
     // Reads to the end, calling onBlock for each test block, handed over in place where it can: the view
-    // is valid only during the call; cut tells that the block reader's bound cut the run short. False on a
-    // read error (Error() tells why); the blocks read before it have been delivered.
-    bool ReadBlockViews(const std::function<void(std::string_view block, bool cut)>& onBlock);
+    // is valid only during the call; cut tells what the block reader's bounds took from the run. False on
+    // a read error (Error() tells why); the blocks read before it have been delivered.
+    bool ReadBlockViews(const std::function<void(std::string_view block, RunCut cut)>& onBlock);
     void Close();
 
     // The system's error number, or kNotRegularFile.

@@ -36,7 +36,7 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
     unsigned long long leftOut = 0;
     bool readOk = true;
     try {
-        readOk = file.ReadBlockViews([&](std::string_view block, bool cut) {
+        readOk = file.ReadBlockViews([&](std::string_view block, RunCut cut) {
             // Once a block is left out, so are all after it: the table never has gaps.
             if (leftOut == 0) {
                 const std::size_t allowed =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/ReportBlocks.h"
 #include "table/ListBase.h"
 
 #include <string>
@@ -10,10 +11,14 @@
 // per results section). True when every row it added parsed.
 bool ParseRun(std::string_view block, CListBase& table);
 
-// The error row of a run that the block reader cut at its bound: the part read may lack a token, or end
-// inside a value, so none of its cells is trusted, and the row says why instead of naming a token.
+// The error row of a run that the block reader's bounds cut short, where the part read cannot give the
+// run's row: it says why instead of naming a token (which may lie past the bound) and quoting 16 MiB.
 extern const char* const kRunTooLongText;
 
-// A block as ReportBlockReader hands it over: ParseRun, or one error row with kRunTooLongText when the
-// block was cut.
-bool ParseReadBlock(std::string_view block, bool cut, CListBase& table);
+// A block as ReportBlockReader hands it over: ParseRun when the bounds took nothing from it. A SQLIO run
+// cut at its tail keeps the row of its first lines when they give one: the SQLIO rules read nothing past
+// the line of "Max_Latency(ms):", so what lies past the bound cannot change that row (unless that token
+// ends the last line read, and its value is the line after). Any other cut run becomes one error row with
+// kRunTooLongText: a DiskSpd run read in part may take its latencies from the wrong table, and a line cut
+// short may cut a value.
+bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table);

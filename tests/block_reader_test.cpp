@@ -16,7 +16,7 @@ std::vector<TestBlock> InStretches(const std::vector<std::string_view>& chunks, 
                                    size_t maxBlock) {
     std::vector<TestBlock> blocks;
     ReportBlockReader reader(
-        [&](std::string_view block, bool cut) {
+        [&](std::string_view block, RunCut cut) {
             blocks.push_back({std::string(block), cut});
         },
         maxLine, maxBlock);
@@ -30,12 +30,12 @@ std::vector<TestBlock> InStretches(const std::vector<std::string_view>& chunks, 
 
 TEST(BlockReaderTest, JoinsLineEndsAcrossChunksAndKeepsItsBounds) {
     // A CR LF split between chunks is one line end; a line keeps its first maxLine bytes; a block past
-    // maxBlock takes no more lines, yet the next run still starts its own. A block that lost bytes so is
-    // marked cut; text before the first run is no part of any.
+    // maxBlock takes no more lines, yet the next run still starts its own. A block that lost bytes so says
+    // how; text before the first run is no part of any.
     EXPECT_EQ(InStretches({"ignored line that is long\nsqlio v\r", "\ncd\r\r\n0123456789abc\nlast"}, 8, 1000),
-              (std::vector<TestBlock>{{"sqlio v\r\ncd\r\n\r\n01234567\r\nlast\r\n", true}}));
+              (std::vector<TestBlock>{{"sqlio v\r\ncd\r\n\r\n01234567\r\nlast\r\n", RunCut::Line}}));
     EXPECT_EQ(InStretches({"ignored\nsqlio v1\n0123456789\ndropped\nsqlio v2\nx"}, 1000, 10),
-              (std::vector<TestBlock>{{"sqlio v1\r\n0123456789\r\n", true}, {"sqlio v2\r\nx\r\n", false}}));
+              (std::vector<TestBlock>{{"sqlio v1\r\n0123456789\r\n", RunCut::Tail}, {"sqlio v2\r\nx\r\n"}}));
 }
 
 TEST(BlockReaderTest, GivesTheBlocksOfTheLineByLineReferenceForAnyTextChunkingAndBounds) {

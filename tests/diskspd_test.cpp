@@ -192,7 +192,7 @@ const char* const kSqlioRun = "sqlio v1.5.SG\r\n"
 // The blocks the program's reader cuts text into.
 std::vector<std::string> Blocks(const std::string& text) {
     std::vector<std::string> blocks;
-    ReportBlockReader reader([&](std::string_view block, bool) { blocks.emplace_back(block); });
+    ReportBlockReader reader([&](std::string_view block, RunCut) { blocks.emplace_back(block); });
     reader.Feed(text);
     reader.Finish();
     return blocks;

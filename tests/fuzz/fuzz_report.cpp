@@ -5,18 +5,20 @@
 //   use after free), once with the processor's 32-byte scans and once with its 16-byte ones;
 //   ParseReadBlock on each block.
 // - The plain way (tests/reference): the whole text decoded at once, cut line by line, each SQLIO run
-//   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader, a run cut at the bounds as an
-//   error row.
+//   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader, a run the bounds cut short as
+//   ParseReadBlock takes it.
 // Both get the same bounds on lines and blocks, taken from the input too: the program's own, or small.
-// A third of the mutations are libFuzzer's own, the others work on whole lines (blank a value, indent a line,
-// add an empty line, drop or repeat one, change its line end): the rules turn on white space and line ends,
-// and a byte-level mutation rarely makes a line of nothing but blanks.
+// A SQLIO run cut at its tail that keeps its row must keep the row of the whole run.
+// A third of the mutations are libFuzzer's own, the others work on whole lines (blank a value, move it
+// to a line of its own, indent a line, add an empty line, drop or repeat one, change its line end): the
+// rules turn on white space and line ends, and a byte-level mutation rarely makes a line of blanks.
 #include "platform/WideVectors.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
 #include "report/ReportText.h"
 #include "report/RunParser.h"
 #include "tests/reference/ReferenceReading.h"
+#include "tests/reference/ScalarSqlioParser.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -55,7 +57,7 @@ size_t ChunkSize(std::uint8_t choice) {
 void ReadInChunks(const std::string& bytes, const Settings& settings, Reading& reading) {
     AddResultColumns(reading.table);
     ReportBlockReader reader(
-        [&](std::string_view block, bool cut) {
+        [&](std::string_view block, RunCut cut) {
             reading.blocks.push_back({std::string(block), cut});
             reading.results.push_back(ParseReadBlock(block, cut, reading.table));
         },
@@ -75,7 +77,8 @@ void ReadInChunks(const std::string& bytes, const Settings& settings, Reading& r
     reader.Finish();
 }
 
-void ReadPlainly(const std::string& bytes, const Settings& settings, Reading& reading) {
+// Returns the decoded text.
+std::string ReadPlainly(const std::string& bytes, const Settings& settings, Reading& reading) {
     AddResultColumns(reading.table);
     ReportTextDecoder decoder;
     std::string text;
@@ -84,6 +87,7 @@ void ReadPlainly(const std::string& bytes, const Settings& settings, Reading& re
     reading.blocks = CutLineByLine(text, settings.maxLine, settings.maxBlock);
     for (const TestBlock& block : reading.blocks)
         reading.results.push_back(ReferenceParseBlock(block, reading.table));
+    return text;
 }
 
 void RequireSame(const Reading& fast, const Reading& plain) {
@@ -94,6 +98,30 @@ void RequireSame(const Reading& fast, const Reading& plain) {
         if (static_cast<ListRow>(fast.table.Row(row)) != static_cast<ListRow>(plain.table.Row(row)))
             __builtin_trap();
         if (fast.table.CellRef(row, kColNumber) != std::to_string(row))
+            __builtin_trap();
+    }
+}
+
+// A SQLIO run cut at its tail keeps a row only where it is the whole run's row. Without the bound on
+// blocks (and with no line shortened) the text cuts into the same runs, each whole: every row kept from
+// a tail must be the row of its whole run.
+void RequireTailRowsOfWholeRuns(const std::string& text, const Settings& settings, const Reading& plain) {
+    if (settings.maxLine < ReportBlockReader::kBound)
+        return;
+    const std::vector<TestBlock> whole = CutLineByLine(text, settings.maxLine, static_cast<size_t>(-1));
+    if (whole.size() != plain.blocks.size())
+        __builtin_trap();
+    for (size_t i = 0; i < whole.size(); ++i) {
+        const TestBlock& cut = plain.blocks[i];
+        if (whole[i].text.rfind(cut.text, 0) != 0)
+            __builtin_trap();
+        CListBase fromCut, fromWhole;
+        AddResultColumns(fromCut);
+        AddResultColumns(fromWhole);
+        if (cut.cut != RunCut::Tail || !ReferenceParseBlock(cut, fromCut))
+            continue;
+        if (!ScalarParseTest(whole[i].text, fromWhole) ||
+            static_cast<ListRow>(fromCut.Row(0)) != static_cast<ListRow>(fromWhole.Row(0)))
             __builtin_trap();
     }
 }
@@ -130,7 +158,7 @@ void MutateLine(std::string& text, std::minstd_rand& random) {
         --end;
     const std::string terminator = text.substr(end, next - end);
     static const char* const kLineEnds[] = {"\r\n", "\n", "\r"};
-    switch (random() % 6) {
+    switch (random() % 7) {
     case 0: { // a value of blanks: everything after the line's first colon
         const size_t colon = text.find(':', begin);
         const size_t from = colon < end ? colon + 1 : begin;
@@ -149,6 +177,12 @@ void MutateLine(std::string& text, std::minstd_rand& random) {
     case 4:
         text.insert(begin, text.substr(begin, next - begin));
         break;
+    case 5: { // the value on a line of its own after its token
+        const size_t colon = text.find(':', begin);
+        if (colon < end)
+            text.insert(colon + 1, terminator.empty() ? "\r\n" : terminator);
+        break;
+    }
     default:
         text.replace(end, next - end, kLineEnds[random() % 3]);
     }
@@ -182,7 +216,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     const std::string bytes = input.ConsumeRemainingBytesAsString();
 
     Reading plain;
-    ReadPlainly(bytes, settings, plain);
+    const std::string text = ReadPlainly(bytes, settings, plain);
+    RequireTailRowsOfWholeRuns(text, settings, plain);
     for (const bool wide : {true, false}) {
         AllowWideVectors(wide);
         Reading fast;

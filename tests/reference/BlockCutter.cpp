@@ -21,15 +21,16 @@ void BlockCutter::Take(std::string_view line, bool startsRun, bool shortened) {
         if (!m_block.empty())
             m_onBlock(m_block, m_cut);
         m_block.clear();
-        m_cut = false;
+        m_cut = RunCut::None;
     } else if (!m_started) {
         return;
     } else if (m_block.size() > m_maxBlock) {
-        m_cut = true;
+        if (m_cut == RunCut::None)
+            m_cut = RunCut::Tail;
         return;
     }
     if (shortened)
-        m_cut = true;
+        m_cut = RunCut::Line;
     m_block.append(line);
     m_block.append("\r\n");
 }
@@ -72,6 +73,6 @@ void BlockCutter::Finish() {
     if (!m_block.empty())
         m_onBlock(m_block, m_cut);
     m_block.clear();
-    m_cut = false;
+    m_cut = RunCut::None;
     m_started = false;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "report/ReportBlocks.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -14,11 +16,12 @@
 //   such an "Input parameters:" line. Up to kEmptyLinesLookedPast empty lines are looked past at each
 //   step; otherwise these lines are ordinary ones.
 // - Lines before the first run are dropped; a block past maxBlock bytes takes no more lines. A block
-//   that lost a line that way, or holds a shortened line, is handed over as cut.
+//   that lost lines that way is handed over as cut at its tail (RunCut::Tail), one that holds a
+//   shortened line as cut in a line (RunCut::Line).
 class BlockCutter {
 public:
     static constexpr int kEmptyLinesLookedPast = 8;
-    using BlockHandler = std::function<void(const std::string& block, bool cut)>;
+    using BlockHandler = std::function<void(const std::string& block, RunCut cut)>;
     explicit BlockCutter(BlockHandler onBlock, size_t maxBlock = 16u << 20)
         : m_onBlock(std::move(onBlock)), m_maxBlock(maxBlock) {}
 
@@ -36,7 +39,7 @@ private:
     size_t m_maxBlock;
     std::string m_block;
     bool m_started = false;
-    bool m_cut = false;
+    RunCut m_cut = RunCut::None;
     Held m_held = Held::Nothing;
     std::vector<std::pair<std::string, bool>> m_heldLines; // each line, and whether it was shortened
     int m_emptyLines = 0;                                  // held since the last line that is not empty

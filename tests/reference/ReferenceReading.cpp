@@ -12,7 +12,11 @@
 
 std::vector<TestBlock> CutLineByLine(std::string_view text, size_t maxLine, size_t maxBlock) {
     std::vector<TestBlock> blocks;
-    BlockCutter cutter([&](const std::string& block, bool cut) { blocks.push_back({block, cut}); }, maxBlock);
+    BlockCutter cutter(
+        [&](const std::string& block, RunCut cut) {
+            blocks.push_back({block, cut});
+        },
+        maxBlock);
     LineSplitter splitter([&](std::string_view line, bool shortened) { cutter.Line(line, shortened); },
                           maxLine);
     splitter.Feed(text);
@@ -37,14 +41,24 @@ bool ReadBlocksLineByLine(const std::string& path, std::vector<TestBlock>& block
 }
 
 bool ReferenceParseBlock(const TestBlock& block, CListBase& table) {
-    if (block.cut) {
-        ListRow cells(kResultColumnCount);
-        cells[kColNumber] = std::to_string(table.GetItemCount());
-        cells[kColDiagDetails] = "Run longer than 16 MiB; only its first 16 MiB were read";
-        table.InsertRow(cells);
-        return false;
+    const bool sqlio = block.text.rfind("sqlio v", 0) == 0;
+    if (block.cut == RunCut::None)
+        return sqlio ? ScalarParseTest(block.text, table) : ParseDiskSpdRun(block.text, table);
+    const std::string lastValueOnNextLine = "Max_Latency(ms):\r\n";
+    const bool endsInThatToken =
+        block.text.size() >= lastValueOnNextLine.size() &&
+        block.text.substr(block.text.size() - lastValueOnNextLine.size()) == lastValueOnNextLine;
+    ListRow cells(kResultColumnCount);
+    if (block.cut == RunCut::Tail && sqlio && !endsInThatToken) {
+        CListBase aside;
+        AddResultColumns(aside);
+        if (ScalarParseTest(block.text, aside))
+            cells = aside.Row(0);
     }
-    if (block.text.rfind("sqlio v", 0) == 0)
-        return ScalarParseTest(block.text, table);
-    return ParseDiskSpdRun(block.text, table);
+    const bool parsed = !cells[kColDirection].empty();
+    if (!parsed)
+        cells[kColDiagDetails] = "Run longer than 16 MiB; only its first 16 MiB were read";
+    cells[kColNumber] = std::to_string(table.GetItemCount());
+    table.InsertRow(cells);
+    return parsed;
 }
