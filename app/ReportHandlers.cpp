@@ -13,8 +13,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QStringList>
 #include <QFileInfo>
+#include <QStringList>
 #include <QTimer>
 
 #include <new>
@@ -41,12 +41,12 @@ std::string JoinLines(const ReportLoadDetails& lines) {
 void CTrelvaneDlg::OnFileOpen() {
     // The SQLIO entry stays first and selected; the others let a DiskSpd XML or fio JSON report, or a
     // report of any name, be picked: the kind is read from the content.
-    const QString path = m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
-                                             QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
-                                                            "Benchmark reports (*.txt *.xml *.json *.log);;"
-                                                            "All files (*)"),
-                                             QStringLiteral("txt"), QStringLiteral("*.txt"),
-                                             StartFolder(m_folders.open));
+    const QString path =
+        m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
+                            QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
+                                           "Benchmark reports (*.txt *.xml *.json *.log);;"
+                                           "All files (*)"),
+                            QStringLiteral("txt"), QStringLiteral("*.txt"), StartFolder(m_folders.open));
     if (path.isEmpty())
         return;
     RememberFolder(&RememberedFolders::open, QFileInfo(path).absolutePath());

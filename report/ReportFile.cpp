@@ -17,18 +17,7 @@ bool ReportFile::Open(const std::string& path) {
     return m_file.Open(path);
 }
 
-bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlock,
-                            unsigned long long unsizedLimit) {
-    std::string block;
-    return ReadBlockViews(
-        [&](std::string_view view) {
-            block.assign(view);
-            onBlock(block);
-        },
-        unsizedLimit);
-}
-
-bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
+bool ReportFile::ReadBlockViews(const std::function<void(std::string_view block, RunCut cut)>& onBlock,
                                 unsigned long long unsizedLimit) {
     ReportBlockReader blocks(onBlock);
     const bool ok = ReadText([&](std::string_view text) { blocks.Feed(text); }, unsizedLimit);
@@ -37,7 +26,8 @@ bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onB
     return ok;
 }
 
-bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText, unsigned long long unsizedLimit) {
+bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText,
+                          unsigned long long unsizedLimit) {
     ReportTextDecoder decoder;
     // A piece is read twice (cut into blocks, then each block parsed): 64 KiB stays in the processor's
     // cache between the two, where a megabyte went out to memory and back.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/SequentialFile.h"
+#include "report/ReportBlocks.h"
 
 #include <functional>
 #include <string>
@@ -20,19 +21,18 @@ public:
     // else that is not a regular file); Error() tells why. Never blocks: a FIFO without a writer or a
     // device is refused at once instead of being waited on or read without end.
     bool Open(const std::string& path);
-    // Reads the file as it stood when it was opened, calling onBlock for each test block. False on a
-    // read error (Error() tells why); the blocks read before it have been delivered.
+    // Reads the file as it stood when it was opened, calling onBlock for each test block, handed over in
+    // place where it can: the view is valid only during the call; cut tells what the block reader's
+    // bounds took from the run. False on a read error (Error() tells why); the blocks read before it have
+    // been delivered.
     //
     // A file that grows while it is read (a log still written to) is read to the size it had when it
     // was opened; one that reports no size (kernel files such as /proc/self/pagemap, which may never
     // end) to at most unsizedLimit bytes. Either then loads as if it ended there, and LeftUnread() says
     // that it did not.
-    bool ReadBlocks(const std::function<void(const std::string&)>& onBlock,
-                    unsigned long long unsizedLimit = kUnsizedReadLimit);
-    // The same, handing each block over in place where it can: the view is valid only during the call.
-    bool ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
+    bool ReadBlockViews(const std::function<void(std::string_view block, RunCut cut)>& onBlock,
                         unsigned long long unsizedLimit = kUnsizedReadLimit);
-    // Reads as ReadBlocks does, handing over the decoded text in pieces, each valid only during the
+    // Reads as ReadBlockViews does, handing over the decoded text in pieces, each valid only during the
     // call: what the blocks are cut from, and what a DiskSpd XML or fio JSON report is read from.
     bool ReadText(const std::function<void(std::string_view)>& onText,
                   unsigned long long unsizedLimit = kUnsizedReadLimit);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::string_view)>& onBlock,
+bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::string_view, RunCut)>& onBlock,
                             unsigned long long unsizedLimit) {
     std::string head;
     std::optional<ReportKind> kind;
@@ -24,18 +24,20 @@ bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::stri
         else
             Take(held);
     };
-    const bool ok = file.ReadText([&](std::string_view text) {
-        if (kind) {
-            if (blocks)
-                blocks->Feed(text);
-            else
-                Take(text);
-            return;
-        }
-        head.append(text);
-        if (const std::optional<ReportKind> decided = DetectReportKind(head, false))
-            start(*decided);
-    }, unsizedLimit);
+    const bool ok = file.ReadText(
+        [&](std::string_view text) {
+            if (kind) {
+                if (blocks)
+                    blocks->Feed(text);
+                else
+                    Take(text);
+                return;
+            }
+            head.append(text);
+            if (const std::optional<ReportKind> decided = DetectReportKind(head, false))
+                start(*decided);
+        },
+        unsizedLimit);
     if (!kind)
         start(DetectReportKind(head, true).value_or(ReportKind::Text));
     // A cancelled read hands over nothing more: the load that asked for it drops its rows.

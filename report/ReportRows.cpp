@@ -59,8 +59,8 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
     try {
         readOk = reader.Read(
             file,
-            [&](std::string_view block) {
-                if (!ParseRun(block, table, admit))
+            [&](std::string_view block, RunCut cut) {
+                if (!ParseReadBlock(block, cut, table, admit))
                     allParsed = false;
             },
             budget.fixed);
