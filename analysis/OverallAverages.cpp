@@ -1,7 +1,6 @@
 #include "analysis/OverallAverages.h"
 
 #include "report/ReportParser.h"
-#include "table/CellNumber.h"
 #include "table/FormatNumeric.h"
 
 #include <string>
@@ -13,7 +12,7 @@ double ColumnMean(CListBase& table, int column, int matchColumn, const char* mat
     return table.AvgColumn_d(column, matchColumn, text, 1.0);
 }
 
-void AddBar(ChartSink& chart, const char* name, double mean, long long length, int colour,
+void AddBar(ChartSink& chart, const char* name, double mean, double length, int colour,
             const char* suffix = "") {
     std::string label = name;
     AppendFixed(label, mean, 2);
@@ -35,16 +34,12 @@ OverallAverages ComputeOverallAverages(CListBase& table) {
 
 void BuildOverallAverageLines(const OverallAverages& averages, ChartSink& chart) {
     chart.AddHeader("Overall Averages", kChartHeaderColour);
-    AddBar(chart, "Sequential MB/sec ", averages.sequentialMBs, TruncateToWhole(averages.sequentialMBs),
+    AddBar(chart, "Sequential MB/sec ", averages.sequentialMBs, averages.sequentialMBs,
            kOverallSequentialColour);
     // The random IOs outgrow every other bar by far; the label keeps the full value.
-    const auto hundredth = static_cast<double>(TruncateToWhole(averages.randomIOs)) * 0.01;
-    AddBar(chart, "Randon IOs/sec ", averages.randomIOs, TruncateToWhole(hundredth), kOverallRandomColour,
+    AddBar(chart, "Randon IOs/sec ", averages.randomIOs, averages.randomIOs * 0.01, kOverallRandomColour,
            " (1% graphed)");
-    AddBar(chart, "Min_Latency ", averages.minLatency, TruncateToWhole(averages.minLatency),
-           kOverallMinLatencyColour);
-    AddBar(chart, "Avg_Latency ", averages.avgLatency, TruncateToWhole(averages.avgLatency),
-           kOverallAvgLatencyColour);
-    AddBar(chart, "Max_Latency ", averages.maxLatency, TruncateToWhole(averages.maxLatency),
-           kOverallMaxLatencyColour);
+    AddBar(chart, "Min_Latency ", averages.minLatency, averages.minLatency, kOverallMinLatencyColour);
+    AddBar(chart, "Avg_Latency ", averages.avgLatency, averages.avgLatency, kOverallAvgLatencyColour);
+    AddBar(chart, "Max_Latency ", averages.maxLatency, averages.maxLatency, kOverallMaxLatencyColour);
 }

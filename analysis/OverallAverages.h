@@ -25,7 +25,6 @@ struct OverallAverages {
 
 OverallAverages ComputeOverallAverages(CListBase& table);
 
-// The "Overall Averages" header and its five bars. Bars are the means truncated toward zero, but for
-// the random IOs, drawn at one hundredth of their truncated value; labels show each full mean with two
-// decimals.
+// The "Overall Averages" header and its five bars. Bars are the exact means, but for the random IOs,
+// drawn at one hundredth of theirs; labels show each full mean with two decimals.
 void BuildOverallAverageLines(const OverallAverages& averages, ChartSink& chart);

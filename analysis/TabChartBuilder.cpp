@@ -129,13 +129,12 @@ void SetAverageBars(const AverageSums& sums, int index, const TabChartPlan& plan
     const double mean = sums.all.Mean(divisor);
     std::string label = plan.title + ": ";
     AppendFixed(label, mean, 2);
-    chart.SetBarColor(first, label, TruncateToWhole(mean), index);
+    chart.SetBarColor(first, label, mean, index);
     for (size_t i = 0; i < std::size(kAverageGroups); ++i) {
         const double groupMean = sums.groups[i].Mean(divisor);
         label = plan.title + ", " + kAverageGroups[i].name + ": ";
         AppendFixed(label, groupMean, 2);
-        chart.SetBarColor(first + 1 + static_cast<int>(i), label, TruncateToWhole(groupMean),
-                          index + 4 + static_cast<int>(i));
+        chart.SetBarColor(first + 1 + static_cast<int>(i), label, groupMean, index + 4 + static_cast<int>(i));
     }
 }
 
@@ -199,7 +198,7 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
         ++bars;
         label.clear();
         AppendRowBarLabel(label, cells, value);
-        chart.AddBarColor(label, TruncateToWhole(value), index);
+        chart.AddBarColor(label, value, index);
     });
 
     const double divisor = ratio ? sums.latency.Mean(1.0) : 1.0;
@@ -211,7 +210,7 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     const double mean = DetailsMean(table, plan, ratio, bars, detailsSum);
     label = "Details Average: ";
     AppendFixed(label, mean, 2);
-    chart.AddBarColor(label, TruncateToWhole(mean), kChartDetailsAverageColour);
+    chart.AddBarColor(label, mean, kChartDetailsAverageColour);
     chart.AddFooter({}, -1);
 }
 

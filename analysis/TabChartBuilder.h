@@ -40,10 +40,11 @@ double TabChartMaximum(int index, double maxLatency);
 // The lines of a chart tab over the table: the "Averages" header and its five bars (all, Read, Write,
 // sequential and random rows; always over every row), the "Details" header, one bar per row that passes
 // the plan's filters in the table's current order, then the details mean and an empty footer, or
-// "No Results" when no row passes. Bar lengths are the values truncated toward zero; labels show two
-// decimals. No value drawn or printed is ever NaN or infinite. Does nothing for a tab without a chart.
-// The means of the "Averages" section are those of CListBase::AvgColumn_d (value column, match column,
-// match text, divisor), gathered in the same single pass over the rows as the bars.
+// "No Results" when no row passes. Each bar is as long as its exact value (a latency of 0.25 ms is a
+// bar, and 1.11 is shorter than 1.25); labels show two decimals. No value drawn or printed is ever NaN or
+// infinite. Does nothing for a tab without a chart. The means of the "Averages" section are those of
+// CListBase::AvgColumn_d (value column, match column, match text, divisor), gathered in the same single pass
+// over the rows as the bars.
 void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& plan, ChartSink& chart);
 
 // The run a bar of the "Details" section stands for: its label begins with the row's "#" cell and ". "

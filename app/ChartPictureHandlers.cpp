@@ -37,8 +37,11 @@ void CTrelvaneDlg::OnCopyChart(const CChartWnd& chart) {
 void CTrelvaneDlg::OnSaveChartAs(const CChartWnd& chart) {
     const QStringList caption = ChartCaption(chart);
     const QString report = m_comboReports->GetCurText();
-    // Proposed: beside the report, named after it and the chart ("runs - MB-sec.png").
-    const QString folder = report.isEmpty() ? QDir::currentPath() : QFileInfo(report).absolutePath();
+    // Proposed: where the last picture was saved, else beside the report, named after the report and
+    // the chart ("runs - MB-sec.png").
+    QString folder = StartFolder(m_folders.picture);
+    if (folder.isEmpty())
+        folder = report.isEmpty() ? QDir::currentPath() : QFileInfo(report).absolutePath();
     QString name = caption.first();
     name.replace(QLatin1Char('/'), QLatin1Char('-'));
     if (!report.isEmpty())
@@ -49,6 +52,9 @@ void CTrelvaneDlg::OnSaveChartAs(const CChartWnd& chart) {
     if (path.isEmpty())
         return;
     QString error;
-    if (!chart.SavePicture(path, caption, error))
+    if (!chart.SavePicture(path, caption, error)) {
         m_prompts->Message(this, error, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    RememberFolder(&RememberedFolders::picture, QFileInfo(path).absolutePath());
 }

@@ -2,17 +2,20 @@
 #include "app/TrelvaneDlg.h"
 
 #include "app/CompareWindow.h"
+#include "widgets/StoreSchema.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QScreen>
-#include <QSettings>
 
 void CTrelvaneDlg::OnCompareReports() {
     if (m_compareWindow == nullptr) {
         CompareWindowHost host;
         host.prompts = m_prompts.get();
         // The comparison is kept beside the report list and under its rules.
-        host.openStore = [this](bool forWriting) { return m_comboReports->OpenStoreBeside(forWriting); };
+        host.readStore = [this] { return m_comboReports->ValuesNow(); };
+        host.saveGroup = [this](const StoredValues& group) {
+            return m_comboReports->SaveGroup(kCompareGroup, group);
+        };
         host.reportList = [this] {
             QStringList entries;
             for (int i = 0; i < m_comboReports->GetCount(); ++i)

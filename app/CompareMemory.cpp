@@ -1,71 +1,68 @@
 #include "app/CompareMemory.h"
 
-#include <QSettings>
+#include "widgets/StoreSchema.h"
 
 #include <algorithm>
-#include <utility>
-#include <vector>
+#include <map>
+#include <optional>
 
 namespace {
 
-const QString kGroup = QStringLiteral("Compare");
-const QString kReports = QStringLiteral("Reports");
-const QString kPath = QStringLiteral("Path");
-const QString kMeasure = QStringLiteral("Measure");
-const QString kView = QStringLiteral("View");
+const QString kPathLeaf = QStringLiteral("Path");
+const QString kPathBytesLeaf = QStringLiteral("PathBytes");
+
+struct StoredEntry {
+    const QString* path = nullptr;
+    const QString* bytes = nullptr;
+};
 
 } // namespace
 
-RememberedComparison ReadCompareMemory(QSettings* settings, int maxReports) {
+RememberedComparison ReadCompareMemory(const StoredValues& values, int maxReports) {
     RememberedComparison remembered;
-    if (settings == nullptr)
-        return remembered;
-    QSettings& store = *settings;
-    store.beginGroup(kGroup);
-    store.beginGroup(kReports);
-    // The entries present, in index order: a damaged size cannot make the reading walk for long.
-    std::vector<std::pair<qulonglong, QString>> entries;
-    for (const QString& group : store.childGroups()) {
-        bool number = false;
-        const qulonglong index = group.toULongLong(&number);
-        if (number && index > 0)
-            entries.emplace_back(index, group);
+    // The entries present, by number: a damaged size cannot make the reading walk for long.
+    std::map<qulonglong, StoredEntry> entries;
+    const QString prefix = kCompareReportsKey + QLatin1Char('/');
+    for (const StoredValue& value : values) {
+        if (value.key == kCompareMeasureKey) {
+            remembered.measure = StoredString(value.text).value_or(QString());
+        } else if (value.key == kCompareViewKey) {
+            const int view = StoredInt(value.text).value_or(0);
+            remembered.view = view == 0 || view == 1 ? view : 0;
+        } else if (value.key.startsWith(prefix)) {
+            const QStringList parts = value.key.sliced(prefix.size()).split(QLatin1Char('/'));
+            bool number = false;
+            const qulonglong index = parts.size() == 2 ? parts[0].toULongLong(&number) : 0;
+            if (!number || index == 0)
+                continue;
+            if (parts[1] == kPathLeaf)
+                entries[index].path = &value.text;
+            else if (parts[1] == kPathBytesLeaf)
+                entries[index].bytes = &value.text;
+        }
     }
-    std::sort(entries.begin(), entries.end());
-    for (const auto& entry : entries) {
+    for (const auto& [index, entry] : entries) {
         if (remembered.reports.size() >= maxReports)
             break;
-        const QVariant value = store.value(entry.second + QLatin1Char('/') + kPath);
-        const QString path = value.typeId() == QMetaType::QString ? value.toString() : QString();
-        if (!path.isEmpty() && !remembered.reports.contains(path))
-            remembered.reports.append(path);
+        if (entry.path == nullptr)
+            continue;
+        const std::optional<QString> path = StoredPath(*entry.path, entry.bytes);
+        if (path && !remembered.reports.contains(*path))
+            remembered.reports.append(*path);
     }
-    store.endGroup();
-    const QVariant measure = store.value(kMeasure);
-    if (measure.typeId() == QMetaType::QString)
-        remembered.measure = measure.toString();
-    bool number = false;
-    const int view = store.value(kView).toInt(&number);
-    remembered.view = number && (view == 0 || view == 1) ? view : 0;
-    store.endGroup();
     return remembered;
 }
 
-bool SaveCompareMemory(QSettings* settings, const RememberedComparison& remembered) {
-    if (settings == nullptr)
-        return false;
-    QSettings& store = *settings;
-    store.beginGroup(kGroup);
-    store.remove(QString());
-    store.beginWriteArray(kReports, static_cast<int>(remembered.reports.size()));
+StoredValues CompareMemoryValues(const RememberedComparison& remembered) {
+    StoredValues values;
     for (qsizetype i = 0; i < remembered.reports.size(); ++i) {
-        store.setArrayIndex(static_cast<int>(i));
-        store.setValue(kPath, remembered.reports[i]);
+        const QString entry =
+            kCompareReportsKey + QLatin1Char('/') + QString::number(i + 1) + QLatin1Char('/');
+        AppendPath(values, entry + kPathLeaf, entry + kPathBytesLeaf, remembered.reports[i]);
     }
-    store.endArray();
-    store.setValue(kMeasure, remembered.measure);
-    store.setValue(kView, remembered.view);
-    store.endGroup();
-    store.sync();
-    return store.status() == QSettings::NoError;
+    values.push_back(
+        {kCompareReportsKey + QStringLiteral("/size"), IntForm(static_cast<int>(remembered.reports.size()))});
+    values.push_back({kCompareMeasureKey, StringForm(remembered.measure)});
+    values.push_back({kCompareViewKey, IntForm(remembered.view)});
+    return values;
 }

@@ -2,6 +2,7 @@
 
 #include "compare/ComparisonTable.h"
 #include "compare/ReportSet.h"
+#include "widgets/IniStoreFormat.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -19,7 +20,8 @@ class CompareRowsWnd;
 class IPrompts;
 class QComboBox;
 class QLabel;
-class QListWidget;
+class QListView;
+class QStandardItemModel;
 class QMenu;
 class QPushButton;
 class QSettings;
@@ -29,9 +31,10 @@ class QTabBar;
 // What the window asks of the main window.
 struct CompareWindowHost {
     IPrompts* prompts = nullptr;
-    // The settings store beside the report list, under the list's rules: null where the store must be
-    // left alone (a damaged list that could not be copied aside), so the main report list is never lost.
-    std::function<std::unique_ptr<QSettings>(bool forWriting)> openStore;
+    // The values the settings store holds now, and the replacement of the window's own group there,
+    // under the report list's rules, so the main report list is never lost (false: not written).
+    std::function<StoredValues()> readStore;
+    std::function<bool(const StoredValues& group)> saveGroup;
     // The main window's report list, and the report it shows.
     std::function<QStringList()> reportList;
     std::function<QString()> currentReport;
@@ -76,7 +79,9 @@ public:
     const ReportSet& Set() const { return m_set; }
     const Comparison& Current() const { return m_comparison; }
     int Measure() const { return m_measure; }
-    QListWidget* ReportList() const { return m_list; }
+    QListView* ReportList() const { return m_list; }
+    // The text of the list's entry at index.
+    QString ReportListText(int index) const;
     CompareChartWnd* Chart() const { return m_chart; }
     CompareCurvesWnd* Curves() const { return m_curves; }
     CompareRowsWnd* ShownView() const;
@@ -125,7 +130,8 @@ private:
     CompareFilters m_filters;
     bool m_restoring = false;
 
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
+    QStandardItemModel* m_listModel = nullptr;
     QMenu* m_reportListMenu = nullptr;
     QPushButton* m_remove = nullptr;
     QPushButton* m_up = nullptr;

@@ -55,6 +55,12 @@ QSize DialogUnits::ToPixels(int width, int height) const {
     return QSize(width * m_baseX / 4, height * m_baseY / 8);
 }
 
+QRect TemplateRect(const ControlSpec& control, const DialogUnits& units) {
+    const bool combo = control.kind == ControlKind::Combo || control.kind == ControlKind::SortedCombo;
+    return units.ToPixels(control.x, control.y, control.width,
+                          combo ? kClosedComboHeightDlu : control.height);
+}
+
 QFont DialogFont() {
     QFont font(QStringLiteral("MS Shell Dlg"));
     font.setStyleHint(QFont::SansSerif);

@@ -77,5 +77,13 @@ private:
     int m_baseY;
 };
 
+// A drop-down list's template height includes its open list; the closed box is as high as Windows makes
+// it for the template's font (21 pixels for 13), whatever a style would like: the boxes of a template
+// stand 14 units apart, and the report list ends where the status line starts.
+inline constexpr int kClosedComboHeightDlu = 13;
+
+// Where a control of a template goes, in pixels: its template rectangle, a drop-down list closed.
+QRect TemplateRect(const ControlSpec& control, const DialogUnits& units);
+
 // The font of the window templates ("MS Shell Dlg", 8 pt, or the nearest the system has).
 QFont DialogFont();

@@ -5,7 +5,9 @@
 #include "widgets/BrowseFolder.h"
 #include "widgets/Text.h"
 
+#include <QDesktopServices>
 #include <QDir>
+#include <QUrl>
 
 namespace {
 
@@ -31,10 +33,18 @@ QString ExportDoneText(const QString& folder) {
         .arg(QDir::toNativeSeparators(folder));
 }
 
-namespace {} // namespace
+void CTrelvaneDlg::OpenFolderInFileManager(const QString& folder) {
+    // The desktop's own file manager (Explorer on Windows), as "Open containing folder" elsewhere does.
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        m_prompts->Message(
+            this, QStringLiteral("The folder %1 could not be opened.").arg(QDir::toNativeSeparators(folder)),
+            QMessageBox::Ok, QMessageBox::Warning);
+}
 
 void CTrelvaneDlg::OnExport() {
-    QString folder = QDir::currentPath().left(kStartFolderLength);
+    // Where the last export went; the current folder before the first.
+    const QString last = StartFolder(m_folders.exportTo);
+    QString folder = (last.isEmpty() ? QDir::currentPath() : last).left(kStartFolderLength);
     MBrowseFolder picker(*m_prompts, this, QStringLiteral("Select Export Path"));
     picker.ReturnEmptyIf_MyComputer(true);
     if (picker.Pick(folder)) {
@@ -46,9 +56,13 @@ void CTrelvaneDlg::OnExport() {
         }
         const bool partitionsWritten =
             ExportList(*m_listPartitions, folder, "Sqlio_Partitions.csv", *m_prompts, this);
+        if (dataWritten || partitionsWritten)
+            RememberFolder(&RememberedFolders::exportTo, folder);
         // Where the files went, as plainly as a failure is told; after a failure its message says it all.
-        if (dataWritten && partitionsWritten)
-            m_prompts->Message(this, ExportDoneText(folder), QMessageBox::Ok, QMessageBox::Information);
+        if (dataWritten && partitionsWritten &&
+            m_prompts->MessageWithAction(this, ExportDoneText(folder), QMessageBox::Information,
+                                         QStringLiteral("Open Folder")))
+            OpenFolderInFileManager(folder);
         return;
     }
     if (!picker.IsValidPath()) {

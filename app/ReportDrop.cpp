@@ -2,7 +2,8 @@
 // drop handlers are in app/ReportHandlers.cpp.
 #include "app/ReportDrop.h"
 
-#include <QFileInfo>
+#include "platform/PathText.h"
+
 #include <QMimeData>
 #include <QUrl>
 
@@ -10,7 +11,15 @@ QString DroppedReport(const QMimeData* data) {
     if (data == nullptr || !data->hasUrls() || data->urls().isEmpty())
         return {};
     const QUrl first = data->urls().constFirst();
-    return first.isLocalFile() ? first.toLocalFile() : QString();
+    if (!first.isLocalFile())
+        return {};
+    // QUrl decodes the path's %XX as UTF-8, so bytes of a name that is not UTF-8 would come back as
+    // U+FFFD and name another file. The path's own bytes keep them.
+    const QByteArray bytes = QByteArray::fromPercentEncoding(first.path(QUrl::FullyEncoded).toLatin1());
+    if (QByteArrayView(bytes).isValidUtf8())
+        return first.toLocalFile();
+    const QString path = PathText(bytes.toStdString());
+    return first.host().isEmpty() ? path : QStringLiteral("//") + first.host() + path;
 }
 
 QString CommandLineReport(const QStringList& arguments) {
@@ -22,7 +31,7 @@ QString CommandLineReport(const QStringList& arguments) {
         }
         if (!optionsEnded && argument.startsWith(QLatin1Char('-')))
             continue;
-        return argument.isEmpty() ? QString() : QFileInfo(argument).absoluteFilePath();
+        return argument.isEmpty() ? QString() : AbsolutePath(argument);
     }
     return {};
 }

@@ -3,25 +3,30 @@
 #include "app/TrelvaneDlg.h"
 
 #include "analysis/OverallAverages.h"
+#include "app/LoadProgress.h"
 #include "app/ReportDrop.h"
 #include "app/RunDetailsDlg.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
 #include "report/ReportParser.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTimer>
 
 #include <new>
+#include <utility>
 
 namespace {
 
 const QString kLoadErrorText = QString::fromLatin1(kReportLoadErrorText);
 const QString kCannotOpenText = QString::fromLatin1(kReportCannotOpenText);
 const QString kOutOfMemoryText = QStringLiteral("Not enough memory to load %1.");
+const QString kNoFileNameText = QStringLiteral("Cannot open %1: a file name cannot hold a NUL character.");
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kRed = 0xFF0000;
 
@@ -37,20 +42,45 @@ std::string JoinLines(const ReportLoadDetails& lines) {
 void CTrelvaneDlg::OnFileOpen() {
     // The SQLIO entry stays first and selected; the others let a DiskSpd XML or fio JSON report, or a
     // report of any name, be picked: the kind is read from the content.
-    const QString path = m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
-                                             QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
-                                                            "Benchmark reports (*.txt *.xml *.json *.log);;"
-                                                            "All files (*)"),
-                                             QStringLiteral("txt"), QStringLiteral("*.txt"));
+    const QString path =
+        m_prompts->OpenFile(this, QStringLiteral("Sqlio Report"),
+                            QStringLiteral("Sqlio Reports (.txt) (*.txt);;"
+                                           "Benchmark reports (*.txt *.xml *.json *.log);;"
+                                           "All files (*)"),
+                            QStringLiteral("txt"), QStringLiteral("*.txt"), StartFolder(m_folders.open));
     if (path.isEmpty())
         return;
+    RememberFolder(&RememberedFolders::open, QFileInfo(path).absolutePath());
     OpenReport(path);
 }
 
+bool CTrelvaneDlg::RefusedAsNoFileName(const QString& pathText) {
+    if (!pathText.contains(QChar(0)))
+        return false;
+    QString shown = ShownPath(pathText);
+    shown.replace(QChar(0), QChar(0x2400)); // the NUL shown as the symbol for it: a NUL would end the text
+    m_prompts->Message(this, kNoFileNameText.arg(shown), QMessageBox::Ok, QMessageBox::Warning);
+    return true;
+}
+
+void CTrelvaneDlg::RememberFolder(QString RememberedFolders::*which, const QString& folder) {
+    m_folders.*which = folder;
+    m_foldersChosen.*which = folder;
+}
+
+QString CTrelvaneDlg::StartFolder(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QString();
+}
+
 void CTrelvaneDlg::OpenReport(const QString& chosen) {
+    // Only a timer can get here during a load (a drop's, queued before it): the user's input waits.
+    if (m_loading != nullptr)
+        return;
     // Written as the system writes paths (C:\Reports\a.txt on Windows), whichever way it came: Qt's
     // dialogs and the command line give forward slashes, and one report must be one entry of the list.
     const QString path = QDir::toNativeSeparators(chosen);
+    if (RefusedAsNoFileName(path))
+        return;
     // The tab's chart has a bar per row, so drawing a huge report can run out of memory too.
     try {
         ReloadReport(PathBytes(path));
@@ -87,7 +117,8 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
     FillFilterCombo(*m_comboDirection, kColDirection);
     FillFilterCombo(*m_comboOutstanding, kColOutstanding);
     ShowTab(m_tabCtrl->GetCurSel());
-    m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok, QMessageBox::Warning);
+    m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
+                       QMessageBox::Warning);
 }
 
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
@@ -106,7 +137,7 @@ bool CTrelvaneDlg::ReloadReport(const std::string& path) {
 }
 
 bool CTrelvaneDlg::LoadReport(const std::string& path) {
-    if (path.empty())
+    if (path.empty() || RefusedAsNoFileName(PathText(path)))
         return false;
     // Every path loaded, or tried, enters the report list before its file is opened.
     SelectReportEntry(PathText(path));
@@ -118,21 +149,55 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
     ReportLoadDetails details;
     // The details of the report loaded before are no longer true.
     m_status->setToolTip(QString());
+    ReportLoadStatus status = ReportLoadStatus::CannotOpen;
     // Memory can run out anywhere from reading the rows to the sorts at the end; the window then keeps
     // an empty table with one error row, a red status and a message, never an abort.
     try {
-        const ReportLoadStatus status =
-            LoadReportRows(path, *m_listData, openError, details, steps, &m_runDetails);
-        if (status == ReportLoadStatus::CannotOpen)
-            return OfferToForgetReport(path);
-        m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
-        if (status == ReportLoadStatus::OutOfMemory)
-            m_prompts->Message(this, kOutOfMemoryText.arg(PathText(path)), QMessageBox::Ok,
-                               QMessageBox::Warning);
+        // The wait cursor and the progress window last as long as the reading: a message that
+        // follows is the user's to answer with the ordinary pointer.
+        LoadProgress progress(this, PathText(path), m_loadClock);
+        m_loading = &progress;
+        bool reading = false;
+        steps.progress = [&](unsigned long long bytesRead, unsigned long long size) {
+            // The file opened: what the status line says of the report before is no longer true.
+            if (!std::exchange(reading, true)) {
+                m_status->SetText(QString());
+                m_status->ClearBkColor();
+            }
+            return progress.Step(bytesRead, size);
+        };
+        struct Done {
+            LoadProgress*& loading;
+            ~Done() { loading = nullptr; }
+        } done{m_loading};
+        status = LoadReportRows(path, *m_listData, openError, details, steps, &m_runDetails);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(path);
+        return false;
     }
+    if (status == ReportLoadStatus::CannotOpen)
+        return OfferToForgetReport(path);
+    m_status->setToolTip(QString::fromLocal8Bit(JoinLines(details)));
+    if (status == ReportLoadStatus::Cancelled)
+        ShowCancelledLoad();
+    if (status == ReportLoadStatus::OutOfMemory)
+        m_prompts->Message(this, kOutOfMemoryText.arg(ShownPath(PathText(path))), QMessageBox::Ok,
+                           QMessageBox::Warning);
     return false;
+}
+
+void CTrelvaneDlg::ShowCancelledLoad() {
+    SetStatus(QString::fromLatin1(kReportCancelledText), kRed, true);
+    m_maxLatency = 0.0;
+    FillFilterCombo(*m_comboType, kColType);
+    FillFilterCombo(*m_comboDirection, kColDirection);
+    FillFilterCombo(*m_comboOutstanding, kColOutstanding);
+}
+
+void CTrelvaneDlg::closeEvent(QCloseEvent* event) {
+    if (m_loading != nullptr)
+        m_loading->Cancel();
+    MDialog::closeEvent(event);
 }
 
 void CTrelvaneDlg::SelectReportEntry(const QString& pathText) {
@@ -145,7 +210,7 @@ void CTrelvaneDlg::SelectReportEntry(const QString& pathText) {
 
 bool CTrelvaneDlg::OfferToForgetReport(const std::string& path) {
     const QString pathText = PathText(path);
-    QString message = kCannotOpenText + QStringLiteral(": ") + pathText;
+    QString message = kCannotOpenText + QStringLiteral(": ") + ShownPath(pathText);
     const int listed = m_comboReports->FindStringExact(pathText);
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     if (listed < 0) {

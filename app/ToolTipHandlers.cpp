@@ -36,7 +36,8 @@ void CTrelvaneDlg::AddToolTips() {
                    "<All> shows every run. The averages and the Data table always cover every run.")
             .arg(QLatin1String(what));
     };
-    m_comboDirection->setToolTip(filterTip("of this direction (Read or Write)"));
+    m_comboDirection->setToolTip(filterTip(
+        "of this direction (Read, Write, or Mixed: runs that read and write, such as Mixed 70/30)"));
     m_comboType->setToolTip(filterTip("of this access type (random or sequential)"));
     m_comboOutstanding->setToolTip(filterTip("with this many outstanding I/Os"));
     m_btnRefresh->setToolTip(QStringLiteral("Reads this machine's disk partitions again."));

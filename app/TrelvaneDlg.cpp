@@ -11,6 +11,8 @@
 #include "platform/SystemMenu.h"
 #include "report/ReportParser.h"
 #include "widgets/MGroupBox.h"
+#include "widgets/SettingsStore.h"
+#include "widgets/StoreSchema.h"
 #include "widgets/WindowPlacement.h"
 
 #include <QGuiApplication>
@@ -20,10 +22,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QSettings>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <algorithm>
 
 const char* const kPartitionNotes =
     "Notes for SQL Server Data/Temp/Log Drives:\r\n"
@@ -45,6 +50,9 @@ const char* const kTabTitles[8] = {"MB/sec",      "IO/sec",         "IO/sec per 
                                    "Data",        "Disk Partitions"};
 
 constexpr unsigned kAboutCommand = 0x0010;
+
+constexpr int kFrameArrivesWithinMs = 3000;
+constexpr int kFrameWatchMs = 50;
 
 // The organisation and application name of the settings store: the report list, the column widths
 // and the window's place of every earlier run are kept under it, so it never changes.
@@ -162,10 +170,9 @@ void CTrelvaneDlg::CreateControls() {
             break;
         }
         }
-        QRect geometry = units.ToPixels(item.x, item.y, item.width, item.height);
-        // A drop-down list's template height includes its open list; the closed box is one line high.
-        if (item.kind == ControlKind::Combo || item.kind == ControlKind::SortedCombo)
-            geometry.setHeight(control->sizeHint().height());
+        // The template's rectangle whatever the style: a style's own sizes would push the controls of
+        // the fixed block onto each other.
+        const QRect geometry = TemplateRect(item, units);
         if (item.kind == ControlKind::Tabs)
             m_tabCtrl->SetTemplateGeometry(geometry, client.width() - geometry.x() - geometry.width());
         else
@@ -242,6 +249,12 @@ bool CTrelvaneDlg::OnInitDialog() {
     // A damaged or unreadable list is said once, here; the entries that could be read are listed.
     if (!m_comboReports->StoreProblem().isEmpty())
         m_prompts->Message(this, m_comboReports->StoreProblem(), QMessageBox::Ok, QMessageBox::Warning);
+    m_comboReports->SetBesideWriter([this](const StoredValues& now, StoredValues& into) {
+        AppendWindowMemory(*this, m_tabCtrl->GetCurSel(), now, into, ChosenPlace());
+        AppendRememberedFolders(m_foldersChosen, now, into);
+        // The "Compare Reports" window writes its group itself, as it changes; the list keeps it.
+        KeepGroup(now, kCompareGroup, m_comboReports->RegPath().Key(), into);
+    });
 
     m_listPartitions->Setup();
     m_listPartitions->MRegObj::Init(kSettingsName, kSettingsName);
@@ -280,28 +293,89 @@ bool CTrelvaneDlg::OnInitDialog() {
 }
 
 void CTrelvaneDlg::OpenInside(const QRect& available) {
+    m_openedOn = available;
     // The frame is fitted in with the window, with the margins known so far: on X11 a window manager
-    // adds its frame only after the window is shown, and where that frame goes is then its choice.
+    // adds its frame only after the window is shown, and the fit is made again once it is known.
     const QMargins frame = windowHandle() != nullptr ? windowHandle()->frameMargins() : QMargins();
+    m_frameAtFit = frame;
     const QRect room = available.marginsRemoved(frame);
     const QSize menu(0, m_menuBar->sizeHint().height());
     m_client->setMinimumSize(m_templateMinimum.boundedTo(room.size() - menu).expandedTo(QSize(0, 0)));
     layout()->activate(); // the window's own minimum follows now, not at the next layout pass
-    QRect wanted(QPoint(), size());
+    // The size the user chose: the remembered one, else the template's.
+    if (!m_chosenSize.isValid())
+        m_chosenSize = m_rememberedPlace.isValid() ? m_rememberedPlace.size() : size();
+    QRect wanted(QPoint(), m_chosenSize);
     wanted.moveCenter(room.center());
     if (m_rememberedPlace.isValid()) // where the user left it, fitted in as a first place is
-        wanted = m_rememberedPlace;
-    setGeometry(FitRectInside(wanted, room));
+        wanted = QRect(m_rememberedPlace.topLeft(), m_chosenSize);
+    wanted.translate(m_slotOffset, m_slotOffset); // a second window beside the first, not over it
+    const QRect placed = FitRectInside(wanted, room);
+    m_fittedSize = placed.size() == m_chosenSize ? QSize() : placed.size();
+    setGeometry(placed);
+}
+
+QRect CTrelvaneDlg::ChosenPlace() const {
+    QRect place = isMaximized() ? normalGeometry() : geometry();
+    // Shrunk to fit this screen (a high scale factor, a small display), the window keeps the size the
+    // user chose for the next start, where it may fit whole.
+    if (m_fittedSize.isValid() && place.size() == m_fittedSize)
+        place.setSize(m_chosenSize);
+    return place;
+}
+
+void CTrelvaneDlg::FitAgainForTheFrame() {
+    if (!m_watchFrame || windowHandle() == nullptr || m_openedOn.isEmpty())
+        return;
+    if (windowHandle()->frameMargins() == m_frameAtFit)
+        return;
+    // The window manager framed the window (its parts may come one after another, as its borders and
+    // title bar are added).
+    if (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))
+        return;
+    if (!m_openedOn.contains(frameGeometry()))
+        OpenInside(m_openedOn);
+}
+
+void CTrelvaneDlg::moveEvent(QMoveEvent* event) {
+    MDialog::moveEvent(event);
+    FitAgainForTheFrame();
+}
+
+void CTrelvaneDlg::resizeEvent(QResizeEvent* event) {
+    MDialog::resizeEvent(event);
+    FitAgainForTheFrame();
 }
 
 void CTrelvaneDlg::setVisible(bool visible) {
     if (visible && !m_placed && screen() != nullptr) {
         m_placed = true;
         create(); // the platform window, so its frame margins are known
+        // Cascaded by a title bar's height per window already open, as desktops place new windows.
+        const int titleBar = std::max(windowHandle()->frameMargins().top(),
+                                      style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this));
+        m_slotOffset =
+            m_slot.Take(SettingsStore(QString::fromLatin1(kSettingsName), QString::fromLatin1(kSettingsName))
+                            .Folder()) *
+            titleBar;
         // A remembered place opens on its own screen, when that screen is still there.
         QScreen* target =
             m_rememberedPlace.isValid() ? QGuiApplication::screenAt(m_rememberedPlace.center()) : nullptr;
         OpenInside((target != nullptr ? target : screen())->availableGeometry());
+        // A window manager frames a window within moments of its showing, and the widget is not always
+        // told (the window stays where it was, the frame goes around it): besides each move and resize,
+        // look for the frame a few times a second. After that the place is the user's, and a frame that
+        // changes (another theme) moves nothing.
+        m_watchFrame = true;
+        auto* frameWatch = new QTimer(this);
+        connect(frameWatch, &QTimer::timeout, this, [this, frameWatch, ticks = 0]() mutable {
+            FitAgainForTheFrame();
+            if (++ticks * kFrameWatchMs >= kFrameArrivesWithinMs) {
+                m_watchFrame = false;
+                frameWatch->deleteLater();
+            }
+        });
+        frameWatch->start(kFrameWatchMs);
     }
     MDialog::setVisible(visible);
 }
@@ -313,11 +387,19 @@ long CTrelvaneDlg::OnTabSelChange(quintptr, qintptr) {
 
 void CTrelvaneDlg::ShowTab(int index) {
     const TabChartPlan plan = PrepareTabChart(index);
-    m_btnRefresh->hide();
-    m_listData->hide();
-    m_listPartitions->hide();
-    m_editNotes->hide();
-    m_chart->hide();
+    // What the tab does not show is hidden; what it shows again is left shown: a table hidden for a
+    // moment would lose the keyboard, and the selected rows with it.
+    const bool partitions = index == 7;
+    if (!partitions)
+        m_btnRefresh->hide();
+    if (index != 6)
+        m_listData->hide();
+    if (!partitions) {
+        m_listPartitions->hide();
+        m_editNotes->hide();
+    }
+    if (index == 6 || partitions)
+        m_chart->hide();
     if (index == 6) {
         m_listData->show();
         return;
@@ -351,8 +433,11 @@ void CTrelvaneDlg::OnDestroy() {
     if (m_destroyed)
         return;
     m_destroyed = true;
+    // A list that could not be saved is said once, at the close that lost it.
     m_comboReports->SaveToReg();
-    SaveWindowMemory(m_comboReports->OpenStoreBeside(true).get(), *this, m_tabCtrl->GetCurSel());
+    if (!m_comboReports->SaveProblem().isEmpty())
+        m_prompts->Message(this, m_comboReports->SaveProblem(), QMessageBox::Ok, QMessageBox::Warning);
+    m_slot.Release();
     ReleaseSecurity();
 }
 
@@ -362,7 +447,8 @@ void CTrelvaneDlg::done(int result) {
 }
 
 void CTrelvaneDlg::RestorePlacement() {
-    const RememberedWindow remembered = ReadWindowMemory(m_comboReports->OpenStoreBeside(false).get());
+    const RememberedWindow remembered = ReadWindowMemory(m_comboReports->ValuesRead());
+    m_folders = ReadRememberedFolders(m_comboReports->ValuesRead());
     // The place is taken when the window is first shown, fitted into the screen it was on.
     m_rememberedPlace = remembered.place;
     if (remembered.maximized)

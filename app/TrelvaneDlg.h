@@ -1,6 +1,8 @@
 #pragma once
 
 #include "analysis/TabChartBuilder.h"
+#include "app/WindowMemory.h"
+#include "app/WindowSlot.h"
 #include "disks/WmiSource.h"
 #include "report/ReportLoad.h"
 #include "report/RunDetailsStore.h"
@@ -14,7 +16,10 @@
 #include "widgets/Prompts.h"
 
 #include <QIcon>
+#include <QMargins>
+#include <QRect>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,6 +30,7 @@ class CDlgPage1;
 class CDlgProgress;
 class CompareWindow;
 class CRunDetailsDlg;
+class LoadProgress;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
 // are members defined in app/, one file per subsystem: <Subsystem>Handlers.cpp.
@@ -61,6 +67,8 @@ public:
     void OpenReport(const QString& path);
     // A report named on the command line: opened by OnInitDialog instead of the list's selected entry.
     void SetStartupReport(const QString& path) { m_startupReport = path; }
+    // The clock (milliseconds) that times a load for its progress window; a steady one when unset.
+    void SetLoadClock(std::function<qint64()> clock) { m_loadClock = std::move(clock); }
 
     // Filters and sorting.
     void FillFilterCombo(MComboBox& list, int column);
@@ -94,6 +102,8 @@ public:
 
     // Export.
     void OnExport();
+    // Shows folder in the desktop's file manager; says so when it cannot.
+    void OpenFolderInFileManager(const QString& folder);
 
     // File > Compare Reports...: the "Compare Reports" window, made at its first use and kept.
     void OnCompareReports();
@@ -117,6 +127,9 @@ public:
     // as well. Runs by itself when the window is first shown, with the screen it opens on.
     void OpenInside(const QRect& available);
     void setVisible(bool visible) override;
+    // Where the window is, with the size the user chose: the window's own size unless the program shrank
+    // it to fit a screen, which never becomes the size kept for the next start.
+    QRect ChosenPlace() const;
 
     IPrompts& Prompts() { return *m_prompts; }
     WmiSource& Wmi() { return *m_wmi; }
@@ -149,6 +162,10 @@ public:
 
 protected:
     void done(int result) override;
+    // Closing the window while a report loads stops the load.
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // A report file dropped onto the window opens as File > Open opens it.
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
@@ -163,7 +180,17 @@ private:
     // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
     // place is taken at the first show.
     void RestorePlacement();
+    // Fits the window in again when the window manager's frame turns out to differ from what the last
+    // fit allowed for; a move or resize soon after the window shows tells.
+    void FitAgainForTheFrame();
     void SetStatus(const QString& text, std::uint32_t background, bool whiteText);
+    // A name holding NUL names no file (a dropped URL with %00): the user is told, and nothing is opened
+    // or listed. True when it was refused.
+    bool RefusedAsNoFileName(const QString& pathText);
+    // A folder a file dialog was left in, kept for the next one (app/WindowMemory.h).
+    void RememberFolder(QString RememberedFolders::*which, const QString& folder);
+    // folder when it still is one; empty (the dialog's own choice) when it is gone.
+    static QString StartFolder(const QString& folder);
     // Memory ran out while loading path or drawing it: an empty table but for one error row, empty
     // charts, a red status and a message.
     void ReportOutOfMemory(const std::string& path);
@@ -174,6 +201,8 @@ private:
     void SelectReportEntry(const QString& pathText);
     bool OfferToForgetReport(const std::string& path);
     void ShowLoadedRows(ReportLoadStatus status);
+    // A load the user cancelled: an empty table, charts and filter lists, and a red status that says so.
+    void ShowCancelledLoad();
 
     std::unique_ptr<IPrompts> m_prompts;
     std::unique_ptr<WmiSource> m_wmi;
@@ -181,13 +210,24 @@ private:
     QWidget* m_client = nullptr;
     bool m_destroyed = false;
     QString m_startupReport;
-    QRect m_rememberedPlace; // the place of the last run, taken at the first show (app/WindowMemory.h)
+    QRect m_rememberedPlace;     // the place of the last run, taken at the first show (app/WindowMemory.h)
+    RememberedFolders m_folders; // where the file dialogs start
+    RememberedFolders m_foldersChosen; // those chosen in this run, saved over the stored ones
+    WindowSlot m_slot;                 // which of the windows open at once this is
+    int m_slotOffset = 0;              // how far it opens from the first one, right and down
     bool m_placed = false;
+    QRect m_openedOn;          // the available area the window was fitted into
+    QMargins m_frameAtFit;     // the frame that fit allowed for
+    bool m_watchFrame = false; // while the window manager's frame may still arrive
+    QSize m_chosenSize;        // the size the user chose (remembered, or the template's)
+    QSize m_fittedSize;        // the smaller size a fit gave the window; invalid when none was needed
     QSize m_templateMinimum;
     int m_chartBuilds = 0;
     CompareWindow* m_compareWindow = nullptr;
     CRunDetailsDlg* m_runDetailsDlg = nullptr; // made at its first use
     QAction* m_runDetailsAction = nullptr;
+    std::function<qint64()> m_loadClock;
+    LoadProgress* m_loading = nullptr; // the load under way, if any
 };
 
 // The message of an export that wrote both files: the folder and the two file names.

@@ -30,7 +30,7 @@ const std::string& ReportPath() {
 void LoadInto(CListBase& table) {
     ReportFile file;
     file.Open(ReportPath());
-    file.ReadBlocks([&](const std::string& block) { ParseTest(block, table); });
+    file.ReadBlockViews([&](std::string_view block, RunCut) { ParseTest(block, table); });
 }
 
 CListBase& Table() {

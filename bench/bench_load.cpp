@@ -14,6 +14,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -65,15 +66,19 @@ const std::string& ReportOf(int runs) {
     return found->second;
 }
 
-// The same report with its lines ending in LF alone, as a report that passed through a Unix tool is.
-const std::string& LfReportOf(int runs) {
-    static std::map<int, std::string> paths;
-    auto found = paths.find(runs);
+// The same report with its lines ending in LF alone, as a report that passed through a Unix tool is,
+// or in a lone CR, as an old Mac tool writes them.
+const std::string& ReportWithLineEndOf(int runs, char lineEnd) {
+    static std::map<std::pair<int, char>, std::string> paths;
+    auto found = paths.find({runs, lineEnd});
     if (found == paths.end()) {
         std::string text = GenerateReport(runs);
         std::erase(text, '\r');
-        found = paths.emplace(runs, WriteTempFile("trelvane-bench-lf-" + std::to_string(runs) + ".txt", text))
-                    .first;
+        std::replace(text.begin(), text.end(), '\n', lineEnd);
+        const std::string name = std::string("trelvane-bench-") + (lineEnd == '\n' ? "lf-" : "cr-");
+        found =
+            paths.emplace(std::pair(runs, lineEnd), WriteTempFile(name + std::to_string(runs) + ".txt", text))
+                .first;
     }
     return found->second;
 }
@@ -98,8 +103,9 @@ void LoadInto(const std::string& path, benchmark::State& state, bool keepDetails
         RunDetailsStore runDetails;
         ReportFile file;
         file.Open(path);
-        file.ReadBlockViews(
-            [&](std::string_view block) { ParseRun(block, table, {}, keepDetails ? &runDetails : nullptr); });
+        file.ReadBlockViews([&](std::string_view block, RunCut cut) {
+            ParseReadBlock(block, cut, table, {}, keepDetails ? &runDetails : nullptr);
+        });
         benchmark::DoNotOptimize(table.GetItemCount());
         detailBytes = static_cast<double>(runDetails.Bytes()) / std::max(1, table.GetItemCount());
     }
@@ -113,7 +119,23 @@ void BM_LoadReport(benchmark::State& state) {
 }
 
 void BM_LoadLfReport(benchmark::State& state) {
-    LoadInto(LfReportOf(static_cast<int>(state.range(0))), state);
+    LoadInto(ReportWithLineEndOf(static_cast<int>(state.range(0)), '\n'), state);
+}
+
+void BM_LoadCrReport(benchmark::State& state) {
+    LoadInto(ReportWithLineEndOf(static_cast<int>(state.range(0)), '\r'), state);
+}
+
+// 16 MiB of nothing but line ends, LF or lone CR (range(0)): every line is empty, so what a line costs
+// is all there is to measure.
+void BM_LoadOnlyLineEnds(benchmark::State& state) {
+    const char lineEnd = static_cast<char>(state.range(0));
+    static std::map<char, std::string> paths;
+    if (!paths.count(lineEnd))
+        paths[lineEnd] =
+            WriteTempFile(std::string("trelvane-bench-only-") + (lineEnd == '\n' ? "lf" : "cr") + ".txt",
+                          std::string(16u << 20, lineEnd));
+    LoadInto(paths[lineEnd], state);
 }
 
 void BM_LoadDiskSpdReport(benchmark::State& state) {
@@ -174,7 +196,9 @@ void BM_SortNumericColumn(benchmark::State& state) {
     AddResultColumns(table);
     ReportFile file;
     file.Open(ReportOf(100000));
-    file.ReadBlocks([&](const std::string& block) { ParseTest(block, table); });
+    file.ReadBlockViews([&](std::string_view block, RunCut cut) {
+            ParseReadBlock(block, cut, table, {}, keepDetails ? &runDetails : nullptr);
+        });
     bool flip = false;
     for (auto _ : state) {
         // Alternate columns so that every iteration really reorders the rows.
@@ -189,6 +213,8 @@ void BM_SortNumericColumn(benchmark::State& state) {
 BENCHMARK(BM_LineCount)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReport)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadLfReport)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadCrReport)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadOnlyLineEnds)->Arg('\n')->Arg('\r')->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportKeepingDetails)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReportKeepingDetails)->Arg(10000)->Unit(benchmark::kMillisecond);

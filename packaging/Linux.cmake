@@ -3,9 +3,6 @@
 include(GNUInstallDirs)
 
 set(TRELVANE_APP_ID org.trelvane.Trelvane)
-set(TRELVANE_SCREENSHOT_URL
-    "https://trelvane.org/screenshots/chart_mb_sec.png"
-    CACHE STRING "Where the AppStream metadata says the screenshot of the README is published")
 set(TRELVANE_RELEASE_DATE 2026-12-08)
 
 install(TARGETS trelvane trelvane-csv RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
@@ -61,7 +58,8 @@ install(DIRECTORY ${CMAKE_BINARY_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME trelvane)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
-set(CPACK_PACKAGE_CONTACT "Trelvane developers <trelvane@trelvane.org>")
+# The project is the contact: it has no published address yet, and an invented one would mislead.
+set(CPACK_PACKAGE_CONTACT "Trelvane developers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "SQLIO and DiskSpd disk benchmark reports as tables and charts")
 set(CPACK_PACKAGE_DESCRIPTION
     "Trelvane reads the text reports of the SQLIO and DiskSpd disk benchmarks into a table, charts six measures of\n"

@@ -8,7 +8,7 @@
 
 class RunDetailsStore;
 
-// Reads one DiskSpd run (its text output, as cut by BlockCutter: lines each ending in CR LF, from
+// Reads one DiskSpd run (its text output, as ReportBlockReader cuts it: lines each ending in CR LF, from
 // "Command Line:" or "Input parameters:" on) into the result table: one row per "Results for
 // timespan N" section, in their order, with the same eleven cells a SQLIO run gives.
 //

@@ -37,6 +37,12 @@ bool StartsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }
 
+// Whether the line is the first of DiskSpd's parameters, "timespan:" after blanks.
+bool IsDiskSpdParameterLine(std::string_view line) {
+    const size_t text = line.find_first_not_of(" \t");
+    return text != std::string_view::npos && StartsWith(line.substr(text), "timespan:");
+}
+
 // Whether text begins with prefix, or is itself the start of prefix (the rest is in the next chunk).
 bool IsPrefixOrStart(std::string_view text, std::string_view prefix) {
     const size_t shared = std::min(text.size(), prefix.size());
@@ -97,55 +103,80 @@ bool MayStartRun(const char* line, const char* end) {
     }
 }
 
-// Where the ordinary lines from p on end: lines that end before end in CR LF (in LF alone, when
-// LfOnly) and cannot start a run. The result is p itself or the start of a line: of one that can start
-// a run, of one that ends otherwise, or near end. Sixty-four bytes are looked at at once for their CRs
-// and LFs (by LineEndsOf, in 16- or 32-byte steps); only the first byte of each line is looked at on
-// its own. Built into the function that calls it, so that the steps it is given are too.
-template <LineEnds (*LineEndsOf)(const char*), bool LfOnly>
+// How the lines of a stretch end.
+enum class LineEnd { CrLf, Lf, Cr };
+
+// Where the ordinary lines from p on end: lines that end before end in the given way and cannot start
+// a run. The result is p itself or the start of a line: of one that can start a run, of one that ends
+// otherwise, or near end. Sixty-four bytes are looked at at once for their CRs and LFs (by LineEndsOf,
+// in 16- or 32-byte steps); only the first byte of each line is looked at on its own. Built into the
+// function that calls it, so that the steps it is given are too.
+template <LineEnds (*LineEndsOf)(const char*), LineEnd Ending>
 [[gnu::always_inline]] inline const char* OrdinaryLinesEndWith(const char* p, const char* end) {
     if (MayStartRun(p, end))
         return p;
     const char* lineStart = p;
     std::uint64_t crBefore = 0; // the byte before the window is a CR
-    // Windows of 64 bytes; the loop stops short of the last byte, so the byte after an LF can always be
-    // read.
+    // Windows of 64 bytes; the loop stops short of the last byte, so the byte after a window can always
+    // be read.
     for (const char* w = p; end - w > 64; w += 64) {
         const LineEnds ends = LineEndsOf(w);
-        // CR LF lines: every LF right after a CR and every CR right before an LF; a CR that ends the
-        // window is matched by the next window's first LF. LF lines: no CR at all.
-        if (LfOnly ? ends.crs != 0 : ends.lfs != ((ends.crs << 1) | crBefore))
-            return lineStart;
-        for (std::uint64_t rest = ends.lfs; rest != 0; rest &= rest - 1) {
+        std::uint64_t lineEnds = ends.lfs;
+        if constexpr (Ending == LineEnd::CrLf) {
+            // Every LF right after a CR and every CR right before an LF; a CR that ends the window is
+            // matched by the next window's first LF.
+            if (ends.lfs != ((ends.crs << 1) | crBefore))
+                return lineStart;
+            crBefore = ends.crs >> 63;
+        } else if constexpr (Ending == LineEnd::Lf) {
+            if (ends.crs != 0)
+                return lineStart;
+        } else {
+            // No LF at all, and none right after the window's last CR, which would make it a CR LF.
+            if (ends.lfs != 0 || ((ends.crs >> 63) != 0 && w[64] == '\n'))
+                return lineStart;
+            lineEnds = ends.crs;
+        }
+        for (std::uint64_t rest = lineEnds; rest != 0; rest &= rest - 1) {
             const char* next = w + __builtin_ctzll(rest) + 1;
             if (MayStartRun(next, end))
                 return next;
             lineStart = next;
         }
-        crBefore = ends.crs >> 63;
     }
     return lineStart;
 }
 
+template <LineEnds (*LineEndsOf)(const char*)>
+[[gnu::always_inline]] inline const char* OrdinaryLinesEndOf(const char* p, const char* end, LineEnd ending) {
+    switch (ending) {
+    case LineEnd::CrLf:
+        return OrdinaryLinesEndWith<LineEndsOf, LineEnd::CrLf>(p, end);
+    case LineEnd::Lf:
+        return OrdinaryLinesEndWith<LineEndsOf, LineEnd::Lf>(p, end);
+    case LineEnd::Cr:
+        break;
+    }
+    return OrdinaryLinesEndWith<LineEndsOf, LineEnd::Cr>(p, end);
+}
+
 #if defined(TRELVANE_WIDE_VECTORS)
 __attribute__((target("avx2"))) const char* OrdinaryLinesEndWide(const char* p, const char* end,
-                                                                 bool lfOnly) {
-    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64Wide, true>(p, end)
-                  : OrdinaryLinesEndWith<LineEndsIn64Wide, false>(p, end);
+                                                                 LineEnd ending) {
+    return OrdinaryLinesEndOf<LineEndsIn64Wide>(p, end, ending);
 }
 #endif
 
-const char* OrdinaryLinesEnd(const char* p, const char* end, bool lfOnly) {
+const char* OrdinaryLinesEnd(const char* p, const char* end, LineEnd ending) {
 #if defined(TRELVANE_WIDE_VECTORS)
     if (UseWideVectors())
-        return OrdinaryLinesEndWide(p, end, lfOnly);
+        return OrdinaryLinesEndWide(p, end, ending);
 #endif
 #if defined(__SSE2__)
-    return lfOnly ? OrdinaryLinesEndWith<LineEndsIn64, true>(p, end)
-                  : OrdinaryLinesEndWith<LineEndsIn64, false>(p, end);
+    return OrdinaryLinesEndOf<LineEndsIn64>(p, end, ending);
 #else
     (void)end;
-    (void)lfOnly;
+    (void)ending;
     return p; // every line is taken on its own
 #endif
 }
@@ -161,13 +192,13 @@ void ReportBlockReader::Append(const char* data, size_t size) {
     m_block.append(data, size);
 }
 
-void ReportBlockReader::AppendLfLines(const char* p, const char* stop) {
+void ReportBlockReader::AppendLines(const char* p, const char* stop, char lineEnd) {
     KeepBlock();
     while (p < stop) {
-        const char* lf = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(stop - p)));
-        m_block.append(p, static_cast<size_t>(lf - p));
+        const char* at = static_cast<const char*>(std::memchr(p, lineEnd, static_cast<size_t>(stop - p)));
+        m_block.append(p, static_cast<size_t>(at - p));
         m_block.append("\r\n", 2);
-        p = lf + 1;
+        p = at + 1;
     }
 }
 
@@ -181,29 +212,57 @@ void ReportBlockReader::KeepBlock() {
 void ReportBlockReader::DeliverBlock() {
     const std::string_view block = m_inChunk ? m_view : std::string_view(m_block);
     if (!block.empty())
-        m_onBlock(block);
+        m_onBlock(block, m_blockCut);
     m_inChunk = false;
+    m_blockCut = RunCut::None;
     m_block.clear();
 }
 
-void ReportBlockReader::Line(std::string_view line, bool crlfFollows) {
-    bool startsRun = StartsWith(line, "sqlio v");
-    if (startsRun) {
-        m_awaitingParameters = false;
-    } else if (StartsWith(line, "Command Line:")) {
-        startsRun = true;
-        m_awaitingParameters = true;
-    } else if (StartsWith(line, "Input parameters:")) {
-        // DiskSpd prints its parameters after the command line; without one they open the run.
-        startsRun = !m_awaitingParameters;
-        m_awaitingParameters = false;
+void ReportBlockReader::Line(std::string_view line, bool crlfFollows, bool shortened) {
+    if (m_held != Held::Nothing) {
+        if (line.empty() && m_emptyLines < kEmptyLinesLookedPast) {
+            m_heldLines.emplace_back(std::string(), shortened);
+            ++m_emptyLines;
+            return;
+        }
+        if (m_held == Held::CommandLine && StartsWith(line, "Input parameters:")) {
+            m_heldLines.emplace_back(line, shortened);
+            m_held = Held::CommandLineAndParameters;
+            m_emptyLines = 0;
+            return;
+        }
+        Settle(m_held != Held::CommandLine && IsDiskSpdParameterLine(line));
     }
+    if (StartsWith(line, "sqlio v")) {
+        Take(line, true, crlfFollows, shortened);
+    } else if (StartsWith(line, "Command Line:") || StartsWith(line, "Input parameters:")) {
+        m_held = line[0] == 'C' ? Held::CommandLine : Held::Parameters;
+        m_heldLines.emplace_back(line, shortened);
+    } else {
+        Take(line, false, crlfFollows, shortened);
+    }
+}
+
+void ReportBlockReader::Settle(bool startsRun) {
+    for (size_t i = 0; i < m_heldLines.size(); ++i)
+        Take(m_heldLines[i].first, startsRun && i == 0, false, m_heldLines[i].second);
+    m_heldLines.clear();
+    m_held = Held::Nothing;
+    m_emptyLines = 0;
+}
+
+void ReportBlockReader::Take(std::string_view line, bool startsRun, bool crlfFollows, bool shortened) {
     if (startsRun) {
         m_started = true;
         DeliverBlock();
-    } else if (!m_started || BlockSize() > m_maxBlock) {
+    } else if (!m_started) {
+        return;
+    } else if (BlockSize() > m_maxBlock) {
+        m_blockCut = std::max(m_blockCut, RunCut::Tail);
         return;
     }
+    if (shortened)
+        m_blockCut = RunCut::Line;
     if (crlfFollows) {
         // The line and its CR LF as they stand in the chunk.
         if (m_block.empty() && !m_inChunk) {
@@ -230,26 +289,31 @@ void ReportBlockReader::Feed(std::string_view text) {
     // No line of this chunk can be longer than the bound; the stretches below rely on it.
     const bool linesFit = text.size() <= m_maxLine;
     while (p < end) {
-        if (!m_hasLine && linesFit) {
+        if (!m_hasLine && linesFit && m_held == Held::Nothing) {
             // Ordinary lines that end in CR LF are the block's text as it stands; those that end in LF
-            // alone are copied with a CR put before each LF.
-            bool lfOnly = false;
-            const char* stretchEnd = OrdinaryLinesEnd(p, end, false);
-            if (stretchEnd == p && !MayStartRun(p, end)) {
-                stretchEnd = OrdinaryLinesEnd(p, end, true);
-                lfOnly = true;
+            // or CR alone are copied with CR LF in place of each.
+            LineEnd ending = LineEnd::CrLf;
+            const char* stretchEnd = OrdinaryLinesEnd(p, end, ending);
+            for (const LineEnd other : {LineEnd::Lf, LineEnd::Cr}) {
+                if (stretchEnd != p || MayStartRun(p, end))
+                    break;
+                ending = other;
+                stretchEnd = OrdinaryLinesEnd(p, end, ending);
             }
             const size_t bytes = static_cast<size_t>(stretchEnd - p);
-            // A stretch of LF lines grows by a CR a line, so by at most its own size.
-            const size_t grown = lfOnly ? 2 * bytes : bytes;
+            // A stretch of LF or CR lines grows by a byte a line, so by at most its own size.
+            const size_t grown = ending == LineEnd::CrLf ? bytes : 2 * bytes;
             if (!m_started || BlockSize() > m_maxBlock) {
-                p = stretchEnd; // lines before the first run, or past the block's bound: dropped
+                // Lines before the first run, or past the block's bound: dropped.
+                if (m_started && bytes > 0)
+                    m_blockCut = std::max(m_blockCut, RunCut::Tail);
+                p = stretchEnd;
             } else if (BlockSize() + grown <= m_maxBlock) {
                 if (bytes == 0) {
-                } else if (lfOnly) {
-                    AppendLfLines(p, stretchEnd);
-                } else {
+                } else if (ending == LineEnd::CrLf) {
                     Append(p, bytes);
+                } else {
+                    AppendLines(p, stretchEnd, ending == LineEnd::Lf ? '\n' : '\r');
                 }
                 p = stretchEnd;
             } else {
@@ -269,8 +333,7 @@ const char* ReportBlockReader::NextLine(const char* p, const char* end) {
     const char* stop = FindLineEnd(p, end);
     if (stop == end) {
         m_hasLine = true;
-        if (m_line.size() < m_maxLine)
-            m_line.append(p, std::min(static_cast<size_t>(end - p), m_maxLine - m_line.size()));
+        AppendToLine(std::string_view(p, static_cast<size_t>(end - p)));
         return end;
     }
     const char* next = stop + 1;
@@ -286,24 +349,32 @@ const char* ReportBlockReader::NextLine(const char* p, const char* end) {
     const std::string_view line(p, static_cast<size_t>(stop - p));
     if (m_hasLine) {
         // The line began in an earlier chunk.
-        if (m_line.size() < m_maxLine)
-            m_line.append(line.substr(0, m_maxLine - m_line.size()));
-        Line(m_line, false);
+        AppendToLine(line);
+        Line(m_line, false, m_lineShortened);
         m_line.clear();
         m_hasLine = false;
+        m_lineShortened = false;
     } else {
-        Line(line.substr(0, m_maxLine), crlf && line.size() <= m_maxLine);
+        const bool shortened = line.size() > m_maxLine;
+        Line(line.substr(0, m_maxLine), crlf && !shortened, shortened);
     }
     return next;
 }
 
+void ReportBlockReader::AppendToLine(std::string_view part) {
+    const size_t room = m_maxLine - std::min(m_line.size(), m_maxLine);
+    m_line.append(part.substr(0, room));
+    m_lineShortened = m_lineShortened || part.size() > room;
+}
+
 void ReportBlockReader::Finish() {
     if (m_hasLine)
-        Line(m_line, false);
+        Line(m_line, false, m_lineShortened);
     m_line.clear();
     m_hasLine = false;
+    m_lineShortened = false;
     m_afterCR = false;
+    Settle(false);
     DeliverBlock();
     m_started = false;
-    m_awaitingParameters = false;
 }

@@ -13,29 +13,21 @@ ReportFile::~ReportFile() {
 bool ReportFile::Open(const std::string& path) {
     m_bytesRead = 0;
     m_leftUnread = false;
+    m_cancelled = false;
     return m_file.Open(path);
 }
 
-bool ReportFile::ReadBlocks(const std::function<void(const std::string&)>& onBlock,
-                            unsigned long long unsizedLimit) {
-    std::string block;
-    return ReadBlockViews(
-        [&](std::string_view view) {
-            block.assign(view);
-            onBlock(block);
-        },
-        unsizedLimit);
-}
-
-bool ReportFile::ReadBlockViews(const std::function<void(std::string_view)>& onBlock,
+bool ReportFile::ReadBlockViews(const std::function<void(std::string_view block, RunCut cut)>& onBlock,
                                 unsigned long long unsizedLimit) {
     ReportBlockReader blocks(onBlock);
     const bool ok = ReadText([&](std::string_view text) { blocks.Feed(text); }, unsizedLimit);
-    blocks.Finish();
+    if (!m_cancelled)
+        blocks.Finish();
     return ok;
 }
 
-bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText, unsigned long long unsizedLimit) {
+bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText,
+                          unsigned long long unsizedLimit) {
     ReportTextDecoder decoder;
     // A piece is read twice (cut into blocks, then each block parsed): 64 KiB stays in the processor's
     // cache between the two, where a megabyte went out to memory and back.
@@ -59,6 +51,10 @@ bool ReportFile::ReadText(const std::function<void(std::string_view)>& onText, u
         onText(decoder.Decode(std::string_view(buffer.data(), static_cast<size_t>(wanted)), text));
         if (m_leftUnread)
             break;
+        if (m_progress && !m_progress(m_bytesRead, Size())) {
+            m_cancelled = true;
+            return true;
+        }
     }
     text.clear();
     decoder.Finish(text);

@@ -7,7 +7,7 @@
 #include <memory>
 #include <optional>
 
-bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::string_view)>& onBlock,
+bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::string_view, RunCut)>& onBlock,
                             unsigned long long unsizedLimit) {
     std::string head;
     std::optional<ReportKind> kind;
@@ -40,7 +40,8 @@ bool ReportKindReader::Read(ReportFile& file, const std::function<void(std::stri
         unsizedLimit);
     if (!kind)
         start(DetectReportKind(head, true).value_or(ReportKind::Text));
-    if (blocks)
+    // A cancelled read hands over nothing more: the load that asked for it drops its rows.
+    if (blocks && !file.Cancelled())
         blocks->Finish();
     return ok;
 }

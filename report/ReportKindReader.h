@@ -31,7 +31,7 @@ public:
     // Reads to the end, handing the blocks of a text report to onBlock (each valid only during the
     // call); false on a read error (what was read before it is kept).
     // A file without a size is read to at most unsizedLimit bytes (ReportFile::ReadText).
-    bool Read(ReportFile& file, const std::function<void(std::string_view)>& onBlock,
+    bool Read(ReportFile& file, const std::function<void(std::string_view, RunCut)>& onBlock,
               unsigned long long unsizedLimit = ReportFile::kUnsizedReadLimit);
     ReportKind Kind() const { return m_kind; }
 

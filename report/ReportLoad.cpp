@@ -6,8 +6,11 @@
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
 const char* const kReportCannotOpenText = "Cannot open file for read access";
+const char* const kReportCancelledText = "Loading cancelled";
 
 const char* LoadStatusText(ReportLoadStatus status) {
+    if (status == ReportLoadStatus::Cancelled)
+        return kReportCancelledText;
     return status == ReportLoadStatus::AllParsed ? kReportLoadedText : kReportLoadErrorText;
 }
 
@@ -19,6 +22,8 @@ ReportLoadStatus StatusOfRows(ReportRowsResult result) {
         return ReportLoadStatus::AllParsed;
     case ReportRowsResult::SomeFailed:
         return ReportLoadStatus::SomeFailed;
+    case ReportRowsResult::Cancelled:
+        return ReportLoadStatus::Cancelled;
     case ReportRowsResult::OutOfMemory:
         break;
     }
@@ -48,10 +53,17 @@ ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
+    file.SetProgress(steps.progress);
     const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details, runDetails));
-    if (status != ReportLoadStatus::OutOfMemory)
+    if (status != ReportLoadStatus::OutOfMemory && status != ReportLoadStatus::Cancelled)
         AddReadDetails(file, details);
     file.Close();
+    if (status == ReportLoadStatus::Cancelled) {
+        table.DeleteAllItems();
+        if (runDetails != nullptr)
+            runDetails->Clear();
+        return status;
+    }
     if (steps.rowsRead)
         steps.rowsRead(status);
     // The list of outstanding I/Os follows this order, so it is filled between the two sorts.

@@ -75,6 +75,8 @@ size_t FindByte(std::string_view text, char byte, size_t from) {
                    from;
     }
 #endif
+    // A step of sixteen blanks can pass `to`; what lies beyond it is no part of the value.
+    at = std::min(at, to);
     while (at < to && IsWhiteSpace(block[at]))
         ++at;
     return at - from;

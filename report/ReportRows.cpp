@@ -62,12 +62,12 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
     try {
         readOk = reader.Read(
             file,
-            [&](std::string_view block) {
-                if (!ParseRun(block, table, admit, runDetails))
+            [&](std::string_view block, RunCut cut) {
+                if (!ParseReadBlock(block, cut, table, admit, runDetails))
                     allParsed = false;
             },
             budget.fixed);
-        if (reader.Kind() != ReportKind::Text &&
+        if (reader.Kind() != ReportKind::Text && !file.Cancelled() &&
             !reader.AddDocumentRows(path, details != nullptr ? *details : noDetails))
             allParsed = false;
     } catch (const std::bad_alloc&) {
@@ -79,6 +79,8 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         AddErrorRow(table, OutOfMemoryMessage(path));
         return ReportRowsResult::OutOfMemory;
     }
+    if (file.Cancelled())
+        return ReportRowsResult::Cancelled;
     if (leftOut > 0) {
         AddErrorRow(table, "Error while reading " + path + ": " + std::to_string(leftOut) +
                                " more runs were left out, as their rows would take more than " +

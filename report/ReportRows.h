@@ -22,6 +22,7 @@ enum class ReportRowsResult {
     AllParsed,   // every block became a row and the whole file was read
     SomeFailed,  // error rows: blocks that did not parse, a read error, or runs left out by the budget
     OutOfMemory, // memory ran out: the rows read are dropped, and the table holds one error row that says so
+    Cancelled,   // the file's progress callback stopped the reading: the table holds the rows read before
 };
 
 // Reads every run of an opened report into the result table: one row per SQLIO run and per DiskSpd

@@ -1,7 +1,5 @@
 #include "report/ReportText.h"
 
-#include <cstring>
-
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -113,95 +111,4 @@ void ReportTextDecoder::Finish(std::string& out) {
     }
     m_pending.clear();
     m_highSurrogate = 0;
-}
-
-void LineSplitter::Append(std::string_view part) {
-    m_hasLine = true;
-    if (m_line.size() < m_maxLine)
-        m_line.append(part.substr(0, m_maxLine - m_line.size()));
-}
-
-void LineSplitter::Emit(std::string_view tail) {
-    if (m_hasLine) {
-        Append(tail);
-        m_onLine(m_line);
-        m_line.clear();
-        m_hasLine = false;
-    } else {
-        m_onLine(tail.substr(0, m_maxLine));
-    }
-}
-
-void LineSplitter::Feed(std::string_view text) {
-    if (text.empty())
-        return;
-    const char* p = text.data();
-    const char* const end = p + text.size();
-    if (m_afterCR && p < end && *p == '\n')
-        ++p; // the LF of a CR LF whose CR ended the previous chunk
-    m_afterCR = false;
-    // The next LF is remembered, so a file of lone CRs is not searched for LF once per line.
-    const char* nextLF = nullptr;
-    bool lfKnown = false;
-    while (p < end) {
-        if (!lfKnown || (nextLF != nullptr && nextLF < p)) {
-            nextLF = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            lfKnown = true;
-        }
-        const char* limit = nextLF != nullptr ? nextLF : end;
-        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(limit - p)));
-        const char* stop = cr != nullptr ? cr : nextLF;
-        if (stop == nullptr) {
-            Append(std::string_view(p, static_cast<size_t>(end - p)));
-            return;
-        }
-        Emit(std::string_view(p, static_cast<size_t>(stop - p)));
-        p = stop + 1;
-        if (*stop == '\r') {
-            if (p == end)
-                m_afterCR = true;
-            else if (*p == '\n')
-                ++p;
-        }
-    }
-}
-
-void LineSplitter::Finish() {
-    if (m_hasLine)
-        m_onLine(m_line);
-    m_line.clear();
-    m_hasLine = false;
-    m_afterCR = false;
-}
-
-void BlockCutter::Line(std::string_view line) {
-    bool startsRun = line.substr(0, 7) == "sqlio v";
-    if (startsRun) {
-        m_awaitingParameters = false;
-    } else if (line.substr(0, 13) == "Command Line:") {
-        startsRun = true;
-        m_awaitingParameters = true;
-    } else if (line.substr(0, 17) == "Input parameters:") {
-        // DiskSpd prints its parameters after the command line; without one they open the run.
-        startsRun = !m_awaitingParameters;
-        m_awaitingParameters = false;
-    }
-    if (startsRun) {
-        m_started = true;
-        if (!m_block.empty())
-            m_onBlock(m_block);
-        m_block.clear();
-    } else if (!m_started || m_block.size() > m_maxBlock) {
-        return;
-    }
-    m_block.append(line);
-    m_block.append("\r\n");
-}
-
-void BlockCutter::Finish() {
-    if (!m_block.empty())
-        m_onBlock(m_block);
-    m_block.clear();
-    m_started = false;
-    m_awaitingParameters = false;
 }

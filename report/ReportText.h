@@ -1,6 +1,5 @@
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 
@@ -26,56 +25,4 @@ private:
     Mode m_mode = Mode::Detect;
     std::string m_pending; // bytes not yet decoded (BOM detection, half a UTF-16 unit)
     char16_t m_highSurrogate = 0;
-};
-
-// Cuts text into lines: CR LF, LF and a lone CR each end a line, the terminator dropped. A line
-// longer than maxLine bytes keeps its first maxLine bytes; the rest is dropped, so memory stays bounded.
-class LineSplitter {
-public:
-    using LineHandler = std::function<void(std::string_view)>;
-    explicit LineSplitter(LineHandler onLine, size_t maxLine = 16u << 20)
-        : m_onLine(std::move(onLine)), m_maxLine(maxLine) {}
-
-    void Feed(std::string_view text);
-    // Delivers a last line that has no terminator.
-    void Finish();
-
-private:
-    void Append(std::string_view part);
-    // Delivers a line whose end is tail: joined to the part held from earlier chunks, if any.
-    void Emit(std::string_view tail);
-
-    LineHandler m_onLine;
-    size_t m_maxLine;
-    std::string m_line;
-    bool m_afterCR = false;
-    bool m_hasLine = false;
-};
-
-// Builds test blocks from lines, each line followed by CR LF. A block is one run and starts at the
-// line that begins its run:
-// - a SQLIO run at a line that begins with "sqlio v";
-// - a DiskSpd run at a line that begins with "Command Line:", or at one that begins with
-//   "Input parameters:" when no command line was captured: the first "Input parameters:" line of a
-//   block that began at "Command Line:" belongs to that run, any other starts a run.
-// A block runs up to the line that starts the next run, or the end. Lines before the first run are
-// ignored; a line that holds one of these texts anywhere but at its start is an ordinary line. A block
-// that grows past maxBlock bytes takes no further lines (a real run is a few kilobytes), so a huge
-// file without run headers cannot exhaust memory.
-class BlockCutter {
-public:
-    using BlockHandler = std::function<void(const std::string&)>;
-    explicit BlockCutter(BlockHandler onBlock, size_t maxBlock = 16u << 20)
-        : m_onBlock(std::move(onBlock)), m_maxBlock(maxBlock) {}
-
-    void Line(std::string_view line);
-    void Finish();
-
-private:
-    BlockHandler m_onBlock;
-    size_t m_maxBlock;
-    std::string m_block;
-    bool m_started = false;
-    bool m_awaitingParameters =
-        false; // the block began at "Command Line:" and has no "Input parameters:" yet
 };

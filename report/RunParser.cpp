@@ -1,12 +1,24 @@
 #include "report/RunParser.h"
 
 #include "report/DiskSpdParser.h"
+#include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
 #include "report/RunDetailsStore.h"
 #include "report/SqlioDetails.h"
 
+const char* const kRunTooLongText = "Run longer than 16 MiB; only its first 16 MiB were read";
+static_assert(ReportBlockReader::kBound == 16u << 20, "kRunTooLongText names the bound");
+
+namespace {
+
+bool IsSqlioRun(std::string_view block) {
+    return block.substr(0, 7) == "sqlio v";
+}
+
+} // namespace
+
 bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit, RunDetailsStore* runDetails) {
-    if (block.substr(0, 7) != "sqlio v")
+    if (!IsSqlioRun(block))
         return ParseDiskSpdRun(block, table, admit, runDetails);
     if (admit && !admit())
         return true;
@@ -20,4 +32,26 @@ bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit, Ru
         runDetails->Add(number, details);
     }
     return parsed;
+}
+
+bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const RowGate& admit,
+                    RunDetailsStore* runDetails) {
+    if (cut == RunCut::None)
+        return ParseRun(block, table, admit, runDetails);
+    if (admit && !admit())
+        return true;
+    const std::string_view lastValueOnNextLine = "Max_Latency(ms):\r\n";
+    if (cut == RunCut::Tail && IsSqlioRun(block) && !block.ends_with(lastValueOnNextLine)) {
+        // Parsed aside: when the first lines give no row, the token message would quote them all.
+        CListBase aside;
+        AddResultColumns(aside);
+        if (ParseTest(block, aside)) {
+            ListRow cells = aside.Row(0);
+            cells[kColNumber] = std::to_string(table.GetItemCount());
+            table.InsertRow(cells);
+            return true;
+        }
+    }
+    AddErrorRow(table, kRunTooLongText);
+    return false;
 }

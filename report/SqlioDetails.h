@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-// What a SQLIO run's block (as cut by BlockCutter) says beyond its row, as SQLIO wrote it, into
+// What a SQLIO run's block (as ReportBlockReader cuts it) says beyond its row, as SQLIO wrote it, into
 // details (emptied first; its texts are views into the block):
 // - parameters: "Tool" from the "sqlio v" line ("sqlio v1.5.SG"), "Parameter file" ("parameter file
 //   used:"), one "Target" per "\tfile PATH with N threads" line (else the file of the direction line),

@@ -63,15 +63,40 @@ long long UnZigZag(std::uint64_t value) {
     return static_cast<long long>((value >> 1) ^ (~(value & 1) + 1));
 }
 
+// A bar's length as one number: a whole mantissa (zigzagged) above three bits that count its decimals,
+// or kRawLength in those bits when the eight bytes of the double follow. Report cells hold a few
+// decimals (141.44, 0.25), which the mantissa gives back exactly: m / 10^k is the double nearest to
+// the decimal, as reading the cell's text gave.
+constexpr unsigned kRawLength = 7;
+constexpr double kTens[kRawLength] = {1.0, 10.0, 100.0, 1e3, 1e4, 1e5, 1e6};
+// Mantissas stay below 2^53, where every whole number is a double, so the shift by 3 cannot overflow.
+constexpr double kExactWhole = 9007199254740992.0;
+
+std::uint64_t LengthCode(double length) {
+    for (unsigned decimals = 0; decimals < kRawLength; ++decimals) {
+        const double scaled = length * kTens[decimals];
+        if (!(std::fabs(scaled) < kExactWhole))
+            break; // too large, infinite or not a number
+        const auto mantissa = static_cast<long long>(std::llround(scaled));
+        if (static_cast<double>(mantissa) / kTens[decimals] == length)
+            return ZigZag(mantissa) << 3 | decimals;
+    }
+    return kRawLength;
+}
+
+double LengthOf(std::uint64_t code) {
+    return static_cast<double>(UnZigZag(code >> 3)) / kTens[code & 7];
+}
+
 } // namespace
 
-RecordPages::Handle ChartModel::Pack(ChartLine::Kind kind, std::string_view text, long long length,
-                                     int colour) {
+RecordPages::Handle ChartModel::Pack(ChartLine::Kind kind, std::string_view text, double length, int colour) {
     const auto shifted = static_cast<unsigned>(colour) + 1u; // -1 becomes 0
     const bool smallColour = shifted < kColourEscape;
-    const std::uint64_t lengthCode = ZigZag(length);
+    const std::uint64_t lengthCode = LengthCode(length);
+    const size_t rawBytes = lengthCode == kRawLength ? sizeof length : 0;
     const size_t headBytes = 1 + (smallColour ? 0 : VarintBytes(ZigZag(colour))) + VarintBytes(lengthCode) +
-                             VarintBytes(text.size());
+                             rawBytes + VarintBytes(text.size());
     const RecordPages::Handle handle = m_pages.AllocateHandle(headBytes + text.size());
     char* record = m_pages.At(handle);
     record[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
@@ -79,6 +104,10 @@ RecordPages::Handle ChartModel::Pack(ChartLine::Kind kind, std::string_view text
     if (!smallColour)
         at = PutVarint(at, ZigZag(colour));
     at = PutVarint(at, lengthCode);
+    if (rawBytes != 0) {
+        std::memcpy(at, &length, sizeof length);
+        at += sizeof length;
+    }
     if (!text.empty())
         std::memcpy(at, text.data(), text.size());
     return handle;
@@ -99,7 +128,12 @@ ChartLine ChartModel::Line(int line) const {
         unpacked.colour = static_cast<int>(head >> 2) - 1;
     }
     at = GetVarint(at, value);
-    unpacked.length = UnZigZag(value);
+    if (value == kRawLength) {
+        std::memcpy(&unpacked.length, at, sizeof unpacked.length);
+        at += sizeof unpacked.length;
+    } else {
+        unpacked.length = LengthOf(value);
+    }
     unpacked.text = std::string_view(at, static_cast<size_t>(size));
     return unpacked;
 }
@@ -127,11 +161,11 @@ void ChartModel::ClearKeepingRoom() {
     m_pages.Reuse();
     m_unpacked.clear();
     m_unpackedValid = false;
-    m_longest = 0;
+    m_longest = 0.0;
     m_longestLabel = 0;
 }
 
-void ChartModel::Add(ChartLine::Kind kind, std::string_view text, long long length, int colour) {
+void ChartModel::Add(ChartLine::Kind kind, std::string_view text, double length, int colour) {
     // The line's slot first, so that a line is added complete or not at all.
     if (m_records.size() == m_records.capacity())
         m_records.reserve(std::max<size_t>(64, m_records.size() * 2));
@@ -147,7 +181,7 @@ void ChartModel::AddHeader(std::string_view text, int colour) {
     Add(ChartLine::Header, text, 0, colour);
 }
 
-void ChartModel::AddBarColor(std::string_view label, long long length, int colour) {
+void ChartModel::AddBarColor(std::string_view label, double length, int colour) {
     Add(ChartLine::Bar, label, length, colour);
 }
 
@@ -155,7 +189,7 @@ void ChartModel::AddFooter(std::string_view text, int colour) {
     Add(ChartLine::Footer, text, 0, colour);
 }
 
-void ChartModel::SetBarColor(int line, std::string_view label, long long length, int colour) {
+void ChartModel::SetBarColor(int line, std::string_view label, double length, int colour) {
     RecordPages::Handle& record = m_records.at(static_cast<size_t>(line));
     const ChartLine before = Line(line);
     record = Pack(ChartLine::Bar, label, length, colour);
@@ -171,7 +205,7 @@ void ChartModel::SetBarColor(int line, std::string_view label, long long length,
 }
 
 void ChartModel::RecountLongest() {
-    m_longest = 0;
+    m_longest = 0.0;
     m_longestLabel = 0;
     for (int i = 0; i < LineCount(); ++i) {
         const ChartLine line = Line(i);
@@ -185,7 +219,7 @@ void ChartModel::RecountLongest() {
 double ChartModel::Scale() const {
     if (std::isfinite(m_max) && m_max > 0.0)
         return m_max;
-    return m_longest > 0 ? static_cast<double>(m_longest) : 1.0;
+    return m_longest > 0.0 && std::isfinite(m_longest) ? m_longest : 1.0;
 }
 
 std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
@@ -240,13 +274,15 @@ int ChartGeometry::MaxFirstLine(int lineCount) const {
     return std::max(0, lineCount - VisibleLineCount());
 }
 
-int ChartGeometry::BarPixels(long long length, double scale) const {
-    if (length <= 0 || !(scale > 0.0))
+int ChartGeometry::BarPixels(double length, double scale) const {
+    if (!(length > 0.0) || !(scale > 0.0))
         return 0;
-    const double pixels = static_cast<double>(length) / scale * BarAreaWidth();
-    if (!std::isfinite(pixels))
+    const int area = BarAreaWidth();
+    const double pixels = length / scale * area;
+    if (std::isnan(pixels))
         return 0;
-    return static_cast<int>(std::clamp(pixels, 0.0, static_cast<double>(BarAreaWidth())));
+    const int whole = static_cast<int>(std::lround(std::clamp(pixels, 0.0, static_cast<double>(area))));
+    return std::min(area, std::max(whole, 1));
 }
 
 int ChartGeometry::LineAt(int y, int firstLine, int lineCount) const {

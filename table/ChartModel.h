@@ -28,7 +28,7 @@ struct ChartLine {
     enum Kind { Header, Bar, Footer };
     Kind kind = Bar;
     std::string_view text; // 8-bit text as built by the caller, kept by the model until it is cleared
-    long long length = 0;
+    double length = 0.0;   // a bar's value, exactly as given: the scale turns it into pixels
     int colour = 0;
 };
 
@@ -38,11 +38,11 @@ class ChartSink {
 public:
     virtual ~ChartSink() = default;
     virtual void AddHeader(std::string_view text, int colour) = 0;
-    virtual void AddBarColor(std::string_view label, long long length, int colour) = 0;
+    virtual void AddBarColor(std::string_view label, double length, int colour) = 0;
     virtual void AddFooter(std::string_view text, int colour) = 0;
     // Makes line `line` (0 is the first line added) a bar with this label, length and colour: a caller
     // that learns a bar's figures only after the lines below it adds a placeholder first.
-    virtual void SetBarColor(int line, std::string_view label, long long length, int colour) = 0;
+    virtual void SetBarColor(int line, std::string_view label, double length, int colour) = 0;
     virtual int LineCount() const = 0;
     // Room for this many lines in all, when the caller knows; changes nothing that shows.
     virtual void Reserve(size_t /*lines*/) {}
@@ -51,7 +51,9 @@ public:
 // A horizontal bar chart as data: its lines in display order and its scale. No Qt.
 //
 // A chart has a line per result row, so each line is one packed record: a byte of kind and colour,
-// the text size and the length as variable-length numbers, then the text. Records are packed into
+// the text size and the length as variable-length numbers, then the text. A length with at most six
+// decimals (what a report's cells hold) is kept as a whole number and its count of decimals, in two or
+// three bytes; any other length takes its eight. Records are packed into
 // large pages, so a line costs its text, a few bytes and the record's pointer; a chart of 100k bars
 // takes a few dozen allocations, not one per label.
 class ChartModel : public ChartSink {
@@ -72,9 +74,9 @@ public:
     double GetMax() const { return m_max; }
 
     void AddHeader(std::string_view text, int colour) override;
-    void AddBarColor(std::string_view label, long long length, int colour) override;
+    void AddBarColor(std::string_view label, double length, int colour) override;
     void AddFooter(std::string_view text, int colour) override;
-    void SetBarColor(int line, std::string_view label, long long length, int colour) override;
+    void SetBarColor(int line, std::string_view label, double length, int colour) override;
     void Reserve(size_t lines) override { m_records.reserve(lines); }
 
     int LineCount() const override { return static_cast<int>(m_records.size()); }
@@ -92,9 +94,9 @@ public:
     std::vector<int> LongLabels(size_t minLength, size_t limit) const;
 
 private:
-    void Add(ChartLine::Kind kind, std::string_view text, long long length, int colour);
+    void Add(ChartLine::Kind kind, std::string_view text, double length, int colour);
     // The record of a line, in the model's pages.
-    RecordPages::Handle Pack(ChartLine::Kind kind, std::string_view text, long long length, int colour);
+    RecordPages::Handle Pack(ChartLine::Kind kind, std::string_view text, double length, int colour);
     // Takes the longest bar and label again from all lines, after the line that held one changed.
     void RecountLongest();
 
@@ -105,7 +107,7 @@ private:
     mutable std::vector<ChartLine> m_unpacked; // Lines(), while m_unpackedValid
     mutable bool m_unpackedValid = false;
     double m_max = -1.0;
-    long long m_longest = 0;
+    double m_longest = 0.0;
     size_t m_longestLabel = 0;
 };
 
@@ -127,8 +129,9 @@ struct ChartGeometry {
     int VisibleLineCount() const;
     // Largest first line for a model of lineCount lines: the scroll bar's maximum.
     int MaxFirstLine(int lineCount) const;
-    // Pixel length of a bar of the given length on the given scale, clamped to [0, BarAreaWidth()].
-    int BarPixels(long long length, double scale) const;
+    // Pixel length of a bar of the given length on the given scale, to the nearest pixel and clamped to
+    // [0, BarAreaWidth()]; a bar above 0 takes at least one pixel, so a small value never looks like none.
+    int BarPixels(double length, double scale) const;
     // The line under a viewport y coordinate when the chart shows firstLine at the top; -1 when none.
     int LineAt(int y, int firstLine, int lineCount) const;
 };

@@ -226,20 +226,10 @@ std::string_view CListBase::CellRef(int row, int column) const {
 void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
     if (column < 0 || column >= GetColumnCount())
         return;
-    // The new order of the rows, as indexes into m_rows; only the rows' pointers move, never their records.
-    const auto reorder = [this](std::size_t count, auto indexAt) {
-        bool moved = false;
-        for (std::size_t i = 0; i < count && !moved; ++i)
-            moved = indexAt(i) != i;
-        if (!moved)
-            return;
-        std::vector<const char*> sorted(count);
-        for (std::size_t i = 0; i < count; ++i)
-            sorted[i] = m_rows[indexAt(i)];
-        m_rows = std::move(sorted);
-    };
+    // The new order of the rows, as indexes into m_rows.
+    std::vector<RowIndex> order;
     if (m_columns[column].sortType == ColSortText) {
-        std::vector<RowIndex> order(m_rows.size());
+        order.resize(m_rows.size());
         std::iota(order.begin(), order.end(), RowIndex{0});
         auto less = [&](RowIndex a, RowIndex b) {
             return ascending ? LessIgnoringCase(RowAt(a)[column], RowAt(b)[column])
@@ -247,7 +237,6 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
         };
         if (!std::is_sorted(order.begin(), order.end(), less))
             std::stable_sort(order.begin(), order.end(), less);
-        reorder(order.size(), [&order](std::size_t i) { return order[i]; });
     } else {
         // Each number is read once, as a key whose unsigned order is the numbers' order, and the row
         // indexes are sorted by it a byte at a time: stable, and without comparisons.
@@ -256,9 +245,19 @@ void CListBase::SortColumn(int column, bool ascending, bool /*redraw*/) {
             const std::uint64_t key = OrderedKey(LeadingNumber(RowAt(i)[column]));
             keys[i] = ascending ? key : ~key;
         }
-        const std::vector<RowIndex> order = StableOrder(std::move(keys));
-        reorder(order.size(), [&order](std::size_t i) { return order[i]; });
+        order = StableOrder(std::move(keys));
     }
+    bool moved = false;
+    for (std::size_t i = 0; i < order.size() && !moved; ++i)
+        moved = order[i] != i;
+    if (moved) {
+        // Only the rows' pointers move, never their records.
+        std::vector<const char*> sorted(order.size());
+        for (std::size_t i = 0; i < order.size(); ++i)
+            sorted[i] = m_rows[order[i]];
+        m_rows = std::move(sorted);
+    }
+    RowsReordered(order);
     m_sortedColumn = column;
     m_sortedAscending = ascending;
     RowsChanged();

@@ -205,6 +205,9 @@ public:
 protected:
     // Told after every change of the rows, so a view can refresh.
     virtual void RowsChanged() {}
+    // Told after every sort, before RowsChanged: oldIndexOf[i] is where the row now at i was, so a view
+    // can move what it marks on rows (the selection) along with them.
+    virtual void RowsReordered(const std::vector<std::uint32_t>& /*oldIndexOf*/) {}
     // Replaces the export file with the list's CSV text; the view does it atomically. A bare list has no
     // file writer and fails. False with a message naming the file and the reason in error.
     virtual bool WriteExportFile(std::string& error);

@@ -8,10 +8,11 @@
 // Prompts answered from queues; every question asked is recorded.
 class TestPrompts : public IPrompts {
 public:
-    QString OpenFile(QWidget*, const QString& title, const QString& filter, const QString&,
-                     const QString&) override {
+    QString OpenFile(QWidget*, const QString& title, const QString& filter, const QString&, const QString&,
+                     const QString& folder) override {
         openTitles.push_back(title);
         openFilters.push_back(filter);
+        openFolders.push_back(folder);
         return Next(openAnswers);
     }
     QStringList OpenFiles(QWidget*, const QString& title, const QString& filter) override {
@@ -46,13 +47,25 @@ public:
         messageAnswers.pop_front();
         return answer;
     }
+    // Recorded as a message with an OK button; pressed as actionAnswers say (not pressed when empty).
+    bool MessageWithAction(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                           const QString& action) override {
+        actions.push_back(action);
+        Message(owner, text, QMessageBox::Ok, icon);
+        if (actionAnswers.empty())
+            return false;
+        const bool pressed = actionAnswers.front();
+        actionAnswers.pop_front();
+        return pressed;
+    }
 
     std::deque<QString> openAnswers;
     std::deque<QStringList> openFilesAnswers;
     std::deque<QString> folderAnswers;
     std::deque<QString> saveAnswers;
     std::deque<QMessageBox::StandardButton> messageAnswers;
-    QStringList openTitles, openFilters, folderTitles, folderStarts, messages;
+    std::deque<bool> actionAnswers;
+    QStringList openTitles, openFilters, openFolders, folderTitles, folderStarts, messages, actions;
     QStringList saveTitles, saveFilters, saveSuggestions;
     std::vector<QMessageBox::StandardButtons> messageButtons;
     std::vector<QMessageBox::Icon> messageIcons;

@@ -38,6 +38,13 @@ TEST(ChartGeometryTest, BarsScaleToTheBarAreaAndNeverLeaveIt) {
     EXPECT_EQ(view.BarPixels(-5, 100.0), 0);
     EXPECT_EQ(view.BarPixels(50, 0.0), 0);
     EXPECT_EQ(view.BarPixels(50, std::nan("")), 0);
+    EXPECT_EQ(view.BarPixels(std::nan(""), 100.0), 0);
+    EXPECT_EQ(view.BarPixels(HUGE_VAL, 100.0), 400);
+    // Exact values, to the nearest pixel: 1.11 and 1.25 differ, and a value above 0 is never lost.
+    EXPECT_EQ(view.BarPixels(1.11, 4.0), 111);
+    EXPECT_EQ(view.BarPixels(1.25, 4.0), 125);
+    EXPECT_EQ(view.BarPixels(0.001, 100.0), 1);
+    EXPECT_EQ(view.BarPixels(99.8, 100.0), 399); // 399.2 pixels
     // A viewport narrower than the label column has no bar area, not a negative one.
     EXPECT_EQ(View(100, 160).BarAreaWidth(), 0);
     EXPECT_EQ(View(100, 160).BarPixels(100, 100.0), 0);
@@ -82,21 +89,27 @@ TEST(ChartScrollTest, WheelSettingsOfAScreenOrMoreMoveAPageAndZeroNothing) {
 } // namespace
 
 // Lines are packed records with variable-length numbers: every field comes back exactly, whatever its
-// size, and a bar set in place of the longest one gives the scale back to the others.
+// size (lengths with a few decimals, and those without a short form), and a bar set in place of the
+// longest one gives the scale back to the others.
 TEST(ChartModelTest, LinesKeepEveryFieldAndASetBarRescalesTheChart) {
     const std::string longText(40000, 'x'); // a record bigger than a page's share gets its own block
     struct Line {
         ChartLine::Kind kind;
         std::string text;
-        long long length;
+        double length;
         int colour;
     };
     const std::vector<Line> lines = {
         {ChartLine::Header, "Averages", 0, 7},
-        {ChartLine::Bar, "", LLONG_MAX, 61},
-        {ChartLine::Bar, std::string(200, 'b'), LLONG_MIN, 62},
+        {ChartLine::Bar, "", 1e300, 61},
+        {ChartLine::Bar, std::string(200, 'b'), -1e300, 62},
         {ChartLine::Bar, "3. Read random 8KB 4O: 99.99", -1, INT_MIN},
         {ChartLine::Bar, longText, 123, INT_MAX},
+        {ChartLine::Bar, "a", 141.44, 0},
+        {ChartLine::Bar, "b", -0.000001, 0},
+        {ChartLine::Bar, "c", 0.1 + 0.2, 0}, // no short form: 0.30000000000000004
+        {ChartLine::Bar, "d", 1e-300, 0},
+        {ChartLine::Bar, "e", 9007199254740993.0 / 3.0, 0},
         {ChartLine::Footer, "", 0, -1},
         {ChartLine::Footer, "end", 0, -2},
     };
@@ -117,12 +130,12 @@ TEST(ChartModelTest, LinesKeepEveryFieldAndASetBarRescalesTheChart) {
         EXPECT_EQ(line.length, lines[i].kind == ChartLine::Bar ? lines[i].length : 0) << i;
         EXPECT_EQ(line.colour, lines[i].colour) << i;
     }
-    EXPECT_EQ(chart.Scale(), static_cast<double>(LLONG_MAX));
+    EXPECT_EQ(chart.Scale(), 1e300);
     EXPECT_EQ(chart.LongestLabel(), longText.size());
 
     chart.SetBarColor(1, "short", 5, 3);
     chart.SetBarColor(4, "four", 4, 4);
-    EXPECT_EQ(chart.Scale(), 5.0);
+    EXPECT_EQ(chart.Scale(), lines[9].length);
     EXPECT_EQ(chart.LongestLabel(), 200u);
     EXPECT_EQ(chart.Lines()[1].text, "short");
     EXPECT_EQ(chart.Lines()[4].colour, 4);

@@ -99,25 +99,23 @@ TEST_F(ChartsTest, EveryTabShowsItsTitleColumnScaleAndColours) {
         const std::vector<ChartLine>& lines = ChartLines();
         ASSERT_EQ(lines.size(), 13u);
         const auto expectLine = [&](size_t index, ChartLine::Kind kind, const std::string& text,
-                                    long long length, int colour) {
+                                    double length, int colour) {
             SCOPED_TRACE(index);
             EXPECT_EQ(lines[index].kind, kind);
             EXPECT_EQ(lines[index].text, text);
-            EXPECT_EQ(lines[index].length, length);
+            EXPECT_NEAR(lines[index].length, length, 1e-9 * std::max(1.0, std::fabs(length)));
             EXPECT_EQ(lines[index].colour, colour);
         };
-        const auto whole = [](double value) { return static_cast<long long>(value); };
         expectLine(0, ChartLine::Header, "Averages", 0, 7);
-        expectLine(1, ChartLine::Bar, title + ": " + Fixed2(all), whole(all), tab);
-        expectLine(2, ChartLine::Bar, title + ", Read: " + Fixed2(read), whole(read), tab + 4);
-        expectLine(3, ChartLine::Bar, title + ", Write: " + Fixed2(write), whole(write), tab + 5);
-        expectLine(4, ChartLine::Bar, title + ", Sequential: " + Fixed2(sequential), whole(sequential),
-                   tab + 6);
-        expectLine(5, ChartLine::Bar, title + ", Random: " + Fixed2(random), whole(random), tab + 7);
+        expectLine(1, ChartLine::Bar, title + ": " + Fixed2(all), all, tab);
+        expectLine(2, ChartLine::Bar, title + ", Read: " + Fixed2(read), read, tab + 4);
+        expectLine(3, ChartLine::Bar, title + ", Write: " + Fixed2(write), write, tab + 5);
+        expectLine(4, ChartLine::Bar, title + ", Sequential: " + Fixed2(sequential), sequential, tab + 6);
+        expectLine(5, ChartLine::Bar, title + ", Random: " + Fixed2(random), random, tab + 7);
         expectLine(6, ChartLine::Header, "Details", 0, 7);
         for (size_t row = 0; row < 4; ++row)
-            expectLine(7 + row, ChartLine::Bar, rowStart[row] + Fixed2(v[row]), whole(v[row]), tab);
-        expectLine(11, ChartLine::Bar, "Details Average: " + Fixed2(Mean(v)), whole(Mean(v)), 19);
+            expectLine(7 + row, ChartLine::Bar, rowStart[row] + Fixed2(v[row]), v[row], tab);
+        expectLine(11, ChartLine::Bar, "Details Average: " + Fixed2(Mean(v)), Mean(v), 19);
         expectLine(12, ChartLine::Footer, "", 0, -1);
 
         // The three latency tabs share one scale: the largest Max_Latency as a float.
@@ -127,14 +125,14 @@ TEST_F(ChartsTest, EveryTabShowsItsTitleColumnScaleAndColours) {
     }
 }
 
-TEST_F(ChartsTest, WorkedLabelAndTruncatedBars) {
+TEST_F(ChartsTest, WorkedLabelAndExactBars) {
     Load(FourRuns());
     SelectTab(0);
     EXPECT_EQ(ChartLines()[10].text, "3. Read random 8KB 4O: 123.46");
-    EXPECT_EQ(ChartLines()[10].length, 123);
+    EXPECT_EQ(ChartLines()[10].length, 123.456);
     SelectTab(5);
     EXPECT_EQ(ChartLines()[10].text, "3. Read random 8KB 4O: 99.99");
-    EXPECT_EQ(ChartLines()[10].length, 99);
+    EXPECT_EQ(ChartLines()[10].length, 99.99);
 }
 
 TEST_F(ChartsTest, RatioTabDividesRowsByTheirOwnLatencyAndAveragesByTheMeanLatency) {
@@ -149,7 +147,7 @@ TEST_F(ChartsTest, RatioTabDividesRowsByTheirOwnLatencyAndAveragesByTheMeanLaten
         EXPECT_EQ(lines[i].length, 0);
     }
     EXPECT_EQ(lines[7].text, "0. Read random 8KB 1O: 250.50");
-    EXPECT_EQ(lines[7].length, 250);
+    EXPECT_EQ(lines[7].length, 250.5);
     EXPECT_EQ(lines[8].text, "1. Write random 8KB 2O: 99.99");
     EXPECT_EQ(lines[9].text, "Details Average: 175.25");
     // An all-zero latency scale falls back to the longest bar.
@@ -191,7 +189,7 @@ TEST_F(ChartsTest, ErrorRowsShowTheirNumberAndCountAsZero) {
     }
     SelectTab(0);
     EXPECT_EQ(ChartLines()[9].text, "Details Average: 1.50");
-    EXPECT_EQ(ChartLines()[9].length, 1);
+    EXPECT_EQ(ChartLines()[9].length, 1.5);
 
     // Any active filter excludes the error row.
     PickEntry(*m_dialog->m_comboDirection, QStringLiteral("Read"));
@@ -272,7 +270,7 @@ TEST(ChartRulesTest, AveragesAreTheListsColumnMeans) {
             std::string allText;
             const double all = table.AvgColumn_d(plan.valueColumn, -1, allText, divisor);
             EXPECT_EQ(chart.Lines()[1].text, plan.title + ": " + allText);
-            EXPECT_EQ(chart.Lines()[1].length, TruncateToWhole(all));
+            EXPECT_DOUBLE_EQ(chart.Lines()[1].length, all);
             const std::pair<int, const char*> groups[] = {{kColDirection, "Read"},
                                                           {kColDirection, "Write"},
                                                           {kColType, "sequential"},
@@ -282,7 +280,7 @@ TEST(ChartRulesTest, AveragesAreTheListsColumnMeans) {
                 std::string text = groups[i].second;
                 const double mean = table.AvgColumn_d(plan.valueColumn, groups[i].first, text, divisor);
                 EXPECT_EQ(chart.Lines()[2 + i].text, plan.title + ", " + names[i] + ": " + text);
-                EXPECT_EQ(chart.Lines()[2 + i].length, TruncateToWhole(mean));
+                EXPECT_DOUBLE_EQ(chart.Lines()[2 + i].length, mean);
             }
         }
     }

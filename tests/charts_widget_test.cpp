@@ -128,7 +128,7 @@ TEST(ChartWidgetTest, TheResultsChartFollowsTheWindowSize) {
     EXPECT_LT(chart.verticalScrollBar()->maximum(), maximumBefore);
     // The bars grow with the width: the longest bar always spans the bar area.
     const double scale = chart.Model().Scale();
-    EXPECT_EQ(after.BarPixels(static_cast<long long>(scale), scale), after.BarAreaWidth());
+    EXPECT_EQ(after.BarPixels(scale, scale), after.BarAreaWidth());
     EXPECT_GT(after.BarAreaWidth(), before.BarAreaWidth() + 250);
     dialog.close();
     ClearReportList();

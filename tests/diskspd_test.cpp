@@ -1,13 +1,16 @@
 // DiskSpd reports: real and hand-made outputs of every shape through the real reading path, the error
 // rows of runs cut short, and reports that mix SQLIO and DiskSpd runs.
 #include "report/DiskSpdParser.h"
+#include "report/ReportBlocks.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
+#include "report/RunParser.h"
 #include "table/ListCsv.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -92,15 +95,10 @@ TEST(DiskSpdTest, EveryShapeOfRealAndHandMadeOutputGivesItsRows) {
     }
 }
 
-// One run as the block cutter hands it over.
+// The last run of text as the reading of a report cuts it.
 std::string RunBlock(const std::string& text) {
-    std::string block;
-    BlockCutter cutter([&](const std::string& cut) { block = cut; });
-    LineSplitter splitter([&](std::string_view line) { cutter.Line(line); });
-    splitter.Feed(text);
-    splitter.Finish();
-    cutter.Finish();
-    return block;
+    const std::vector<TestBlock> blocks = CutLineByLine(text);
+    return blocks.empty() ? std::string() : blocks.back().text;
 }
 
 // An error row's details: prefix, then the run whole, or its start (at most a kilobyte, cut at a line
@@ -205,7 +203,7 @@ TEST(DiskSpdTest, OneBrokenTimespanLeavesTheOtherRow) {
 TEST(DiskSpdTest, TheMemoryBudgetIsMetInsideARunOfThousandsOfBrokenSections) {
     // Each section is an error row of its own: the rows stop at the budget with none missing before,
     // and the last row counts the rest.
-    std::string text = "Command Line: x\r\n";
+    std::string text = "Command Line: x\r\n\r\nInput parameters:\r\n\r\n\ttimespan:   1\r\n";
     for (int i = 0; i < 4000; ++i)
         text += "Results for timespan 1\r\n";
     QTemporaryDir dir;
@@ -220,7 +218,7 @@ TEST(DiskSpdTest, TheMemoryBudgetIsMetInsideARunOfThousandsOfBrokenSections) {
     ASSERT_GT(rows, 10);
     ASSERT_LT(rows, 1000);
     ExpectQuotesRun(std::string(table.CellRef(rows - 2, kColDiagDetails)),
-                    "Token [Input parameters:] not found in section " + std::to_string(rows - 1) +
+                    "Token [performing] not found in section " + std::to_string(rows - 1) +
                         " (\"Results for timespan 1\") of test: ",
                     text);
     EXPECT_EQ(table.CellRef(rows - 1, kColDiagDetails)
@@ -240,26 +238,75 @@ TEST(DiskSpdTest, BlockSizesAreWrittenInKilobytesOrBytes) {
         EXPECT_EQ(DiskSpdSizeCell(text), cell) << text;
 }
 
-TEST(DiskSpdTest, BlockCutterStartsADiskSpdRunAtItsCommandLineOrAtItsParameters) {
-    std::vector<std::string> blocks;
-    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); });
-    for (const char* line :
-         {"prompt>", "Command Line: a", "", "Input parameters:", "x", "sqlio v1.5", "y",
-          "Input parameters:", "z", "Input parameters:", " Command Line: indented", "Command Line: b"})
-        cutter.Line(line);
-    cutter.Finish();
-    EXPECT_EQ(blocks, (std::vector<std::string>{"Command Line: a\r\n\r\nInput parameters:\r\nx\r\n",
-                                                "sqlio v1.5\r\ny\r\n", "Input parameters:\r\nz\r\n",
-                                                "Input parameters:\r\n Command Line: indented\r\n",
-                                                "Command Line: b\r\n"}));
-}
-
 const char* const kSqlioRun = "sqlio v1.5.SG\r\n"
                               "2 threads reading for 60 secs from file x\r\n"
                               "\tusing 64KB sequential IOs\r\n"
                               "\tenabling multiple I/Os per thread with 4 outstanding\r\n"
                               "IOs/sec:  100.50\r\nMBs/sec:    6.28\r\n"
                               "Min_Latency(ms): 1\r\nAvg_Latency(ms): 5\r\nMax_Latency(ms): 40\r\n";
+
+// The blocks the program's reader cuts text into.
+std::vector<std::string> Blocks(const std::string& text) {
+    std::vector<std::string> blocks;
+    ReportBlockReader reader([&](std::string_view block, RunCut) { blocks.emplace_back(block); });
+    reader.Feed(text);
+    reader.Finish();
+    return blocks;
+}
+
+// The rows of text read as the program reads it, and whether every run parsed.
+bool ReadRows(const std::string& text, CListBase& table) {
+    AddResultColumns(table);
+    bool allParsed = true;
+    for (const std::string& block : Blocks(text))
+        allParsed = ParseRun(block, table) && allParsed;
+    return allParsed;
+}
+
+TEST(DiskSpdTest, ADiskSpdRunStartsAtItsCommandLineOrParametersOnlyWhereDiskSpdsTextFollows) {
+    const std::string text = "prompt>\n"
+                             "Command Line: a\n\nInput parameters:\n\n\ttimespan:   1\n"
+                             "sqlio v1.5\n"
+                             "Command Line: echoed by a batch file\n"
+                             "Input parameters: a note\n"
+                             "Command Line: x\n\nInput parameters:\n\nx\n"
+                             " Command Line: indented\n"
+                             "Command Line: c\n\n\n\n\n\n\n\n\n\n" // more empty lines than are looked past
+                             "Input parameters:\n\n\n    timespan:   1\n"
+                             "Command Line: last, nothing follows";
+    EXPECT_EQ(
+        Blocks(text),
+        (std::vector<std::string>{
+            "Command Line: a\r\n\r\nInput parameters:\r\n\r\n\ttimespan:   1\r\n",
+            "sqlio v1.5\r\nCommand Line: echoed by a batch file\r\nInput parameters: a note\r\n"
+            "Command Line: x\r\n\r\nInput parameters:\r\n\r\nx\r\n"
+            " Command Line: indented\r\nCommand Line: c\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n",
+            "Input parameters:\r\n\r\n\r\n    timespan:   1\r\nCommand Line: last, nothing follows\r\n"}));
+}
+
+TEST(DiskSpdTest, ASqlioRunHoldingACommandLineOrParametersNoteStaysOneGoodRow) {
+    std::string run = kSqlioRun;
+    run.insert(run.find("2 threads"), "Command Line: sqlio -kR -s60 -frandom -o4 -b64 E:\\t.dat\r\n\r\n"
+                                      "Input parameters: as planned\r\n");
+    CListBase table;
+    EXPECT_TRUE(ReadRows(run + kSqlioRun, table));
+    ASSERT_EQ(table.GetItemCount(), 2);
+    EXPECT_EQ(Cells(table, 0), Cells(table, 1));
+    EXPECT_EQ(table.CellRef(0, kColIOsPerSec), "100.50");
+}
+
+TEST(DiskSpdTest, ADiskSpdRunCutShortAfterItsParametersIsStillAnErrorRowOfItsOwn) {
+    const std::string whole = ReadBytes(DataPath("vc-writeonly-2.2.0.txt"));
+    const std::string parameters = whole.substr(0, whole.find("Results for timespan"));
+    CListBase table;
+    EXPECT_FALSE(ReadRows(kSqlioRun + parameters + kSqlioRun, table));
+    ASSERT_EQ(table.GetItemCount(), 3);
+    EXPECT_EQ(table.CellRef(0, kColDirection), "Read");
+    EXPECT_EQ(table.CellRef(1, kColDiagDetails)
+                  .rfind("Token [Results for timespan] not found in test: Command Line:", 0),
+              0u);
+    EXPECT_EQ(table.CellRef(2, kColDirection), "Read");
+}
 
 TEST(DiskSpdTest, MixedReportReadsBothBenchmarksInOneSequenceThroughTheCommandLine) {
     // SQLIO, DiskSpd (two rows), SQLIO, a DiskSpd run cut short, DiskSpd: in one CR LF file.

@@ -14,9 +14,11 @@ endif()
 
 add_executable(export_dump_tool export_dump_tool.cpp)
 target_link_libraries(export_dump_tool PRIVATE trelvane_gui)
+trelvane_reuse_qt_pch(export_dump_tool)
 # The window's load under an address-space limit, run by the export test as a process of its own.
 add_executable(limited_load_tool limited_load_tool.cpp)
 target_link_libraries(limited_load_tool PRIVATE trelvane_gui)
+trelvane_reuse_qt_pch(limited_load_tool)
 add_dependencies(export_test limited_load_tool)
 target_compile_definitions(export_test PRIVATE LIMITED_LOAD_TOOL="$<TARGET_FILE:limited_load_tool>")
 

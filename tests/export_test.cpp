@@ -470,7 +470,8 @@ protected:
         for (int i = 0; i < 2000000; ++i)
             text += "sqlio v\n";
         WriteAll(junk, text);
-        text = "Command Line: x\r\n";
+        // DiskSpd's head, so that the lines after it are a run's sections.
+        text = "Command Line: x\r\n\r\nInput parameters:\r\n\r\n\ttimespan:   1\r\n";
         for (int i = 0; i < 20000; ++i)
             text += "Results for timespan 1\r\n";
         WriteAll(sections, text);
@@ -512,7 +513,7 @@ TEST_F(MemoryTest, CommandLineKeepsToItsMemoryBudgetAndFailsCleanlyWhenMemoryRun
     run = RunLimited(tool, {sections}, rlim_t{600} << 20);
     EXPECT_EQ(run.exitCode, 1) << run.err;
     EXPECT_LT(run.out.size(), size_t{24} << 20);
-    lastRecord = run.out.rfind("\r\n19999,,,,,,,,,,\"Token [Input parameters:] not found in section 20000 ");
+    lastRecord = run.out.rfind("\r\n19999,,,,,,,,,,\"Token [performing] not found in section 20000 ");
     EXPECT_NE(lastRecord, std::string::npos);
 
     // Too little memory for even that (the junk's rows up to the budget now take about 20 MB): a

@@ -5,7 +5,10 @@
 #include "table/CellNumber.h"
 #include "tests/filters_support.h"
 
+#include <QAbstractItemView>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <gtest/gtest.h>
 
 namespace {
@@ -281,6 +284,26 @@ TEST_F(FiltersTest, EveryChangeRebuildsTheVisibleTabOnce) {
     SelectTab(0);
     EXPECT_EQ(m_dialog->ChartBuildCount(), builds + 1);
     EXPECT_EQ(ChartLines()[6].text, "Details ***Filtered***");
+}
+
+// A Direction entry longer than its box ("Mixed 70/30") reads whole in the open list, and the box's
+// tooltip names the mixed runs beside Read and Write.
+TEST_F(FiltersTest, TheOpenListIsAsWideAsItsLongestEntry) {
+    m_dialog->show();
+    Open(ExamplePath("diskspd_sweep_crlf.txt"));
+    MComboBox& direction = *m_dialog->m_comboDirection;
+    ASSERT_GE(direction.FindStringExact(QStringLiteral("Mixed 70/30")), 0);
+    const QSize box = direction.size();
+    QStyleOptionComboBox option;
+    option.initFrom(&direction);
+    const QRect field = direction.style()->subControlRect(QStyle::CC_ComboBox, &option,
+                                                          QStyle::SC_ComboBoxEditField, &direction);
+    ASSERT_LT(field.width(), direction.fontMetrics().horizontalAdvance(QStringLiteral("Mixed 70/30")));
+    direction.showPopup();
+    EXPECT_GE(direction.view()->viewport()->width(), direction.view()->sizeHintForColumn(0));
+    direction.hidePopup();
+    EXPECT_EQ(direction.size(), box);
+    EXPECT_TRUE(direction.toolTip().contains(QStringLiteral("Mixed"))) << direction.toolTip().toStdString();
 }
 
 } // namespace

@@ -4,8 +4,11 @@
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
+#include "report/RunParser.h"
+#include "table/ListCsv.h"
 #include "tests/NonRegularFiles.h"
 #include "tests/TestSupport.h"
+#include "tests/reference/ReferenceReading.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -19,7 +22,7 @@ struct Loaded {
     bool opened = false;
     bool readOk = false;
     bool allParsed = true;
-    std::vector<std::string> blocks;
+    std::vector<TestBlock> blocks;
     CListBase table;
 };
 
@@ -37,9 +40,9 @@ protected:
         ReportFile file;
         loaded->opened = file.Open(path);
         if (loaded->opened)
-            loaded->readOk = file.ReadBlocks([&](const std::string& block) {
-                loaded->blocks.push_back(block);
-                if (!ParseTest(block, loaded->table))
+            loaded->readOk = file.ReadBlockViews([&](std::string_view block, RunCut cut) {
+                loaded->blocks.push_back({std::string(block), cut});
+                if (!ParseReadBlock(block, cut, loaded->table))
                     loaded->allParsed = false;
             });
         return loaded;
@@ -92,9 +95,10 @@ TEST_F(LoadingTest, BlocksStartOnlyAtLinesThatBeginWithSqlioV) {
                                "   sqlio v1.5 indented stays in the block\r\n" + WithLineEnds(kRun, "\r\n");
     auto loaded = Load(Write("r.txt", report));
     ASSERT_EQ(loaded->blocks.size(), 2u);
-    EXPECT_EQ(loaded->blocks[0].rfind("sqlio v1.5.SG\r\n", 0), 0u);
-    EXPECT_NE(loaded->blocks[0].find("   sqlio v1.5 indented stays in the block\r\n"), std::string::npos);
-    EXPECT_EQ(loaded->blocks[0].substr(loaded->blocks[0].size() - 2), "\r\n");
+    const std::string& first = loaded->blocks[0].text;
+    EXPECT_EQ(first.rfind("sqlio v1.5.SG\r\n", 0), 0u);
+    EXPECT_NE(first.find("   sqlio v1.5 indented stays in the block\r\n"), std::string::npos);
+    EXPECT_EQ(first.substr(first.size() - 2), "\r\n");
 }
 
 TEST_F(LoadingTest, FailingRunGivesAnErrorRowBetweenGoodRows) {
@@ -149,22 +153,30 @@ TEST_F(LoadingTest, DecoderHandlesSplitUnitsSurrogatesAndOddEndings) {
                     "A");
 }
 
-TEST_F(LoadingTest, LineSplitterJoinsCRLFAcrossChunksAndBoundsLongLines) {
-    std::vector<std::string> lines;
-    LineSplitter splitter([&](std::string_view line) { lines.emplace_back(line); }, 8);
-    splitter.Feed("ab\r");
-    splitter.Feed("\ncd\r\r\n0123456789abc\nlast");
-    splitter.Finish();
-    EXPECT_EQ(lines, (std::vector<std::string>{"ab", "cd", "", "01234567", "last"}));
-}
-
-TEST_F(LoadingTest, BlockCutterStopsGrowingAHugeBlockButStillCutsTheNext) {
-    std::vector<std::string> blocks;
-    BlockCutter cutter([&](const std::string& block) { blocks.push_back(block); }, 10);
-    for (const char* line : {"ignored", "sqlio v1", "0123456789", "dropped", "sqlio v2", "x"})
-        cutter.Line(line);
-    cutter.Finish();
-    EXPECT_EQ(blocks, (std::vector<std::string>{"sqlio v1\r\n0123456789\r\n", "sqlio v2\r\nx\r\n"}));
+TEST_F(LoadingTest, EveryExampleAndFixtureReadsAsThePlainReferenceReadsIt) {
+    // The file reader's buffers, the block reader's stretches and ParseTest's vector scans against the
+    // line-by-line, byte-by-byte reading of the same bytes: the same blocks, cells and results.
+    QStringList paths;
+    for (const QString& folder :
+         {QStringLiteral(TRELVANE_SOURCE_DIR "/examples"), QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data"),
+          QStringLiteral(TRELVANE_SOURCE_DIR "/tests/data/diskspd")})
+        for (const QFileInfo& file : QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files))
+            paths << file.filePath();
+    ASSERT_GE(paths.size(), 10);
+    for (const QString& path : paths) {
+        SCOPED_TRACE(path.toStdString());
+        auto loaded = Load(path.toStdString());
+        std::vector<TestBlock> blocks;
+        ASSERT_TRUE(ReadBlocksLineByLine(path.toStdString(), blocks));
+        EXPECT_EQ(loaded->blocks, blocks);
+        CListBase reference;
+        AddResultColumns(reference);
+        bool allParsed = true;
+        for (const TestBlock& block : blocks)
+            allParsed = ReferenceParseBlock(block, reference) && allParsed;
+        EXPECT_EQ(ListCsvText(loaded->table), ListCsvText(reference));
+        EXPECT_EQ(loaded->allParsed, allParsed);
+    }
 }
 
 TEST_F(LoadingTest, FilesThatAreNotReportsGiveNoRowsAndNoFailure) {
@@ -289,6 +301,37 @@ TEST_F(LoadingTest, AGrowingFileIsReadAsItStoodWhenOpened) {
               ReportLoadDetails{"The file grew while it was read: only the " + std::to_string(file.Size()) +
                                 " bytes it held when it was opened were loaded."});
     FailIfStillWaitingAfter(0);
+}
+
+TEST_F(LoadingTest, ARunLongerThanTheBoundKeepsItsRowOnlyWhereTheRestCannotChangeIt) {
+    // Three runs of more than 16 MiB between good ones: one whose values come before the bound keeps its
+    // row; one whose values lie past it, and one with a line of more than 16 MiB, are error rows that say
+    // why, without quoting 16 MiB of text. The runs after them read as usual.
+    const std::string run = WithLineEnds(kRun, "\r\n");
+    const std::string line = std::string(98, 'x').append("\r\n");
+    std::string lines;
+    while (lines.size() <= (16u << 20))
+        lines += line;
+    const std::string valuesFirst = run + lines;
+    const std::string valuesPast = "sqlio v1.5.SG\r\n" + lines + run.substr(run.find('\n') + 1);
+    const std::string longLine = run + std::string((16u << 20) + 1, 'y') + "\r\n";
+    const std::string path = Write("long.txt", run + valuesFirst + valuesPast + longLine + run);
+    ReportFile file;
+    ASSERT_TRUE(file.Open(path));
+    CListBase table;
+    AddResultColumns(table);
+    EXPECT_EQ(ReadReportRows(file, path, table), ReportRowsResult::SomeFailed);
+    ASSERT_EQ(table.GetItemCount(), 5);
+    for (const int row : {0, 1, 4}) {
+        EXPECT_EQ(table.CellRef(row, kColNumber), std::to_string(row));
+        EXPECT_EQ(table.CellRef(row, kColMaxLatency), "40");
+    }
+    for (const int row : {2, 3}) {
+        ListRow cells(kResultColumnCount);
+        cells[kColNumber] = std::to_string(row);
+        cells[kColDiagDetails] = "Run longer than 16 MiB; only its first 16 MiB were read";
+        EXPECT_EQ(table.Row(row), cells);
+    }
 }
 
 TEST_F(LoadingTest, ReadingNeverChangesTheFile) {

@@ -1,5 +1,6 @@
 // Reports the user points at from outside the window: named on the command line, or dropped onto it.
 #include "app/ReportDrop.h"
+#include "platform/PathText.h"
 #include "tests/WindowFixture.h"
 
 #include <QApplication>
@@ -9,6 +10,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
+
+#include <cstdio>
 
 namespace {
 
@@ -98,6 +101,48 @@ TEST_F(OpenPointedTest, DroppedFilesOpenTheFirstAndOthersAreRefused) {
         EXPECT_EQ(m_dialog->m_listData->GetItemCount(), 3);
         m_dialog->m_listData->DeleteAllItems();
     }
+}
+
+// A name is taken as its bytes: one holding NUL names no file and is refused with a message (it was
+// listed as "a␀b.txt" and loaded "a"); a Linux name that is not UTF-8 opens from a drop, the
+// command line and the list, as trelvane-csv opens it.
+TEST_F(OpenPointedTest, ANameIsTakenAsItsBytes) {
+    m_dialog->show();
+    QWidget* chart = m_dialog->m_chart->viewport();
+    const QString folder = QDir(m_folder.path()).canonicalPath();
+    const QString folderUrl = QUrl::fromLocalFile(folder).toString(QUrl::FullyEncoded);
+    EXPECT_TRUE(DragAndDrop(chart, {QUrl(folderUrl + QStringLiteral("/a%00b.txt"))}));
+    ASSERT_EQ(m_prompts->messages.size(), 1);
+    EXPECT_EQ(m_prompts->messages[0],
+              QStringLiteral("Cannot open %1: a file name cannot hold a NUL character.")
+                  .arg(QDir::toNativeSeparators(folder + QStringLiteral("/a\u2400b.txt"))));
+    EXPECT_EQ(m_dialog->m_comboReports->GetCount(), 0);
+    if (kWindowsBuild)
+        return; // Windows names are UTF-16: every one is text
+    const std::string name = PathBytes(folder) + "/Bericht-\xE4.txt"; // Latin-1, no UTF-8
+    ASSERT_TRUE(QFile::copy(ExamplePath("multi_run_crlf.txt"), folder + QStringLiteral("/tmp")));
+    ASSERT_EQ(std::rename(PathBytes(folder + QStringLiteral("/tmp")).c_str(), name.c_str()), 0);
+
+    EXPECT_TRUE(DragAndDrop(chart, {QUrl(folderUrl + QStringLiteral("/Bericht-%E4.txt"))}));
+    EXPECT_EQ(m_dialog->m_listData->GetItemCount(), 20);
+    EXPECT_EQ(PathBytes(m_dialog->m_comboReports->GetCurText()), name);
+
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder));
+    char program[] = "trelvane";
+    std::string argument = "Bericht-\xE4.txt";
+    char* argv[] = {program, argument.data()};
+    const QString named = CommandLineReport(ProgramArguments(2, argv));
+    QDir::setCurrent(current);
+    EXPECT_EQ(PathBytes(named), name);
+    m_dialog->m_listData->DeleteAllItems();
+    m_dialog->OpenReport(named);
+    EXPECT_EQ(m_dialog->m_listData->GetItemCount(), 20);
+
+    OpenWindow(); // the list's selected entry loads at the start
+    EXPECT_EQ(m_dialog->m_listData->GetItemCount(), 20);
+    EXPECT_EQ(PathBytes(m_dialog->m_comboReports->GetCurText()), name);
+    EXPECT_EQ(m_dialog->m_comboReports->GetCount(), 1);
 }
 
 } // namespace

@@ -1,7 +1,12 @@
 // Turning one test block into one row of the result table.
+#include "platform/WideVectors.h"
+#include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/RunParser.h"
+#include "tests/reference/ScalarSqlioParser.h"
 
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 
@@ -63,6 +68,36 @@ TEST_F(ParserTest, ValueTokenAtLineEndTakesTheNextLine) {
     ASSERT_TRUE(ParseTest(block, table));
     EXPECT_EQ(Cell(0, kColIOsPerSec), "1654.21");
     EXPECT_EQ(Cell(0, kColMBsPerSec), "12.92");
+}
+
+TEST_F(ParserTest, ABlankValueStaysEmptyWhateverWhiteSpaceFollowsIt) {
+    // The value's line ends before the blanks after it do: a blank line, or a next line with more blanks
+    // than one vector step looks at, must not carry the value on into the rest of the run.
+    const std::string run = "sqlio v1.5.SG\n1 threads reading for 1 secs\n\tusing 8KB random IOs\n"
+                            "per thread with 1 outstanding\n";
+    const std::string tail = "Min_Latency(ms): 0\nAvg_Latency(ms): 1\nMax_Latency(ms): 2\n";
+    const std::string reports[] = {run + "IOs/sec: \n             MBs/sec: 1\n" + tail,
+                                   run + "IOs/sec:\n\n             MBs/sec: 1\n" + tail};
+    const std::vector<std::string> expected = {"0", "Read", "random", "8KB", "1", "", "1", "0", "1", "2", ""};
+    for (const bool wide : {true, false}) {
+        AllowWideVectors(wide);
+        for (const std::string& report : reports) {
+            for (const char* lineEnd : {"\r\n", "\n"}) {
+                std::string text;
+                for (char c : report)
+                    text += c == '\n' ? std::string(lineEnd) : std::string(1, c);
+                CListBase rows;
+                AddResultColumns(rows);
+                ReportBlockReader reader(
+                    [&](std::string_view block, RunCut) { EXPECT_TRUE(ParseRun(block, rows)); });
+                reader.Feed(text);
+                reader.Finish();
+                ASSERT_EQ(rows.GetItemCount(), 1);
+                EXPECT_EQ(rows.Row(0), expected) << "wide " << wide << ": " << text;
+            }
+        }
+    }
+    AllowWideVectors(true);
 }
 
 TEST_F(ParserTest, SizeIsTrimmedOnTheRightAndTypeIsKeptVerbatim) {
@@ -140,6 +175,115 @@ TEST_F(ParserTest, TruncatedBlockEndsInAnErrorRowNamingTheToken) {
         ++row;
     }
     EXPECT_EQ(table.GetItemCount(), row);
+}
+
+TEST_F(ParserTest, ARunCutShortKeepsItsRowOnlyWhereWhatWasLeftOutCannotChangeIt) {
+    // A SQLIO run cut at its tail gives the row of the lines read: its rules read nothing past the line of
+    // "Max_Latency(ms):", unless that token ends the last line read and its value is the line left out.
+    // Any other run the bounds cut is one error row with a short message.
+    const std::string good = GoodBlock();
+    const std::string upToMax = good.substr(0, good.find("Max_Latency(ms):") + 16) + "\r\n";
+    const std::string diskspd = Block({"Command Line: x", "", "Input parameters:", "", "\ttimespan:   1"});
+    const struct {
+        std::string block;
+        RunCut cut;
+        bool parsed;
+    } cases[] = {{good, RunCut::None, true},     {good, RunCut::Tail, true},
+                 {good, RunCut::Line, false},    {upToMax, RunCut::Tail, false},
+                 {diskspd, RunCut::Tail, false}, {Block({"sqlio v"}), RunCut::Tail, false}};
+    int row = 0;
+    for (const auto& c : cases) {
+        EXPECT_EQ(ParseReadBlock(c.block, c.cut, table), c.parsed) << row;
+        EXPECT_EQ(Cell(row, kColNumber), std::to_string(row));
+        if (c.parsed)
+            EXPECT_EQ(Cell(row, kColMaxLatency), "152");
+        else
+            EXPECT_EQ(Cell(row, kColDiagDetails), "Run longer than 16 MiB; only its first 16 MiB were read")
+                << row;
+        ++row;
+    }
+}
+
+// Real runs with lines dropped, cut short, indented, padded with blanks of every length and followed by
+// blank lines, values on the line after their tokens, stray tokens put in, and a line after the values.
+class MixedUpRuns {
+public:
+    std::string Next() {
+        std::string block;
+        for (const std::string& line : kLines) {
+            switch (m_random() % 9) {
+            case 0:
+                break;
+            case 1:
+                block += Blanks() + line + "\r\n";
+                break;
+            case 2:
+                block += line.substr(0, m_random() % (line.size() + 1)) + Blanks() + "\r\n";
+                break;
+            case 3:
+                block += kLines[m_random() % std::size(kLines)] + " " + line + "\r\n";
+                break;
+            case 4: // the value on the line after its token
+                block +=
+                    line.substr(0, line.find(':') + 1) + "\r\n" + line.substr(line.find(':') + 1) + "\r\n";
+                break;
+            default:
+                block += line + "\r\n";
+            }
+            if (m_random() % 4 == 0)
+                block += Blanks() + "\r\n";
+        }
+        return block;
+    }
+
+private:
+    std::string Blanks() { return std::string(m_random() % 40, " \t \t\v"[m_random() % 5]); }
+
+    inline static const std::string kLines[] = {"sqlio v1.5.SG",
+                                                "2 threads (0-1) using mask",
+                                                "2 threads writing for 120 secs",
+                                                "\tusing 8KB random IOs",
+                                                "per thread with 8 outstanding",
+                                                "IOs/sec:  1654.21",
+                                                "MBs/sec:    12.92",
+                                                "Min_Latency(ms): 0",
+                                                "Avg_Latency(ms): 9",
+                                                "Max_Latency(ms): 152",
+                                                "histogram:"};
+    std::mt19937 m_random{11};
+};
+
+TEST(ParserReferenceTest, ParseTestGivesTheRowOfTheByteByByteRulesForMixedUpRuns) {
+    // The vector scans must find what a plain loop finds.
+    MixedUpRuns runs;
+    for (int round = 0; round < 5000; ++round) {
+        const std::string block = runs.Next();
+        CListBase fast, plain;
+        AddResultColumns(fast);
+        AddResultColumns(plain);
+        ASSERT_EQ(ParseTest(block, fast), ScalarParseTest(block, plain)) << block;
+        ASSERT_EQ(fast.Row(0), plain.Row(0)) << block;
+    }
+}
+
+TEST(ParserReferenceTest, ARowKeptFromTheFirstLinesOfARunIsTheRowOfTheWholeRun) {
+    // What the bound on blocks keeps of a run is its first lines: where they give a row, it must be the
+    // row of the whole run, whichever line the bound falls after.
+    MixedUpRuns runs;
+    for (int round = 0; round < 1000; ++round) {
+        const std::string whole = runs.Next();
+        CListBase wholeRow;
+        AddResultColumns(wholeRow);
+        const bool parsed = ParseTest(whole, wholeRow);
+        for (size_t end = whole.find('\n'); end != std::string::npos; end = whole.find('\n', end + 1)) {
+            CListBase keptRow;
+            AddResultColumns(keptRow);
+            if (!ParseReadBlock(std::string_view(whole).substr(0, end + 1), RunCut::Tail, keptRow))
+                continue;
+            ASSERT_TRUE(parsed) << whole;
+            ASSERT_EQ(keptRow.Row(0), wholeRow.Row(0)) << whole.substr(0, end + 1);
+        }
+    }
 }
 
 } // namespace

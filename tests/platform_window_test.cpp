@@ -10,10 +10,12 @@
 #include "widgets/WindowPlacement.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QThread>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
@@ -126,6 +128,36 @@ TEST_F(PlatformWindow, OpensInsideTheScreen) {
     else
         EXPECT_TRUE(dialog->size().width() == available.width() ||
                     dialog->size().height() == available.height());
+}
+
+// Under a window manager the frame arrives after the window is shown, and must fit in as well (at
+// QT_SCALE_FACTOR 1.5 and 2 a 1600 x 1000 screen is smaller than the window). A window shrunk to fit
+// keeps the size the user chose for the next start, which may be on a larger screen.
+TEST_F(PlatformWindow, OpensWithItsFrameInsideTheScreenAndKeepsItsChosenSize) {
+    const auto settle = [](int milliseconds) {
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < milliseconds) {
+            QApplication::processEvents();
+            QThread::msleep(10);
+        }
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (dialog->windowHandle()->frameMargins().isNull() && waited.elapsed() < 5000)
+        settle(20);
+    if (dialog->windowHandle()->frameMargins().isNull())
+        GTEST_SKIP() << "no window manager frames the windows here (tests/run-on-xvfb.sh --window-manager)";
+    settle(300); // the fit made again for the frame
+    const QRect available = dialog->screen()->availableGeometry();
+    const QRect frame = dialog->frameGeometry();
+    EXPECT_TRUE(available.contains(frame))
+        << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height() << " in "
+        << available.width() << "x" << available.height();
+    const QSize client = DialogUnits(dialog->font()).ToPixels(kMainWidthDlu, kMainHeightDlu);
+    const QSize full(client.width(), client.height() + dialog->MenuBar()->sizeHint().height());
+    EXPECT_EQ(dialog->ChosenPlace().size(), full);
+    EXPECT_EQ(dialog->ChosenPlace().topLeft(), dialog->geometry().topLeft());
 }
 
 } // namespace

@@ -1,7 +1,12 @@
 # trelvane_render draws the real window offscreen to PNG files. The test "render_screens" renders into
 # the build folder at every test run; `ninja screenshots` refreshes the pictures of the README.
-add_executable(trelvane_render ${CMAKE_CURRENT_SOURCE_DIR}/render_main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
-target_link_libraries(trelvane_render PRIVATE trelvane_gui)
+# The screens are drawn by one library, compiled once for the program and the test.
+add_library(trelvane_render_screens STATIC ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
+target_link_libraries(trelvane_render_screens PUBLIC trelvane_gui)
+trelvane_reuse_qt_pch(trelvane_render_screens)
+add_executable(trelvane_render ${CMAKE_CURRENT_SOURCE_DIR}/render_main.cpp)
+target_link_libraries(trelvane_render PRIVATE trelvane_render_screens)
+trelvane_reuse_qt_pch(trelvane_render)
 add_test(NAME render_screens COMMAND trelvane_render ${CMAKE_BINARY_DIR}/renders ${CMAKE_SOURCE_DIR}/examples)
 set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${TRELVANE_TEST_PLATFORM}")
 set(README_SCREENSHOTS chart_mb_sec.png chart_filtered.png chart_avg_latency.png chart_diskspd_io_sec.png
@@ -16,7 +21,7 @@ add_custom_target(screenshots
     DEPENDS trelvane_render
     COMMENT "Rendering the README screenshots into docs/screenshots")
 if(TARGET render_test)
-    target_sources(render_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/render_screens.cpp)
+    target_link_libraries(render_test PRIVATE trelvane_render_screens)
 endif()
 # The group frames are checked at the scale factors users run with; the scale factor is read once per
 # process, so each is a run of its own (the plain run above covers 1).

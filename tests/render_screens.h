@@ -13,7 +13,7 @@
 struct DrawnLine {
     ChartLine::Kind kind = ChartLine::Bar;
     std::string text;
-    long long length = 0;
+    double length = 0.0;
     int colour = 0;
 };
 

@@ -16,7 +16,7 @@
 namespace {
 
 struct DrawnBar {
-    long long length = 0;
+    double length = 0.0;
     int colour = 0;
     int pixels = 0; // run of the palette colour from the left end of the bar area
 };
@@ -98,13 +98,11 @@ TEST_F(RenderTest, BarsHaveTheirPaletteColourAndProportionalLengths) {
                 EXPECT_EQ(bar.pixels, 0);
                 continue;
             }
-            // A bar's pixels stand to the bar area as its length does to the chart's scale, and to the
-            // longest bar's pixels as their lengths do; both to a pixel.
-            EXPECT_NEAR(bar.pixels, static_cast<double>(bar.length) / screen.scale * barArea, 1.0);
-            EXPECT_NEAR(bar.pixels,
-                        static_cast<double>(bar.length) / static_cast<double>(longest->length) *
-                            longest->pixels,
-                        1.0);
+            // A bar's pixels stand to the bar area as its exact length does to the chart's scale, and
+            // to the longest bar's pixels as their lengths do; both to a pixel. None above 0 is lost.
+            EXPECT_GE(bar.pixels, 1);
+            EXPECT_NEAR(bar.pixels, bar.length / screen.scale * barArea, 1.0);
+            EXPECT_NEAR(bar.pixels, bar.length / longest->length * longest->pixels, 1.0);
         }
     }
 }

@@ -7,10 +7,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QHeaderView>
 #include <QItemSelection>
 #include <QLocale>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -90,6 +92,66 @@ TEST_F(TableGesturesTest, HeaderClickSortsAsTheButtonAndTheIndicatorFollowsEvery
     m_dialog->m_tabCtrl->SetCurSel(0);
     ClickHeader(kColNumber);
     EXPECT_EQ(m_dialog->ChartBuildCount(), builds + 2);
+}
+
+// The runs the user picked stay picked, and the current one in view, whatever sorts the table: a sort
+// button, or a real click on a column title (whose press alone used to select the first row).
+TEST_F(TableGesturesTest, SelectedRunsStaySelectedAndInViewAcrossEverySort) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("runs.txt"));
+    {
+        QFile example(ExamplePath("multi_run_crlf.txt"));
+        QFile file(path);
+        ASSERT_TRUE(example.open(QIODevice::ReadOnly) && file.open(QIODevice::WriteOnly));
+        const QByteArray text = example.readAll();
+        for (int i = 0; i < 50; ++i) // 1000 runs: far more than the table shows at once
+            file.write(text.mid(i == 0 ? 0 : text.indexOf("sqlio v")));
+    }
+    Open(path);
+    ShowData();
+    QApplication::processEvents();
+    CListCtrlEx& list = *m_dialog->m_listData;
+    const auto select = [&](int row, QItemSelectionModel::SelectionFlags how) {
+        list.selectionModel()->setCurrentIndex(list.model()->index(row, 0), how | QItemSelectionModel::Rows);
+    };
+    select(3, QItemSelectionModel::ClearAndSelect);
+    select(998, QItemSelectionModel::Select);
+    list.scrollTo(list.model()->index(998, 0));
+    const auto numbersSelected = [&] {
+        std::vector<std::string> numbers;
+        for (const int row : list.SelectedRows())
+            numbers.emplace_back(list.CellRef(row, kColNumber));
+        std::sort(numbers.begin(), numbers.end());
+        return numbers;
+    };
+    const std::vector<std::string> picked{"3", "998"};
+    ASSERT_EQ(numbersSelected(), picked);
+    const auto expectKept = [&](const char* how) {
+        SCOPED_TRACE(how);
+        QApplication::processEvents();
+        EXPECT_EQ(numbersSelected(), picked);
+        ASSERT_TRUE(list.currentIndex().isValid());
+        EXPECT_EQ(list.CellRef(list.currentIndex().row(), kColNumber), "998");
+        EXPECT_TRUE(list.viewport()->rect().intersects(list.visualRect(list.currentIndex())));
+    };
+    m_dialog->Button(IDC_SORT_IOS)->click();
+    expectKept("IO/sec button");
+    ClickHeader(kColMBsPerSec);
+    expectKept("MB/Sec title");
+    ClickHeader(kColMBsPerSec);
+    expectKept("MB/Sec title again, reversed");
+    ClickHeader(kColDiagDetails);
+    expectKept("a title that does not sort");
+    m_dialog->Button(IDC_SORT_NUMBER)->click();
+    expectKept("# button");
+    // Every row selected stays every row, as one range.
+    list.selectAll();
+    m_dialog->Button(IDC_SORT_TYPE)->click();
+    EXPECT_EQ(list.SelectedRows().size(), 1000u);
+    EXPECT_EQ(list.selectionModel()->selection().size(), 1);
+    // A new report starts without a selection.
+    Open(ExamplePath("multi_run_crlf.txt"));
+    EXPECT_TRUE(list.SelectedRows().empty());
 }
 
 TEST_F(TableGesturesTest, CtrlACtrlCAndTheContextMenuCopyRowsWithTheHeaderLine) {

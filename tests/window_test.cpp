@@ -276,16 +276,16 @@ TEST_F(WindowTest, AveragesChartLabelsAndLengths) {
     const auto& lines = dialog->m_chartAverages->Model().Lines();
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[1].text, "Sequential MB/sec 99.99");
-    EXPECT_EQ(lines[1].length, 99);
+    EXPECT_EQ(lines[1].length, 99.99);
     EXPECT_EQ(lines[1].colour, 0);
     EXPECT_EQ(lines[2].text, "Randon IOs/sec 950.50 (1% graphed)");
-    EXPECT_EQ(lines[2].length, 9);
+    EXPECT_DOUBLE_EQ(lines[2].length, 9.505); // one hundredth of the full value
     EXPECT_EQ(lines[2].colour, 1);
     EXPECT_EQ(lines[3].text, "Min_Latency 6.50"); // the error row's empty cells do not count
     EXPECT_EQ(lines[3].colour, 3);
     EXPECT_EQ(lines[4].colour, 4);
     EXPECT_EQ(lines[5].text, "Max_Latency 6.50");
-    EXPECT_EQ(lines[5].length, 6);
+    EXPECT_EQ(lines[5].length, 6.5);
     EXPECT_EQ(lines[5].colour, 5);
     EXPECT_DOUBLE_EQ(dialog->m_maxLatency, 10.0);
 }

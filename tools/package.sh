@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Builds the Debian package trelvane_<version>_<architecture>.deb into build-package/ and prints its path.
+# TRELVANE_PACKAGE_BUILD names a build folder configured with the same flags (tools/test.sh passes its
+# release build) whose programs are packed instead of compiling them once more.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 tools/install-deps.sh package
-cmake -S . -B build-package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-      -DTRELVANE_TESTS=OFF -DTRELVANE_BENCH=OFF
-cmake --build build-package
-(cd build-package && cpack -G DEB >/dev/null)
-ls "$PWD"/build-package/trelvane_*.deb
+build=${TRELVANE_PACKAGE_BUILD:-}
+if [ -z "$build" ]; then
+    build=build-package
+    cmake --preset package
+fi
+cmake --build "$build"
+cd "$build"
+cpack -G DEB >/dev/null
+ls "$PWD"/trelvane_*.deb

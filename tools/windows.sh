@@ -70,15 +70,13 @@ echo "== Xvfb on $DISPLAY"
 "$wine" wineboot </dev/null >/dev/null 2>&1 || true
 
 echo "== configuring $out"
-"$qt/bin/qt-cmake" -S "$src" -B "$out" -G Ninja \
-    -DQT_CHAINLOAD_TOOLCHAIN_FILE="$src/cmake/mingw-w64.cmake" \
-    -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CROSSCOMPILING_EMULATOR="$wine" \
-    -DTRELVANE_WERROR=ON -DTRELVANE_BENCH=OFF \
-    -Dpugixml_DIR="$pugixml/lib/cmake/pugixml" \
-    ${TRELVANE_WINDOWS_CMAKE_ARGS:-}
+# The "windows" preset: Qt's toolchain for this Qt, chained to MinGW-w64's; pugixml built for Windows.
+export TRELVANE_QT_WINDOWS=$qt
+(cd "$src" && cmake --preset windows -B "$out" -Dpugixml_DIR="$pugixml/lib/cmake/pugixml" \
+    ${TRELVANE_WINDOWS_CMAKE_ARGS:-})
 echo "== building"
 cmake --build "$out" -j "${TRELVANE_JOBS:-$(nproc)}"
+echo "== built in $(($(date +%s) - start)) s"
 
 echo "== testing under $("$wine" --version)"
 # One program at a time: the report-list tests share one settings store, the registry of the prefix.

@@ -1,4 +1,4 @@
-// Smoke test of the Windows WMI source, built with MinGW-w64 and run under Wine (tools/wine-smoke.sh).
+// Smoke test of the Windows WMI source, built with MinGW-w64 and run under Wine by the Windows build.
 // It checks what Wine's WMI can answer: the connection, the partition query and the partition ->
 // drive association, and then a whole partition scan. What Wine is known not to provide (partition
 // Status and ErrorDescription, drive -> physical medium, partition -> logical disk of the right

@@ -26,11 +26,11 @@ public:
     void ClearKeepingRoom(bool redraw);
     void SetMax(double maximum) { m_model.SetMax(maximum); }
     void AddHeader(std::string_view text, int colour) override { m_model.AddHeader(text, colour); }
-    void AddBarColor(std::string_view label, long long length, int colour) override {
+    void AddBarColor(std::string_view label, double length, int colour) override {
         m_model.AddBarColor(label, length, colour);
     }
     void AddFooter(std::string_view text, int colour) override { m_model.AddFooter(text, colour); }
-    void SetBarColor(int line, std::string_view label, long long length, int colour) override {
+    void SetBarColor(int line, std::string_view label, double length, int colour) override {
         m_model.SetBarColor(line, label, length, colour);
     }
     int LineCount() const override { return m_model.LineCount(); }

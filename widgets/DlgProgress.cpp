@@ -1,7 +1,9 @@
 #include "widgets/DlgProgress.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QScreen>
 
 namespace {
@@ -43,7 +45,17 @@ void CDlgProgress::Init5(int width, bool modal, int fontPoints, bool topMost, bo
     if (topMost)
         setWindowFlag(Qt::WindowStaysOnTopHint, true);
     setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
-    setFixedSize(std::max(width, 80), 3 * kMargin + 3 * LineHeight());
+    int windowHeight = 3 * kMargin + 3 * LineHeight();
+    if (m_cancel != nullptr) {
+        m_cancel->setFont(font);
+        windowHeight += LineHeight() / 2 + kMargin + m_cancel->sizeHint().height() + kMargin;
+    }
+    setFixedSize(std::max(width, 80), windowHeight);
+    if (m_cancel != nullptr) {
+        const QSize button = m_cancel->sizeHint();
+        m_cancel->setGeometry(this->width() - kMargin - button.width(),
+                              windowHeight - kMargin - button.height(), button.width(), button.height());
+    }
     if (centred) {
         const QWidget* owner = parentWidget() != nullptr ? parentWidget()->window() : nullptr;
         QRect area = owner != nullptr && owner->isVisible() ? owner->frameGeometry() : QRect();
@@ -59,12 +71,34 @@ void CDlgProgress::DisplayByLatency(bool byLatency) {
     m_byLatency = byLatency;
 }
 
+void CDlgProgress::EnableCancel() {
+    if (m_cancel != nullptr)
+        return;
+    m_cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    m_cancel->setDefault(true);
+    connect(m_cancel, &QPushButton::clicked, this, [this] { m_cancelled = true; });
+    setAttribute(Qt::WA_ShowWithoutActivating, false);
+    setFocusProxy(m_cancel);
+}
+
+void CDlgProgress::SetProgress(unsigned long long done, unsigned long long total) {
+    m_done = total == 0 ? 0.0 : std::min(1.0, static_cast<double>(done) / static_cast<double>(total));
+}
+
+void CDlgProgress::keyPressEvent(QKeyEvent* event) {
+    if (m_cancel != nullptr && event->key() == Qt::Key_Escape) {
+        m_cancel->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 bool CDlgProgress::Display(int kind, const QString& text) {
     if (kind < 0 || kind >= static_cast<int>(m_lines.size()))
         kind = kStep;
     m_lines[static_cast<std::size_t>(kind)] = text;
     if (!isVisible())
-        return true;
+        return !m_cancelled;
     if (!m_byLatency || m_sinceRepaint.elapsed() >= kLatencyMs) {
         // The caller blocks the event loop: paint now and let the window system show it, leaving the
         // user's input for later.
@@ -72,7 +106,7 @@ bool CDlgProgress::Display(int kind, const QString& text) {
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         m_sinceRepaint.restart();
     }
-    return true;
+    return !m_cancelled;
 }
 
 QString CDlgProgress::Text(int kind) const {
@@ -83,6 +117,11 @@ QString CDlgProgress::Text(int kind) const {
 
 int CDlgProgress::LineHeight() const {
     return fontMetrics().height() + 4;
+}
+
+QRect CDlgProgress::BarRect() const {
+    const int top = kMargin + LineHeight() + kMargin / 2 + 2 * LineHeight() + kMargin;
+    return QRect(kMargin, top, width() - 2 * kMargin, LineHeight() / 2);
 }
 
 void CDlgProgress::paintEvent(QPaintEvent*) {
@@ -113,4 +152,12 @@ void CDlgProgress::paintEvent(QPaintEvent*) {
                                                           Qt::ElideMiddle, textWidth));
         y += line;
     }
+    if (m_cancel == nullptr)
+        return;
+    const QRect bar = BarRect();
+    painter.fillRect(bar, FromColorRef(m_colours[2]));
+    painter.fillRect(QRect(bar.topLeft(), QSize(static_cast<int>(m_done * bar.width()), bar.height())),
+                     FromColorRef(m_colours[3]));
+    painter.setPen(FromColorRef(m_colours[2]).darker(130));
+    painter.drawRect(bar.adjusted(0, 0, -1, -1));
 }

@@ -6,9 +6,11 @@
 #include <array>
 #include <cstdint>
 
+class QPushButton;
+
 // A small window that tells the user what a long, blocking operation is doing: a heading line and a
-// step line, painted at once while the operation keeps the event loop busy. It lives as long as the
-// object.
+// step line, painted at once while the operation keeps the event loop busy, and where the operation can
+// be stopped, a bar of the work done and a Cancel button. It lives as long as the object.
 class CDlgProgress : public QWidget {
     Q_OBJECT
 public:
@@ -26,9 +28,15 @@ public:
     void Init5(int width, bool modal, int fontPoints, bool topMost, bool centred, bool waitCursor);
     // true: repaint at most every 100 ms; false: every Display paints at once.
     void DisplayByLatency(bool byLatency);
-    // Sets the line of a kind (kHeading, kStep, kDetail) and paints it. Always true: the operation
-    // cannot be cancelled.
+    // Sets the line of a kind (kHeading, kStep, kDetail) and paints it. False once the user cancelled.
     bool Display(int kind, const QString& text);
+    // Before Init5: a bar of the work done below the lines and a "Cancel" button below it. The window
+    // then takes the keyboard when shown, so Esc and Enter press the button too.
+    void EnableCancel();
+    // The part of the bar filled: done of total (nothing when total is 0). Painted by the next Display.
+    void SetProgress(unsigned long long done, unsigned long long total);
+    bool Cancelled() const { return m_cancelled; }
+    QPushButton* CancelButton() const { return m_cancel; }
 
     QString Text(int kind) const;
     // How many times the window painted itself; tests tell from it that the user saw each step.
@@ -37,13 +45,19 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
 
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     int LineHeight() const;
+    QRect BarRect() const;
 
     std::array<QString, 3> m_lines;
     std::array<std::uint32_t, 5> m_colours{0xFFFFFF, 0xFFFFFF, 0xF6F6F6, 0x000000, 0x000000};
     bool m_byLatency = false;
     bool m_waitCursor = false;
+    QPushButton* m_cancel = nullptr;
+    bool m_cancelled = false;
+    double m_done = 0.0; // the part of the bar filled, 0 to 1
     int m_paints = 0;
     QElapsedTimer m_sinceRepaint;
 };

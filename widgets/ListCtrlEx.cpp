@@ -79,8 +79,12 @@ CListCtrlEx::CListCtrlEx(QWidget* parent) : QTableView(parent), m_model(new List
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setStretchLastSection(false);
-    // Clicks on the header are the window's to answer: the view itself never sorts the model.
+    // Clicks on the header are the window's to answer: the view itself never sorts the model, and a
+    // press on a title does not select (a column of a row-selecting view is its first row, which would
+    // take the selection from the run the user was looking at).
     setSortingEnabled(false);
+    disconnect(horizontalHeader(), &QHeaderView::sectionPressed, this, nullptr);
+    disconnect(horizontalHeader(), &QHeaderView::sectionEntered, this, nullptr);
     // A click on a section that does not sort must not leave the header pointing at it.
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, &CListCtrlEx::UpdateSortIndicator);
     m_copy = new QAction(QStringLiteral("&Copy"), this);
@@ -205,8 +209,14 @@ CListCtrlEx::~CListCtrlEx() = default;
 
 int CListCtrlEx::AddCol(int sortType, const std::string& title, int width, int format, int reserved) {
     const int index = CListBase::AddCol(sortType, title, width, format, reserved);
-    setColumnWidth(index, width);
+    setColumnWidth(index, FirstWidth(index));
     return index;
+}
+
+int CListCtrlEx::FirstWidth(int column) const {
+    // The widths were chosen for a smaller font than many systems have: a title that would be cut short
+    // at its width ("Filesystem (Allocation Size)") widens its column to show whole.
+    return std::max(Column(column).width, horizontalHeader()->sectionSizeHint(column));
 }
 
 void CListCtrlEx::SetRedraw(bool on) {
@@ -220,7 +230,70 @@ void CListCtrlEx::SetRedraw(bool on) {
         viewport()->update();
 }
 
+void CListCtrlEx::RowsReordered(const std::vector<std::uint32_t>& oldIndexOf) {
+    // The places before this sort: the view's, or those kept from an earlier sort it has not shown yet.
+    KeptSelection before;
+    if (m_kept) {
+        before = std::move(*m_kept);
+    } else {
+        before.rows = SelectedRows();
+        before.current = currentIndex().isValid() ? currentIndex().row() : -1;
+    }
+    m_kept.reset();
+    m_justReordered = true;
+    if (before.rows.empty() && before.current < 0)
+        return;
+    std::vector<int> newIndexOf(oldIndexOf.size());
+    for (std::size_t i = 0; i < oldIndexOf.size(); ++i)
+        newIndexOf[oldIndexOf[i]] = static_cast<int>(i);
+    const auto moved = [&](int row) {
+        return row >= 0 && static_cast<std::size_t>(row) < newIndexOf.size()
+                   ? newIndexOf[static_cast<size_t>(row)]
+                   : -1;
+    };
+    KeptSelection after;
+    after.current = moved(before.current);
+    for (const int row : before.rows)
+        if (const int to = moved(row); to >= 0)
+            after.rows.push_back(to);
+    std::sort(after.rows.begin(), after.rows.end());
+    m_kept = std::move(after);
+}
+
+void CListCtrlEx::RestoreSelection() {
+    if (!m_kept)
+        return;
+    const KeptSelection kept = std::move(*m_kept);
+    m_kept.reset();
+    const int rows = m_model->rowCount();
+    const int lastColumn = m_model->columnCount() - 1;
+    if (lastColumn < 0)
+        return;
+    // Consecutive rows go in as one range: a selection of every row stays one range after any sort.
+    QItemSelection selection;
+    for (std::size_t i = 0; i < kept.rows.size();) {
+        std::size_t end = i + 1;
+        while (end < kept.rows.size() && kept.rows[end] == kept.rows[end - 1] + 1)
+            ++end;
+        if (kept.rows[end - 1] < rows)
+            selection.append(QItemSelectionRange(m_model->index(kept.rows[i], 0),
+                                                 m_model->index(kept.rows[end - 1], lastColumn)));
+        i = end;
+    }
+    selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    const int current = kept.current >= 0 && kept.current < rows ? kept.current
+                        : kept.rows.empty()                      ? -1
+                                                                 : kept.rows.front();
+    if (current < 0 || current >= rows)
+        return;
+    selectionModel()->setCurrentIndex(m_model->index(current, 0), QItemSelectionModel::NoUpdate);
+    scrollTo(m_model->index(current, 0));
+}
+
 void CListCtrlEx::RowsChanged() {
+    // Any other change than a sort makes the kept places meaningless.
+    if (!std::exchange(m_justReordered, false))
+        m_kept.reset();
     UpdateSortIndicator();
     if (!m_redraw) {
         m_dirty = true;
@@ -236,8 +309,9 @@ void CListCtrlEx::ResetKeepingWidths() {
         widths.push_back(columnWidth(i));
     m_model->Reset();
     for (int i = 0; i < GetColumnCount(); ++i)
-        setColumnWidth(i, i < static_cast<int>(widths.size()) ? widths[static_cast<size_t>(i)]
-                                                              : Column(i).width);
+        setColumnWidth(i,
+                       i < static_cast<int>(widths.size()) ? widths[static_cast<size_t>(i)] : FirstWidth(i));
+    RestoreSelection();
 }
 
 namespace {

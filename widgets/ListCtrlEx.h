@@ -5,6 +5,8 @@
 #include <QAbstractTableModel>
 #include <QAction>
 #include <QTableView>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 class ListTableModel;
@@ -38,9 +40,12 @@ signals:
 
 protected:
     void RowsChanged() override;
+    void RowsReordered(const std::vector<std::uint32_t>& oldIndexOf) override;
 
 private:
     void ResetKeepingWidths();
+    // A new column's width: its own, or its title's where that is wider.
+    int FirstWidth(int column) const;
     // Writes the CSV text through QSaveFile: the file appears whole or not at all.
     bool WriteExportFile(std::string& error) override;
 
@@ -49,7 +54,17 @@ private:
     // direction, or nothing before the first sort.
     void UpdateSortIndicator();
 
+    // The selected rows and the current one across a sort, at their new places, until the view shows
+    // the new order (at once, or when redraw comes back on).
+    struct KeptSelection {
+        std::vector<int> rows;
+        int current = -1;
+    };
+    void RestoreSelection();
+
     ListTableModel* m_model;
+    std::optional<KeptSelection> m_kept;
+    bool m_justReordered = false;
     QAction* m_copy = nullptr;
     QAction* m_selectAll = nullptr;
     bool m_redraw = true;

@@ -1,15 +1,14 @@
 #include "widgets/MComboBox.h"
 
 #include "platform/FileNames.h"
-#include "platform/SettingsStoreFile.h"
 #include "widgets/ReportListStore.h"
+#include "widgets/StoreSchema.h"
 
+#include <QAbstractItemView>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QSettings>
+#include <QScrollBar>
 
-#include <filesystem>
+#include <algorithm>
 
 MComboBox::MComboBox(QWidget* parent) : QComboBox(parent) {
     setInsertPolicy(QComboBox::NoInsert);
@@ -34,6 +33,17 @@ int MComboBox::AddString(const QString& text) {
     return low;
 }
 
+void MComboBox::showPopup() {
+    // A box is as wide as its template made it, often narrower than an entry ("Mixed 70/30" in a
+    // filter box): the open list is where the whole entry can be read.
+    QAbstractItemView* list = view();
+    int wanted = list->sizeHintForColumn(0) + 2 * list->frameWidth();
+    if (count() > maxVisibleItems())
+        wanted += list->verticalScrollBar()->sizeHint().width();
+    list->setMinimumWidth(std::max(wanted, width()));
+    QComboBox::showPopup();
+}
+
 int MComboBox::FindStringExact(const QString& text) const {
     for (int i = 0; i < count(); ++i)
         if (itemText(i).compare(text, m_matchCase) == 0)
@@ -48,85 +58,65 @@ MRegCombo::MRegCombo(QWidget* parent) : MComboBox(parent) {
 
 namespace {
 
-const QString kSelectedKey = QStringLiteral("Selected");
-const QString kEntryKey = QStringLiteral("Path");
-
-enum class StoreFileKind { Missing, Regular, Other };
-
-// What the store file is, found without opening it: QSettings opens and reads it at once, and opening
-// a FIFO waits for a writer that never comes.
-StoreFileKind KindOfStoreFile(const QString& fileName) {
-    std::error_code error;
-    const auto status = std::filesystem::status(QFile::encodeName(fileName).constData(), error);
-    if (status.type() == std::filesystem::file_type::not_found)
-        return StoreFileKind::Missing;
-    return std::filesystem::is_regular_file(status) ? StoreFileKind::Regular : StoreFileKind::Other;
-}
-
-// Copies a damaged store next to itself, under a name no earlier copy has taken. The copy's name, or
-// an empty text when no copy could be made.
-QString KeepDamagedCopy(const QString& fileName) {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        const QString copy = fileName + QStringLiteral(".damaged") +
-                             (attempt == 0 ? QString() : QStringLiteral(".%1").arg(attempt));
-        if (QFileInfo::exists(copy))
-            continue;
-        return QFile::copy(fileName, copy) ? copy : QString();
-    }
-    return {};
-}
-
 const QString kLeftAlone = QStringLiteral(" It is left as it is, and changes to the list are not saved.");
+
+// True when every value of the store is one Trelvane writes, in its form.
+bool AllInTheirForms(const StoredValues& values, const QString& listKey) {
+    for (const StoredValue& value : values)
+        if (!IsStoredForm(value, listKey))
+            return false;
+    return true;
+}
 
 } // namespace
 
-QString MRegCombo::StoreFileName() const {
-    return SettingsStoreFile(m_regPath.Organisation(), m_regPath.Application());
+SettingsStore MRegCombo::Store() const {
+    return SettingsStore(m_regPath.Organisation(), m_regPath.Application());
 }
 
-std::unique_ptr<QSettings> MRegCombo::OpenStore() const {
-    const QString fileName = StoreFileName();
-    // Naming the file keeps QSettings from also reading the organisation-wide and system-wide
-    // fallback files, which no check has looked at.
-    if (!fileName.isEmpty())
-        return std::make_unique<QSettings>(fileName, QSettings::IniFormat);
-    return std::make_unique<QSettings>(m_regPath.Organisation(), m_regPath.Application());
+QStringList MRegCombo::Entries() const {
+    QStringList entries;
+    entries.reserve(count());
+    for (int i = 0; i < count(); ++i)
+        entries.append(itemText(i));
+    return entries;
 }
 
 bool MRegCombo::LoadFromReg() {
     clear();
     m_storeProblem.clear();
     m_leaveStoreAlone = false;
-    const QString fileName = StoreFileName();
-    if (!fileName.isEmpty()) {
-        const StoreFileKind kind = KindOfStoreFile(fileName);
-        if (kind == StoreFileKind::Missing)
-            return true;
-        if (kind == StoreFileKind::Other) {
-            m_leaveStoreAlone = true;
-            m_storeProblem = QStringLiteral("The report list cannot be read from %1: not a regular file.")
-                                 .arg(QDir::toNativeSeparators(fileName)) +
-                             kLeftAlone;
-            return false;
-        }
-    }
-    const std::unique_ptr<QSettings> store = OpenStore();
-    if (store->status() == QSettings::AccessError) {
+    m_entriesRead.clear();
+    m_valuesRead.clear();
+    m_copyKept.clear();
+    const SettingsStore store = Store();
+    const SettingsStore::Contents contents = store.Read();
+    switch (contents.state) {
+    case SettingsStore::State::Missing:
+        return true;
+    case SettingsStore::State::NotRegularFile:
         m_leaveStoreAlone = true;
-        m_storeProblem = QStringLiteral("The report list cannot be read from %1: access denied.")
-                             .arg(QDir::toNativeSeparators(store->fileName())) +
+        m_storeProblem = QStringLiteral("The report list cannot be read from %1: not a regular file.")
+                             .arg(store.ShownName()) +
                          kLeftAlone;
         return false;
+    case SettingsStore::State::Unreadable:
+        m_leaveStoreAlone = true;
+        m_storeProblem = QStringLiteral("The report list cannot be read from %1: %2.")
+                             .arg(store.ShownName(), contents.error) +
+                         kLeftAlone;
+        return false;
+    case SettingsStore::State::Read:
+        break;
     }
-    const StoredReportList stored = ReadStoredReportList(*store, m_regPath.Key());
-    const bool whole = store->status() == QSettings::NoError && stored.complete;
+    const StoredReportList stored = ReadStoredReportList(contents.values, m_regPath.Key());
+    const bool whole = contents.whole && stored.complete && AllInTheirForms(contents.values, m_regPath.Key());
     if (!whole) {
-        // Saving would write back only what could be read, so the damaged original is kept first.
-        const QString shownName = QDir::toNativeSeparators(store->fileName());
+        // Saving writes back only what could be read, so the damaged original is kept first.
         m_storeProblem = QStringLiteral("The report list in %1 is damaged; %2 of its entries could be read.")
-                             .arg(shownName)
+                             .arg(store.ShownName())
                              .arg(stored.entries.size());
-        const QString copy = fileName.isEmpty() ? QString() : KeepDamagedCopy(fileName);
+        const QString copy = store.KeepDamagedCopy(contents.bytes);
         if (copy.isEmpty()) {
             m_leaveStoreAlone = true;
             m_storeProblem += QStringLiteral(" No copy of it could be kept, so it is left as it is, and "
@@ -134,52 +124,98 @@ bool MRegCombo::LoadFromReg() {
         } else {
             m_storeProblem +=
                 QStringLiteral(" The damaged file was kept as %1.").arg(QDir::toNativeSeparators(copy));
+            m_copyKept = copy;
         }
     }
+    const QString listPrefix = m_regPath.Key() + QLatin1Char('/');
+    for (const StoredValue& value : contents.values)
+        if (!value.key.startsWith(listPrefix) && IsStoredForm(value, m_regPath.Key()))
+            m_valuesRead.push_back(value);
 
     // One insertion of the whole sorted list: entry by entry, each with its duplicate check and
     // sorted insert, a long list took minutes.
     addItems(stored.entries);
+    m_entriesRead = stored.entries;
     const int selected = stored.selected.isEmpty() ? -1 : FindStringExact(stored.selected);
     SetCurSel(selected >= 0 ? selected : (count() > 0 ? 0 : -1));
     return whole;
 }
 
-bool MRegCombo::SaveToReg() const {
+bool MRegCombo::SaveToReg() {
+    m_saveProblem.clear();
+    if (m_leaveStoreAlone)
+        return false; // LoadFromReg said so already
+    const SettingsStore store = Store();
+    const QStringList mine = Entries();
+    const QString selected = GetCurText();
+    const QString& key = m_regPath.Key();
+    QString damagedCopy;
+    QString error;
+    const bool saved = store.Replace(
+        [&](const SettingsStore::Contents& now) {
+            const StoredReportList stored = ReadStoredReportList(now.values, key);
+            // Another program wrote what Trelvane cannot read whole since this window read it: kept too.
+            if (now.state == SettingsStore::State::Read &&
+                !(now.whole && stored.complete && AllInTheirForms(now.values, key)))
+                damagedCopy = store.KeepDamagedCopy(now.bytes);
+            StoredValues values =
+                ReportListValues(MergeReportLists(stored.entries, m_entriesRead, mine), selected, key);
+            if (m_besideWriter)
+                m_besideWriter(now.values, values);
+            return values;
+        },
+        error);
+    if (!saved) {
+        m_saveProblem = QStringLiteral("The report list cannot be saved in %1: %2. The file is left as it "
+                                       "was, without the changes made to the list since the program started.")
+                            .arg(store.ShownName(), error);
+        return false;
+    }
+    if (!damagedCopy.isEmpty() && damagedCopy != m_copyKept)
+        m_saveProblem =
+            QStringLiteral("The report list in %1 was damaged by another program; the damaged file "
+                           "was kept as %2.")
+                .arg(store.ShownName(), QDir::toNativeSeparators(damagedCopy));
+    m_entriesRead = mine;
+    return true;
+}
+
+StoredValues MRegCombo::ValuesNow() const {
+    const SettingsStore::Contents now = Store().Read();
+    StoredValues values;
+    for (const StoredValue& value : now.values)
+        if (IsStoredForm(value, m_regPath.Key()))
+            values.push_back(value);
+    return values;
+}
+
+bool MRegCombo::SaveGroup(const QString& group, const StoredValues& values) {
     if (m_leaveStoreAlone)
         return false;
-    const QString fileName = StoreFileName();
-    if (!fileName.isEmpty() && KindOfStoreFile(fileName) == StoreFileKind::Other)
-        return false;
-    const std::unique_ptr<QSettings> opened = OpenStore();
-    QSettings& store = *opened;
-    store.beginGroup(m_regPath.Key());
-    store.remove(QString());
-    store.beginWriteArray(QStringLiteral("Entries"), count());
-    for (int i = 0; i < count(); ++i) {
-        store.setArrayIndex(i);
-        store.setValue(kEntryKey, itemText(i));
-    }
-    store.endArray();
-    store.setValue(kSelectedKey, currentIndex() >= 0 ? itemText(currentIndex()) : QString());
-    store.endGroup();
-    store.sync();
-    return store.status() == QSettings::NoError;
+    const SettingsStore store = Store();
+    const QString& key = m_regPath.Key();
+    const QString prefix = group + QLatin1Char('/');
+    QString error;
+    return store.Replace(
+        [&](const SettingsStore::Contents& now) {
+            const StoredReportList stored = ReadStoredReportList(now.values, key);
+            if (now.state == SettingsStore::State::Read &&
+                !(now.whole && stored.complete && AllInTheirForms(now.values, key)))
+                store.KeepDamagedCopy(now.bytes);
+            StoredValues kept;
+            for (const StoredValue& value : now.values)
+                if (!value.key.startsWith(prefix) && IsStoredForm(value, key))
+                    kept.push_back(value);
+            kept.insert(kept.end(), values.begin(), values.end());
+            return kept;
+        },
+        error);
 }
 
 int MRegCombo::AddStringData(const QString& text, int data) {
     const int index = AddString(text);
     setItemData(index, data);
     return index;
-}
-
-std::unique_ptr<QSettings> MRegCombo::OpenStoreBeside(bool forWriting) const {
-    const QString fileName = StoreFileName();
-    if (!fileName.isEmpty() && KindOfStoreFile(fileName) == StoreFileKind::Other)
-        return nullptr;
-    if (forWriting && m_leaveStoreAlone)
-        return nullptr;
-    return OpenStore();
 }
 
 QString MRegCombo::GetCurText() const {

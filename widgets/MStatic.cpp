@@ -13,6 +13,11 @@ void MStatic::SetBkColor(std::uint32_t rgb) {
     ApplyColours();
 }
 
+void MStatic::ClearBkColor() {
+    m_hasBackground = false;
+    ApplyColours();
+}
+
 void MStatic::ApplyColours() {
     QPalette colours = palette();
     colours.setColor(QPalette::WindowText, QColor(QRgb(m_text)));

@@ -12,6 +12,8 @@ public:
     void SetText(const QString& text) { setText(text); }
     void SetTextColor(std::uint32_t rgb);
     void SetBkColor(std::uint32_t rgb);
+    // Back to the window's own background.
+    void ClearBkColor();
     std::uint32_t TextColor() const { return m_text; }
     std::uint32_t BkColor() const { return m_background; }
 

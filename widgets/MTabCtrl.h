@@ -32,6 +32,10 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Tabs as high as the strip's template, whatever height the style gives them: a taller tab would be
+    // cut in half by the strip.
+    QSize tabSizeHint(int index) const override;
+    QSize minimumTabSizeHint(int index) const override;
 
 private:
     void FitToParent();

@@ -2,10 +2,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QPushButton>
 
 QString QtPrompts::OpenFile(QWidget* owner, const QString& title, const QString& filter,
-                            const QString& suffix, const QString& initialName) {
-    QFileDialog dialog(owner, title, QString(), filter);
+                            const QString& suffix, const QString& initialName, const QString& folder) {
+    QFileDialog dialog(owner, title, folder, filter);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile); // the path and the file must exist
     dialog.setDefaultSuffix(suffix);
@@ -55,4 +56,13 @@ QMessageBox::StandardButton QtPrompts::Message(QWidget* owner, const QString& te
                                                QMessageBox::StandardButtons buttons, QMessageBox::Icon icon) {
     QMessageBox box(icon, QApplication::applicationName(), text, buttons, owner);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+bool QtPrompts::MessageWithAction(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                                  const QString& action) {
+    QMessageBox box(icon, QApplication::applicationName(), text, QMessageBox::Ok, owner);
+    const QPushButton* pressed = box.addButton(action, QMessageBox::ActionRole);
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+    return box.clickedButton() == pressed;
 }

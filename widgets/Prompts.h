@@ -11,9 +11,10 @@ class QWidget;
 class IPrompts {
 public:
     virtual ~IPrompts() = default;
-    // The chosen file's full path, or an empty text when the user cancels.
+    // The chosen file's full path, or an empty text when the user cancels. The dialog starts in folder
+    // (the system's choice when it is empty).
     virtual QString OpenFile(QWidget* owner, const QString& title, const QString& filter,
-                             const QString& suffix, const QString& initialName) = 0;
+                             const QString& suffix, const QString& initialName, const QString& folder) = 0;
     // Several existing files chosen at once, in the order the dialog gives them; none when the user
     // cancels.
     virtual QStringList OpenFiles(QWidget* owner, const QString& title, const QString& filter) = 0;
@@ -27,13 +28,17 @@ public:
     virtual QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
                                                 QMessageBox::StandardButtons buttons,
                                                 QMessageBox::Icon icon) = 0;
+    // A message with an OK button and a button labelled action beside it: true when the user pressed
+    // the action's button.
+    virtual bool MessageWithAction(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                                   const QString& action) = 0;
 };
 
 // The real dialogs of Qt.
 class QtPrompts : public IPrompts {
 public:
     QString OpenFile(QWidget* owner, const QString& title, const QString& filter, const QString& suffix,
-                     const QString& initialName) override;
+                     const QString& initialName, const QString& folder) override;
     QStringList OpenFiles(QWidget* owner, const QString& title, const QString& filter) override;
     QString PickFolder(QWidget* owner, const QString& title, const QString& start) override;
     QString SaveFile(QWidget* owner, const QString& title, const QString& filter,
@@ -41,4 +46,6 @@ public:
     QMessageBox::StandardButton Message(QWidget* owner, const QString& text,
                                         QMessageBox::StandardButtons buttons,
                                         QMessageBox::Icon icon) override;
+    bool MessageWithAction(QWidget* owner, const QString& text, QMessageBox::Icon icon,
+                           const QString& action) override;
 };

@@ -1,13 +1,24 @@
 #include "widgets/ReportListStore.h"
 
+#include "platform/FileNames.h"
+#include "widgets/StoreSchema.h"
+
+#include <QHash>
 #include <QSet>
-#include <QSettings>
 
 #include <algorithm>
+#include <map>
 #include <utility>
 #include <vector>
 
 namespace {
+
+const QString kEntriesPrefix = QStringLiteral("Entries/");
+const QString kPath = QStringLiteral("Path");
+const QString kPathBytes = QStringLiteral("PathBytes");
+const QString kSize = QStringLiteral("size");
+const QString kSelected = QStringLiteral("Selected");
+const QString kSelectedBytes = QStringLiteral("SelectedBytes");
 
 // The text as QString::compare with Qt::CaseInsensitive sees it: each character case-folded. Comparing
 // these keys unit by unit orders as that comparison does, without folding again at every comparison.
@@ -28,6 +39,17 @@ QString FoldedKey(const QString& text) {
     return key;
 }
 
+// One path as the file system tells names apart.
+QString SameFileKey(const QString& path) {
+    return kFileNamesIgnoreCase ? FoldedKey(path) : path;
+}
+
+// What one entry group holds; a group given twice holds two paths.
+struct EntryGroup {
+    std::vector<QString> paths;
+    std::vector<QString> bytes;
+};
+
 } // namespace
 
 void SortLikeTheReportList(QStringList& paths) {
@@ -44,39 +66,102 @@ void SortLikeTheReportList(QStringList& paths) {
     paths = std::move(sorted);
 }
 
-StoredReportList ReadStoredReportList(QSettings& store, const QString& key) {
+StoredReportList ReadStoredReportList(const StoredValues& values, const QString& key) {
     StoredReportList list;
-    store.beginGroup(key);
-    store.beginGroup(QStringLiteral("Entries"));
-    // The groups present, in index order. Walking 1..size instead would let one line claiming two
-    // billion entries hold up the start for minutes.
-    std::vector<std::pair<qulonglong, QString>> groups;
-    for (const QString& group : store.childGroups()) {
-        bool number = false;
-        const qulonglong index = group.toULongLong(&number);
-        if (number && index > 0)
-            groups.emplace_back(index, group);
-        else
-            list.complete = false;
-    }
-    std::sort(groups.begin(), groups.end());
-    QSet<QString> seen;
-    seen.reserve(static_cast<qsizetype>(groups.size()));
-    for (const auto& group : groups) {
-        const QVariant value = store.value(group.second + QStringLiteral("/Path"));
-        const QString path = value.typeId() == QMetaType::QString ? value.toString() : QString();
-        if (path.isEmpty()) {
+    const QString prefix = key + QLatin1Char('/');
+    // By entry number; a path's text and its bytes are matched within one group.
+    std::map<qulonglong, EntryGroup> groups;
+    const QString* selected = nullptr;
+    const QString* selectedBytes = nullptr;
+    for (const StoredValue& value : values) {
+        if (!value.key.startsWith(prefix))
+            continue;
+        if (!IsStoredForm(value, key)) {
             list.complete = false;
             continue;
         }
-        if (!seen.contains(path)) {
-            seen.insert(path);
-            list.entries.append(path);
+        const QStringView inside = QStringView(value.key).sliced(prefix.size());
+        if (inside == kSelected) {
+            selected = &value.text;
+        } else if (inside == kSelectedBytes) {
+            selectedBytes = &value.text;
+        } else if (inside != kEntriesPrefix + kSize) {
+            // Entries/<n>/Path or Entries/<n>/PathBytes, as the form check found.
+            const QStringView entry = inside.sliced(kEntriesPrefix.size());
+            const qsizetype slash = entry.indexOf(QLatin1Char('/'));
+            EntryGroup& group = groups[entry.first(slash).toULongLong()];
+            (entry.sliced(slash + 1) == kPath ? group.paths : group.bytes).push_back(value.text);
         }
     }
-    store.endGroup();
-    list.selected = store.value(QStringLiteral("Selected")).toString();
-    store.endGroup();
+    QSet<QString> seen;
+    seen.reserve(static_cast<qsizetype>(values.size()));
+    for (const auto& [number, group] : groups) {
+        // A PathBytes belongs to the one Path of its group; beside none, or beside two, it is lost.
+        if (group.paths.empty() || group.bytes.size() > 1 || (group.paths.size() > 1 && !group.bytes.empty()))
+            list.complete = false;
+        for (const QString& text : group.paths) {
+            const QString* bytes =
+                group.paths.size() == 1 && group.bytes.size() == 1 ? &group.bytes[0] : nullptr;
+            const std::optional<QString> path = StoredPath(text, bytes);
+            if (!path) {
+                list.complete = false;
+                continue;
+            }
+            const QString same = SameFileKey(*path);
+            if (!seen.contains(same)) {
+                seen.insert(same);
+                list.entries.append(*path);
+            }
+        }
+    }
+    if (selected != nullptr) {
+        const std::optional<QString> path = StoredPath(*selected, selectedBytes);
+        if (path)
+            list.selected = *path;
+    }
     SortLikeTheReportList(list.entries);
     return list;
+}
+
+StoredValues ReportListValues(const QStringList& entries, const QString& selected, const QString& key) {
+    StoredValues values;
+    values.reserve(static_cast<size_t>(entries.size()) + 2);
+    const QString entryPrefix = key + QLatin1Char('/') + kEntriesPrefix;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const QString group = entryPrefix + QString::number(i + 1) + QLatin1Char('/');
+        AppendPath(values, group + kPath, group + kPathBytes, entries[i]);
+    }
+    values.push_back({entryPrefix + kSize, IntForm(static_cast<int>(entries.size()))});
+    if (selected.isEmpty())
+        values.push_back({key + QLatin1Char('/') + kSelected, QString()});
+    else
+        AppendPath(values, key + QLatin1Char('/') + kSelected, key + QLatin1Char('/') + kSelectedBytes,
+                   selected);
+    return values;
+}
+
+QStringList MergeReportLists(const QStringList& now, const QStringList& base, const QStringList& mine) {
+    QSet<QString> inBase;
+    for (const QString& path : base)
+        inBase.insert(SameFileKey(path));
+    QSet<QString> inMine;
+    for (const QString& path : mine)
+        inMine.insert(SameFileKey(path));
+    QStringList merged;
+    QSet<QString> taken;
+    const auto take = [&](const QString& path) {
+        const QString same = SameFileKey(path);
+        if (!taken.contains(same)) {
+            taken.insert(same);
+            merged.append(path);
+        }
+    };
+    for (const QString& path : now)
+        if (!inBase.contains(SameFileKey(path)) || inMine.contains(SameFileKey(path)))
+            take(path);
+    for (const QString& path : mine)
+        if (!inBase.contains(SameFileKey(path)))
+            take(path);
+    SortLikeTheReportList(merged);
+    return merged;
 }
