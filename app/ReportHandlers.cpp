@@ -7,7 +7,7 @@
 #include "app/ReportDrop.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QCloseEvent>
 #include <QDir>

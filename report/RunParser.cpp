@@ -3,6 +3,7 @@
 #include "report/DiskSpdParser.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 const char* const kRunTooLongText = "Run longer than 16 MiB; only its first 16 MiB were read";
 static_assert(ReportBlockReader::kBound == 16u << 20, "kRunTooLongText names the bound");
@@ -32,9 +33,7 @@ bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const 
         CListBase aside;
         AddResultColumns(aside);
         if (ParseTest(block, aside)) {
-            ListRow cells = aside.Row(0);
-            cells[kColNumber] = std::to_string(table.GetItemCount());
-            table.InsertRow(cells);
+            AddResultRow(table, aside.Row(0));
             return true;
         }
     }

@@ -4,8 +4,8 @@
 // chunk must be the kind of the whole.
 #include "report/DiskSpdXmlReader.h"
 #include "report/ReportKind.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <cstddef>

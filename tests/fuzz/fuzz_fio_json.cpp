@@ -2,8 +2,8 @@
 // be numbered in order, the same text must give the same rows and the same count of jobs left out twice
 // (the parse is in place), and a row is an error row exactly when the reader says not every job parsed.
 #include "report/FioJsonReader.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <cstddef>
