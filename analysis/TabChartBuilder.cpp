@@ -1,6 +1,6 @@
 #include "analysis/TabChartBuilder.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CellNumber.h"
 #include "table/FormatNumeric.h"
 

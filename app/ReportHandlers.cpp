@@ -8,7 +8,7 @@
 #include "app/RunDetailsDlg.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QCloseEvent>
 #include <QDir>

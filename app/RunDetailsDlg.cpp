@@ -1,7 +1,7 @@
 #include "app/RunDetailsDlg.h"
 
 #include "analysis/RunDetailsFigures.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/FormatNumeric.h"
 #include "widgets/Text.h"
 

@@ -4,7 +4,7 @@
 
 #include "analysis/TabChartBuilder.h"
 #include "app/RunDetailsDlg.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QAction>
 #include <QHeaderView>

@@ -9,7 +9,7 @@
 #include "disks/PartitionRow.h"
 #include "disks/SystemWmiSource.h"
 #include "platform/SystemMenu.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "widgets/MGroupBox.h"
 #include "widgets/SettingsStore.h"
 #include "widgets/StoreSchema.h"

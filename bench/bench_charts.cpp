@@ -8,6 +8,7 @@
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QApplication>
 #include <QSettings>

@@ -4,8 +4,8 @@
 #include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
-#include "report/ReportParser.h"
 #include "report/ReportRows.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 

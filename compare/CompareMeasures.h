@@ -1,6 +1,6 @@
 #pragma once
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <iterator>
 

@@ -14,7 +14,7 @@
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
 #include "report/ReportKinds.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "export/ReportTable.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <new>
 

@@ -1,6 +1,6 @@
 #include "export/RunDetailsCsv.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "report/DiskSpdParser.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "table/CharClass.h"
 
@@ -129,13 +129,12 @@ void AppendExcerpt(std::string& message, string_view block) {
 }
 
 std::string Message(string_view token, const Section* section, string_view block) {
-    std::string message = "Token [";
-    message.append(token);
-    message.append("] not found in ");
+    std::string place;
     if (section != nullptr)
-        message.append("section " + std::to_string(section->ordinal) + " (\"" + std::string(kResultsFor) +
-                       " " + std::to_string(section->timespan) + "\") of ");
-    message.append("test: ");
+        place.append("section " + std::to_string(section->ordinal) + " (\"" + std::string(kResultsFor) + " " +
+                     std::to_string(section->timespan) + "\") of ");
+    place.append("test: ");
+    std::string message = MissingTokenMessage(token, place);
     AppendExcerpt(message, block);
     return message;
 }
@@ -370,7 +369,6 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
     }
 
     TestResultRow cells(kResultColumnCount);
-    cells[kColNumber] = table.GetItemCount_s_FAST();
     cells[kColDirection] = parameters.direction;
     cells[kColType] = parameters.type;
     cells[kColSize] = parameters.size;
@@ -380,7 +378,7 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
     cells[kColMinLatency] = min;
     cells[kColAvgLatency] = avg;
     cells[kColMaxLatency] = max;
-    table.InsertRow(std::move(cells));
+    AddResultRow(table, cells);
     return true;
 }
 

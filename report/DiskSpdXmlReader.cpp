@@ -1,7 +1,7 @@
 #include "report/DiskSpdXmlReader.h"
 
 #include "report/DiskSpdParser.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunRecord.h"
 
@@ -31,7 +31,9 @@ struct Place {
 };
 
 std::string Missing(string_view element, const Place& place) {
-    return "Token [<" + std::string(element) + ">] not found in " + place.Text();
+    std::string token = "<";
+    token.append(element).append(">");
+    return MissingTokenMessage(token, place.Text());
 }
 
 string_view Trimmed(const char* text) {

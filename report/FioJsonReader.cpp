@@ -1,6 +1,6 @@
 #include "report/FioJsonReader.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunRecord.h"
 #include "table/CharClass.h"
@@ -586,7 +586,7 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
     if (pattern.trimOnly || (!pattern.known && readIos == 0 && writeIos == 0 && trim.Ios() > 0))
         return JobRow::TrimOnly;
     if (!read.present && !write.present && !mixed.present)
-        return fail("Token [read] not found in " + JobPlace(job, number));
+        return fail(MissingTokenMessage("read", JobPlace(job, number)));
 
     RunRecord record;
     if (pattern.known && !pattern.mixed) {
@@ -619,9 +619,9 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
         if (!stats->present)
             continue;
         if (!stats->iops)
-            return fail("Token [iops] not found in " + JobPlace(job, number));
+            return fail(MissingTokenMessage("iops", JobPlace(job, number)));
         if (!stats->bwBytes && !stats->bwKiB)
-            return fail("Token [bw_bytes] not found in " + JobPlace(job, number));
+            return fail(MissingTokenMessage("bw_bytes", JobPlace(job, number)));
         record.iosPerSec += *stats->iops;
         record.mbPerSec += stats->bwBytes ? *stats->bwBytes / 1048576.0 : *stats->bwKiB / 1024.0;
         const double ios = stats->Ios();
@@ -723,13 +723,13 @@ bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary
         parsedUpTo = at;
     }
     if (!result) {
-        AddErrorRow(table, brokenAfterResult.empty() ? "Token [\"fio version\"] not found in fio JSON"
+        AddErrorRow(table, brokenAfterResult.empty() ? MissingTokenMessage("\"fio version\"", "fio JSON")
                                                      : brokenAfterResult);
         return false;
     }
     bool allParsed = true;
     if (!result->hasJobs) {
-        AddErrorRow(table, "Token [jobs] not found in fio JSON document " + std::to_string(resultNumber));
+        AddErrorRow(table, MissingTokenMessage("jobs", "fio JSON document " + std::to_string(resultNumber)));
         allParsed = false;
     }
     int jobNumber = 0;

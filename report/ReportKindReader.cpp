@@ -2,7 +2,7 @@
 
 #include "report/FioJsonReader.h"
 #include "report/ReportBlocks.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <memory>
 #include <optional>

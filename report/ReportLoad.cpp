@@ -1,7 +1,7 @@
 #include "report/ReportLoad.h"
 
 #include "report/ReportFile.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";

@@ -1,9 +1,9 @@
 #include "report/ReportParser.h"
 
+#include "report/ResultRow.h"
 #include "table/CharClass.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
 #include <cstring>
 
@@ -13,26 +13,6 @@
 #include <optional>
 
 namespace {
-
-struct ColumnSpec {
-    int sortType;
-    const char* title;
-    int width;
-};
-
-constexpr ColumnSpec kResultColumns[kResultColumnCount] = {
-    {4, "#", 44},
-    {0, "Direction", 81},
-    {0, "Type", 73},
-    {4, "Size", 90},
-    {4, "Outstanding IOs", 122},
-    {2, "IO/Sec", 90},
-    {2, "MB/Sec", 87},
-    {4, "Min_Latency", 96},
-    {4, "Avg_Latency", 99},
-    {4, "Max_Latency", 102},
-    {0, "Diag Details", 71},
-};
 
 // Position of byte in text at or after from, or npos. Words and values are a few bytes long: sixteen
 // bytes are looked at at once where the processor can, so a short one is passed over without a loop.
@@ -217,14 +197,6 @@ struct Word {
     return Word{block.substr(start, end - start), end + 1};
 }
 
-std::string TokenMessage(std::string_view token, std::string_view block) {
-    std::string message = "Token [";
-    message += token;
-    message += "] not found in test: ";
-    message += block;
-    return message;
-}
-
 std::string_view TrimRight(std::string_view text) {
     while (!text.empty() && IsWhiteSpace(text.back()))
         text.remove_suffix(1);
@@ -246,28 +218,7 @@ ValueAfter(std::string_view block, size_t& position, const Token& token) {
     return block.substr(position + lead, end - position - lead);
 }
 
-void AppendRow(CListBase& table, std::string_view (&cells)[kResultColumnCount]) {
-    // The row's number is its index, written straight into a buffer: a string made for it would cost
-    // as much as the rest of the row.
-    char number[24];
-    const std::to_chars_result written =
-        std::to_chars(number, number + sizeof number, static_cast<unsigned long long>(table.GetItemCount()));
-    cells[kColNumber] = std::string_view(number, static_cast<size_t>(written.ptr - number));
-    table.InsertRow(kResultColumnCount, cells);
-}
-
 } // namespace
-
-void AddResultColumns(CListBase& table) {
-    for (const ColumnSpec& column : kResultColumns)
-        table.AddCol(column.sortType, column.title, column.width, 0, -1);
-}
-
-void AddErrorRow(CListBase& table, const std::string& message) {
-    std::string_view cells[kResultColumnCount];
-    cells[kColDiagDetails] = message;
-    AppendRow(table, cells);
-}
 
 bool FindTokenValue(const std::string& block, size_t& position, const std::string& token, std::string& value,
                     CListBase& table) {
@@ -307,7 +258,8 @@ bool ParseTest(std::string_view block, CListBase& table) {
         threads = kThreads.FindIn(text, threads + 1);
     }
     if (!direction) {
-        AddErrorRow(table, "Token [reading]/[Writing] not found in test: " + std::string(block));
+        // The message names both words: "Token [reading]/[Writing] not found in test: ".
+        AddErrorRow(table, TokenMessage("reading]/[Writing", block));
         return false;
     }
 
@@ -346,6 +298,6 @@ bool ParseTest(std::string_view block, CListBase& table) {
         }
         cells[column++] = *value;
     }
-    AppendRow(table, cells);
+    AddResultRow(table, cells);
     return true;
 }

@@ -1,7 +1,7 @@
 #include "report/ReportRows.h"
 
 #include "report/ReportKindReader.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 

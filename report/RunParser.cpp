@@ -3,6 +3,7 @@
 #include "report/DiskSpdParser.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/SqlioDetails.h"
 
@@ -46,9 +47,7 @@ bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const 
         CListBase aside;
         AddResultColumns(aside);
         if (ParseTest(block, aside)) {
-            ListRow cells = aside.Row(0);
-            cells[kColNumber] = std::to_string(table.GetItemCount());
-            table.InsertRow(cells);
+            AddResultRow(table, aside.Row(0));
             return true;
         }
     }

@@ -6,7 +6,7 @@
 #include "compare/CurvePlot.h"
 #include "compare/GroupedBarGeometry.h"
 #include "compare/ReportSet.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // The filter lists and the sort buttons, driven through the real window.
 #include "analysis/Filters.h"
 #include "app/DialogTemplate.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CellNumber.h"
 #include "tests/filters_support.h"
 

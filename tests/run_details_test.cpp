@@ -2,7 +2,7 @@
 // run's number whatever the table's order, and written as the command line's CSV tables.
 #include "export/RunDetailsCsv.h"
 #include "report/ReportLoad.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 
 #include <gtest/gtest.h>

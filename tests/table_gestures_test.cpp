@@ -1,7 +1,7 @@
 // The tables behave like tables: header clicks sort as the sort buttons do, Ctrl+C copies rows as
 // tab-separated text, Ctrl+A selects all, and the context menu offers both.
 #include "app/DialogTemplate.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListTsv.h"
 #include "tests/WindowFixture.h"
 

@@ -3,8 +3,8 @@
 // and trelvane-csv reading them alike.
 #include "report/FioJsonReader.h"
 #include "report/ReportFile.h"
-#include "report/ReportParser.h"
 #include "report/ReportRows.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 #include "tests/TestSupport.h"
 #include "tests/WindowFixture.h"

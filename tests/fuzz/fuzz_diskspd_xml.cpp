@@ -5,8 +5,8 @@
 // read back alike by number and in order.
 #include "report/DiskSpdXmlReader.h"
 #include "report/ReportKind.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "table/ListCsv.h"
 

@@ -3,8 +3,8 @@
 // (the parse is in place), and a row is an error row exactly when the reader says not every job parsed.
 // The runs' details, kept on the second reading, change no row and read back alike by number and in order.
 #include "report/FioJsonReader.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "table/ListCsv.h"
 

@@ -15,8 +15,8 @@
 // rules turn on white space and line ends, and a byte-level mutation rarely makes a line of blanks.
 #include "platform/WideVectors.h"
 #include "report/ReportBlocks.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 #include "tests/reference/ReferenceReading.h"
