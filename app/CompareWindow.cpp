@@ -22,7 +22,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListView>
-#include <QStandardItemModel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -33,6 +32,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>

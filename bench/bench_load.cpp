@@ -196,9 +196,7 @@ void BM_SortNumericColumn(benchmark::State& state) {
     AddResultColumns(table);
     ReportFile file;
     file.Open(ReportOf(100000));
-    file.ReadBlockViews([&](std::string_view block, RunCut cut) {
-            ParseReadBlock(block, cut, table, {}, keepDetails ? &runDetails : nullptr);
-        });
+    file.ReadBlockViews([&](std::string_view block, RunCut cut) { ParseReadBlock(block, cut, table); });
     bool flip = false;
     for (auto _ : state) {
         // Alternate columns so that every iteration really reorders the rows.

@@ -49,9 +49,10 @@ const char* const kUsageStart =
     "scans this machine's disk partitions and writes the partition table as Export writes\n"
     "Sqlio_Partitions.csv. With --compare, matches the runs of the reports by Direction, Type, Size and\n"
     "Outstanding IOs and writes one line per test: its runs in each report, then for IO/Sec, MB/Sec,\n"
-    "IO/Sec per Avg_Latency, the three latencies and the p99 and p99.9 latency (Total) each report's mean\n"
-    "and each later report's change in percent against BASELINE. The status goes to standard error, followed by any lines that tell more\n"
-    "about it (a file read only in part, fio jobs left out).\n"
+    "IO/Sec per Avg_Latency, the three latencies and the p99 and p99.9 latency (Total) each report's\n"
+    "mean and each later report's change in percent against BASELINE. The status goes to standard\n"
+    "error, followed by any lines that tell more about it (a file read only in part, fio jobs left\n"
+    "out).\n"
     "\n";
 const char* const kUsageEnd =
     "\n"

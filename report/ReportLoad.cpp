@@ -2,6 +2,7 @@
 
 #include "report/ReportFile.h"
 #include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";

@@ -181,8 +181,7 @@ TEST_F(CompareWindowTest, TheSetItsBaselineAndMeasureComeBackAndAReportThatNoLon
     window.SelectReport(2);
     window.OnSetBaseline();
     EXPECT_EQ(window.Current().ReportCount(), 2);
-    EXPECT_TRUE(
-        window.ReportListText(1).contains(QStringLiteral("baseline in place of the first")));
+    EXPECT_TRUE(window.ReportListText(1).contains(QStringLiteral("baseline in place of the first")));
 }
 
 TEST_F(CompareWindowTest, ADamagedComparisonInTheStoreNeverCostsTheReportList) {

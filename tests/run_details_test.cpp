@@ -101,7 +101,7 @@ TEST(RunDetailsStoreTest, EveryShapeOfDetailsReadsBackAsItWentIn) {
     // Labels of its own, and more buckets than a byte's count holds.
     std::vector<std::pair<std::string, std::string>> many;
     for (int i = 0; i < 70; ++i)
-        many.emplace_back("b" + std::to_string(i), std::to_string(i % 20));
+        many.emplace_back(std::string("b").append(std::to_string(i)), std::to_string(i % 20));
     shapes.push_back(Histogram(many));
     // Percentiles with a direction missing, parameters, IOPS spread and samples.
     RunDetails full;

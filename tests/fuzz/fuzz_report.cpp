@@ -105,7 +105,8 @@ void RequireSame(const Reading& fast, const Reading& plain) {
     }
     RunDetails found;
     fast.runDetails.ForEach([&](int run, const RunDetails& details) {
-        if (run < 0 || run >= fast.table.GetItemCount() || !fast.runDetails.Find(run, found) || found != details)
+        if (run < 0 || run >= fast.table.GetItemCount() || !fast.runDetails.Find(run, found) ||
+            found != details)
             __builtin_trap();
     });
 }
