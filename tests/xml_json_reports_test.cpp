@@ -311,7 +311,8 @@ TEST_F(XmlJsonWindowTest, XmlAndJsonReportsLoadThroughFileOpenAsTrelvaneCsvReads
         ASSERT_TRUE(tool.waitForFinished(60000));
         EXPECT_EQ(tool.exitCode(), 1);
         EXPECT_EQ(tool.readAllStandardOutput().toStdString(), ListCsvText(*m_dialog->m_listData));
-        const QString status = QString::fromUtf8(tool.readAllStandardError());
+        // Standard error is text: Windows ends its lines in CR LF.
+        const QString status = QString::fromUtf8(tool.readAllStandardError()).remove(QLatin1Char('\r'));
         if (path.endsWith(QStringLiteral(".json"))) {
             const QString detail =
                 QStringLiteral("1 fio job that only trims was left out: it has no read or write to chart");
