@@ -519,7 +519,10 @@ RunDetails JobDetails(const Document& document, const Job& job) {
                                                            {kWrite, LatencyDirection::Write},
                                                            {kMixed, LatencyDirection::Total}};
     std::string of;
-    for (const auto& [index, direction] : directions) {
+    for (const auto& pair : directions) {
+        // Named, not bound: clang before 16 cannot capture a structured binding in the lambda below.
+        const int index = pair.first;
+        const LatencyDirection direction = pair.second;
         const DirectionStats& stats = job.directions[static_cast<size_t>(index)];
         const Distribution& distribution = ofTotal ? stats.total : stats.completion;
         if (!stats.present || distribution.points.empty() || stats.Ios() <= 0)

@@ -14,8 +14,7 @@ out=build-fuzz
 seconds="${FUZZ_SECONDS:-30}"
 [ "$seconds" -ge 1 ] || seconds=1 # a time of 0 would fuzz without end
 half=$(((seconds + 1) / 2))
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined -I.)
-mkdir -p "$out/corpus" "$out/corpus-store" "$out/corpus-xml" "$out/corpus-json" "$out/corpus-details" "$out/objects"
+mkdir -p "$out/corpus" "$out/corpus-store" "$out/corpus-xml" "$out/corpus-json" "$out/corpus-details"
 # Seeds: the example and test reports whole (their first 8 KiB: the inputs stay short, so that each
 # second holds many of them), and each of their runs on its own.
 for report in examples/*.txt tests/data/*.txt tests/data/diskspd/*.txt; do
@@ -31,35 +30,9 @@ printf '[Reports]\nEntries\\1\\Path=/r/b.txt\nEntries\\2\\Path=/r/A.txt\nEntries
 printf '[Reports]\nEntries\\1\\Path="/r/a,b\\t\\x1f\\x31 "\nEntries\\1\\PathBytes=2f72ff\nSelected=@@x\n\n[Window]\nPlace=@Rect(-1 2 30 40)\nMaximized=true\nTab=3\n\n[Folders]\nOpen=/r\n' \
     > "$out/corpus-store/forms.conf"
 
-# The program's readers, compiled once for the four report targets; pugixml is linked as Debian builds
-# it and RapidJSON is headers alone.
-objects=()
-for source in report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp report/ReportText.cpp \
-    report/ReportBlocks.cpp platform/WideVectors.cpp report/DiskSpdXmlReader.cpp report/FioJsonReader.cpp \
-    report/RunRecord.cpp report/ReportKind.cpp table/ListBase.cpp table/RecordPages.cpp table/CellNumber.cpp \
-    table/FormatNumeric.cpp table/ListCsv.cpp report/RunDetails.cpp report/RunDetailsStore.cpp \
-    report/SqlioDetails.cpp; do
-    object="$out/objects/$(basename "${source%.cpp}").o"
-    clang++ "${flags[@]}" -c "$source" -o "$object"
-    objects+=("$object")
-done
-# The plain reference and the report target's comparisons are built without the fuzzer's coverage hooks:
-# their byte-by-byte loops would otherwise cost most of each run and steer the fuzzer by paths that are
-# not the program's.
-unhooked=()
-for source in tests/fuzz/fuzz_report.cpp tests/reference/*.cpp; do
-    object="$out/unhooked-$(basename "${source%.cpp}").o"
-    clang++ "${flags[@]/-fsanitize=fuzzer,/-fsanitize=}" -c "$source" -o "$object"
-    unhooked+=("$object")
-done
-clang++ "${flags[@]}" "${unhooked[@]}" "${objects[@]}" -lpugixml -o "$out/fuzz_report"
-for target in diskspd_xml fio_json run_details; do
-    clang++ "${flags[@]}" "tests/fuzz/fuzz_$target.cpp" "${objects[@]}" -lpugixml -o "$out/fuzz_$target"
-done
-# Qt is not instrumented; its own caches outlive an input, so leaks are not checked for this target.
-clang++ "${flags[@]}" -fPIC $(pkg-config --cflags Qt6Core) \
-    tests/fuzz/fuzz_store.cpp widgets/IniStoreFormat.cpp widgets/StoreSchema.cpp widgets/ReportListStore.cpp \
-    platform/PathText.cpp $(pkg-config --libs Qt6Core) -o "$out/fuzz_store"
+# The targets and the libraries they fuzz, built by CMake (the fuzz preset) into the same folder.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
 
 # Two targets at a time, one on each of the two cores CI has. Each prints its last lines, or what it
 # reported when it failed.
@@ -67,7 +40,7 @@ status=0
 start() { # target seconds corpus [options]
     local target=$1 time=$2 corpus=$3
     shift 3
-    "$out/fuzz_$target" -max_total_time="$time" -print_final_stats=0 "$@" "$out/$corpus" \
+    "$out/tests/fuzz/fuzz_$target" -max_total_time="$time" -print_final_stats=0 "$@" "$out/$corpus" \
         > "$out/$target.log" 2>&1 &
 }
 finished() { # target pid
