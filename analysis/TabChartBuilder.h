@@ -18,6 +18,8 @@ struct TabChartPlan {
 
 // Tabs 0 to 5 chart a measure of the result table; 6 ("Data") and 7 ("Disk Partitions") do not.
 inline constexpr int kChartTabCount = 6;
+inline constexpr int kDataTab = 6;
+inline constexpr int kPartitionsTab = 7;
 // The tab whose bars divide IO/sec by latency.
 inline constexpr int kRatioTab = 2;
 

@@ -144,7 +144,7 @@ int ExportReport(const std::string& path, std::optional<RunDetailsTable> details
 class StderrProgress : public ScanProgress {
 public:
     void Display(int type, const std::string& text) override {
-        if (type == 2)
+        if (type == kHeading)
             std::fprintf(stderr, "%s\n", text.c_str());
     }
 };

@@ -6,23 +6,23 @@
 namespace {
 
 struct ColumnSpec {
-    int sortType;
+    ColSortType sortType;
     const char* title;
     int width;
 };
 
 constexpr ColumnSpec kResultColumns[kResultColumnCount] = {
-    {4, "#", 44},
-    {0, "Direction", 81},
-    {0, "Type", 73},
-    {4, "Size", 90},
-    {4, "Outstanding IOs", 122},
-    {2, "IO/Sec", 90},
-    {2, "MB/Sec", 87},
-    {4, "Min_Latency", 96},
-    {4, "Avg_Latency", 99},
-    {4, "Max_Latency", 102},
-    {0, "Diag Details", 71},
+    {ColSortNumberAlt, "#", 44},
+    {ColSortText, "Direction", 81},
+    {ColSortText, "Type", 73},
+    {ColSortNumberAlt, "Size", 90},
+    {ColSortNumberAlt, "Outstanding IOs", 122},
+    {ColSortNumber, "IO/Sec", 90},
+    {ColSortNumber, "MB/Sec", 87},
+    {ColSortNumberAlt, "Min_Latency", 96},
+    {ColSortNumberAlt, "Avg_Latency", 99},
+    {ColSortNumberAlt, "Max_Latency", 102},
+    {ColSortText, "Diag Details", 71},
 };
 
 } // namespace

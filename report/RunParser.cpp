@@ -5,6 +5,7 @@
 #include "report/ReportParser.h"
 #include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
+#include "report/RunStart.h"
 #include "report/SqlioDetails.h"
 
 const char* const kRunTooLongText = "Run longer than 16 MiB; only its first 16 MiB were read";
@@ -13,7 +14,7 @@ static_assert(ReportBlockReader::kBound == 16u << 20, "kRunTooLongText names the
 namespace {
 
 bool IsSqlioRun(std::string_view block) {
-    return block.substr(0, 7) == "sqlio v";
+    return RunStartOf(block) == RunStartLine::Sqlio;
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "report/SqlioDetails.h"
 
+#include "report/RunStart.h"
 #include "table/CharClass.h"
 
 #include <cstring>
@@ -103,7 +104,7 @@ void ReadLine(string_view line, SqlioFacts& facts, LatencyDirection& direction) 
         facts.resultsBegin = StartsWith(line, "CUMULATIVE DATA:");
         return;
     case 's':
-        if (facts.tool.empty() && StartsWith(line, "sqlio v"))
+        if (facts.tool.empty() && RunStartOf(line) == RunStartLine::Sqlio)
             facts.tool = Trim(line);
         return;
     case 'p':
