@@ -10,7 +10,8 @@
 namespace {
 
 // Shows the scan's steps in the progress window, whose kinds the scan's are.
-static_assert(ScanProgress::kStep == CDlgProgress::kStep && ScanProgress::kHeading == CDlgProgress::kHeading);
+static_assert(int{ScanProgress::kStep} == int{CDlgProgress::kStep} &&
+              int{ScanProgress::kHeading} == int{CDlgProgress::kHeading});
 class ProgressWindowReporter : public ScanProgress {
 public:
     explicit ProgressWindowReporter(CDlgProgress& window) : m_window(window) {}
