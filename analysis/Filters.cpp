@@ -1,6 +1,6 @@
 #include "analysis/Filters.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CharClass.h"
 
 #include <algorithm>

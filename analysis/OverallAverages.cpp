@@ -1,6 +1,6 @@
 #include "analysis/OverallAverages.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/FormatNumeric.h"
 
 #include <string>

@@ -1,6 +1,6 @@
 #include "analysis/TabChartBuilder.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CellNumber.h"
 #include "table/FormatNumeric.h"
 
@@ -212,4 +212,13 @@ void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& p
     AppendFixed(label, mean, 2);
     chart.AddBarColor(label, mean, kChartDetailsAverageColour);
     chart.AddFooter({}, -1);
+}
+
+std::optional<int> RunOfDetailsBar(std::string_view label) {
+    int run = -1;
+    const auto [end, error] = std::from_chars(label.data(), label.data() + label.size(), run);
+    const std::string_view rest(end, static_cast<size_t>(label.data() + label.size() - end));
+    if (error != std::errc() || end == label.data() || run < 0 || rest.substr(0, 2) != ". ")
+        return std::nullopt;
+    return run;
 }

@@ -4,7 +4,9 @@
 #include "table/ChartModel.h"
 #include "table/ListBase.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 
 // What a chart tab shows: its title (empty for the two tabs without a chart), its value column (-1
 // there) and the filters read for this build.
@@ -16,6 +18,8 @@ struct TabChartPlan {
 
 // Tabs 0 to 5 chart a measure of the result table; 6 ("Data") and 7 ("Disk Partitions") do not.
 inline constexpr int kChartTabCount = 6;
+inline constexpr int kDataTab = 6;
+inline constexpr int kPartitionsTab = 7;
 // The tab whose bars divide IO/sec by latency.
 inline constexpr int kRatioTab = 2;
 
@@ -44,3 +48,7 @@ double TabChartMaximum(int index, double maxLatency);
 // CListBase::AvgColumn_d (value column, match column, match text, divisor), gathered in the same single pass
 // over the rows as the bars.
 void BuildTabChartLines(const CListBase& table, int index, const TabChartPlan& plan, ChartSink& chart);
+
+// The run a bar of the "Details" section stands for: its label begins with the row's "#" cell and ". "
+// (BuildTabChartLines), and "#" is the run's number. Nothing for any other line of a chart.
+std::optional<int> RunOfDetailsBar(std::string_view label);

@@ -21,7 +21,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QListWidget>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -32,6 +32,7 @@
 #include <QSettings>
 #include <QSplitter>
 #include <QStackedWidget>
+#include <QStandardItemModel>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
@@ -191,7 +192,11 @@ QWidget* CompareWindow::CreateReportPanel() {
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(QStringLiteral("Reports (the first is the baseline):"), panel));
-    m_list = new QListWidget(panel);
+    // A view over a model of its own: the Qt built for Windows has no item widgets.
+    m_list = new QListView(panel);
+    m_listModel = new QStandardItemModel(m_list);
+    m_list->setModel(m_listModel);
+    m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setWordWrap(true);
     layout->addWidget(m_list, 1);
@@ -217,7 +222,8 @@ QWidget* CompareWindow::CreateReportPanel() {
     connect(m_up, &QPushButton::clicked, this, &CompareWindow::OnMoveUp);
     connect(m_down, &QPushButton::clicked, this, &CompareWindow::OnMoveDown);
     connect(m_baseline, &QPushButton::clicked, this, &CompareWindow::OnSetBaseline);
-    connect(m_list, &QListWidget::currentRowChanged, this, &CompareWindow::UpdateButtons);
+    connect(m_list->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            &CompareWindow::UpdateButtons);
     UpdateButtons();
     // The list's own keys: Delete removes, Ctrl+Up and Ctrl+Down move.
     const auto listKey = [this](QKeySequence key, void (CompareWindow::*handler)()) {
@@ -331,11 +337,15 @@ void CompareWindow::FillReportListMenu() {
 }
 
 int CompareWindow::SelectedReport() const {
-    return m_list->currentRow();
+    return m_list->currentIndex().row();
 }
 
 void CompareWindow::SelectReport(int index) {
-    m_list->setCurrentRow(index);
+    m_list->setCurrentIndex(m_listModel->index(index, 0));
+}
+
+QString CompareWindow::ReportListText(int index) const {
+    return m_listModel->index(index, 0).data().toString();
 }
 
 void CompareWindow::OnRemove() {
@@ -492,7 +502,7 @@ void CompareWindow::RefillFilterLists() {
 
 void CompareWindow::RefreshReportList() {
     const int selected = SelectedReport();
-    m_list->clear();
+    m_listModel->clear();
     const int baseline = m_compared.empty() ? -1 : m_compared.front();
     for (int entry = 0; entry < m_set.Count(); ++entry) {
         const ComparedReport* report = m_set.Report(entry);
@@ -518,10 +528,11 @@ void CompareWindow::RefreshReportList() {
                 facts.append(Plural(report->tests.ErrorRows(), "error row", "error rows"));
             text += QStringLiteral(" (") + facts.join(QStringLiteral(", ")) + QLatin1Char(')');
         }
-        auto* item = new QListWidgetItem(Swatch(ReportColour(m_set.Colour(entry))), text, m_list);
+        auto* item = new QStandardItem(Swatch(ReportColour(m_set.Colour(entry))), text);
         item->setToolTip(QDir::toNativeSeparators(PathText(m_set.Path(entry))));
         if (trouble)
             item->setForeground(QColor(QRgb(kWorseColour)));
+        m_listModel->appendRow(item);
     }
     SelectReport(std::min(selected, m_set.Count() - 1));
 }

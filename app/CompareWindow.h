@@ -20,7 +20,8 @@ class CompareRowsWnd;
 class IPrompts;
 class QComboBox;
 class QLabel;
-class QListWidget;
+class QListView;
+class QStandardItemModel;
 class QMenu;
 class QPushButton;
 class QSettings;
@@ -78,7 +79,9 @@ public:
     const ReportSet& Set() const { return m_set; }
     const Comparison& Current() const { return m_comparison; }
     int Measure() const { return m_measure; }
-    QListWidget* ReportList() const { return m_list; }
+    QListView* ReportList() const { return m_list; }
+    // The text of the list's entry at index.
+    QString ReportListText(int index) const;
     CompareChartWnd* Chart() const { return m_chart; }
     CompareCurvesWnd* Curves() const { return m_curves; }
     CompareRowsWnd* ShownView() const;
@@ -127,7 +130,8 @@ private:
     CompareFilters m_filters;
     bool m_restoring = false;
 
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
+    QStandardItemModel* m_listModel = nullptr;
     QMenu* m_reportListMenu = nullptr;
     QPushButton* m_remove = nullptr;
     QPushButton* m_up = nullptr;

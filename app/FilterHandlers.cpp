@@ -4,7 +4,7 @@
 #include "analysis/Filters.h"
 #include "app/DialogTemplate.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "widgets/Text.h"
 
 #include <QLocale>

@@ -9,7 +9,9 @@
 
 namespace {
 
-// Shows the scan's steps in the progress window.
+// Shows the scan's steps in the progress window, whose kinds the scan's are.
+static_assert(int{ScanProgress::kStep} == int{CDlgProgress::kStep} &&
+              int{ScanProgress::kHeading} == int{CDlgProgress::kHeading});
 class ProgressWindowReporter : public ScanProgress {
 public:
     explicit ProgressWindowReporter(CDlgProgress& window) : m_window(window) {}
@@ -39,8 +41,8 @@ void CTrelvaneDlg::ReadDiskPartitions() {
     progress.PreInit(0xFFFFFF, 0xFFFFFF, 0xF6F6F6, 0xDA0000, 0xFF0000);
     progress.Init5(200, false, 8, true, true, false);
     progress.DisplayByLatency(false);
-    progress.Display(2, QStringLiteral("Reading Disk Partitions..."));
-    progress.Display(0, QStringLiteral("Please Wait"));
+    progress.Display(CDlgProgress::kHeading, QStringLiteral("Reading Disk Partitions..."));
+    progress.Display(CDlgProgress::kStep, QStringLiteral("Please Wait"));
     ScanPartitions(progress);
 }
 

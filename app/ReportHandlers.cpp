@@ -5,9 +5,10 @@
 #include "analysis/OverallAverages.h"
 #include "app/LoadProgress.h"
 #include "app/ReportDrop.h"
+#include "app/RunDetailsDlg.h"
 #include "platform/PathText.h"
 #include "report/ReportLoad.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -101,6 +102,9 @@ void CTrelvaneDlg::OnSelchangeReportCombo() {
 }
 
 void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
+    m_runDetails.Clear();
+    if (m_runDetailsDlg != nullptr)
+        m_runDetailsDlg->Forget();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->DeleteAllItems(false);
@@ -119,6 +123,10 @@ void CTrelvaneDlg::ReportOutOfMemory(const std::string& path) {
 
 bool CTrelvaneDlg::ReloadReport(const std::string& path) {
     m_listData->DeleteAllItems(false);
+    m_runDetails.Clear();
+    // The run it showed is gone with its report.
+    if (m_runDetailsDlg != nullptr)
+        m_runDetailsDlg->Forget();
     m_chart->Clear(true);
     m_chartAverages->Clear(true);
     m_listData->SetRedraw(false);
@@ -162,7 +170,7 @@ bool CTrelvaneDlg::LoadReport(const std::string& path) {
             LoadProgress*& loading;
             ~Done() { loading = nullptr; }
         } done{m_loading};
-        status = LoadReportRows(path, *m_listData, openError, details, steps);
+        status = LoadReportRows(path, *m_listData, openError, details, steps, &m_runDetails);
     } catch (const std::bad_alloc&) {
         ReportOutOfMemory(path);
         return false;

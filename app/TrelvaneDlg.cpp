@@ -9,7 +9,7 @@
 #include "disks/PartitionRow.h"
 #include "disks/SystemWmiSource.h"
 #include "platform/SystemMenu.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "widgets/MGroupBox.h"
 #include "widgets/SettingsStore.h"
 #include "widgets/StoreSchema.h"
@@ -74,6 +74,7 @@ CTrelvaneDlg::CTrelvaneDlg(std::unique_ptr<IPrompts> prompts, std::unique_ptr<Wm
     CreateControls();
     ConnectHandlers();
     ConnectChartPictures();
+    ConnectRunDetails();
     AddToolTips();
     m_tabCtrl->SetAppName(QString::fromLatin1(kSettingsName));
     m_listData->SetAppName(kSettingsName);
@@ -388,22 +389,22 @@ void CTrelvaneDlg::ShowTab(int index) {
     const TabChartPlan plan = PrepareTabChart(index);
     // What the tab does not show is hidden; what it shows again is left shown: a table hidden for a
     // moment would lose the keyboard, and the selected rows with it.
-    const bool partitions = index == 7;
+    const bool partitions = index == kPartitionsTab;
     if (!partitions)
         m_btnRefresh->hide();
-    if (index != 6)
+    if (index != kDataTab)
         m_listData->hide();
     if (!partitions) {
         m_listPartitions->hide();
         m_editNotes->hide();
     }
-    if (index == 6 || partitions)
+    if (index == kDataTab || partitions)
         m_chart->hide();
-    if (index == 6) {
+    if (index == kDataTab) {
         m_listData->show();
         return;
     }
-    if (index == 7) {
+    if (partitions) {
         m_listPartitions->show();
         m_editNotes->show();
         m_btnRefresh->show();

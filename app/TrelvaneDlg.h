@@ -5,6 +5,7 @@
 #include "app/WindowSlot.h"
 #include "disks/WmiSource.h"
 #include "report/ReportLoad.h"
+#include "report/RunDetailsStore.h"
 #include "table/FormatNumeric.h"
 #include "widgets/ChartWnd.h"
 #include "widgets/ListCtrlEx.h"
@@ -28,6 +29,7 @@ class QPushButton;
 class CDlgPage1;
 class CDlgProgress;
 class CompareWindow;
+class CRunDetailsDlg;
 class LoadProgress;
 
 // The one window of the program. It owns every control and all state; the handlers of each subsystem
@@ -107,6 +109,14 @@ public:
     void OnCompareReports();
     CompareWindow* Comparison() const { return m_compareWindow; }
 
+    // Run Details: the window of one run, opened by a double-click on its row or bar, by Ctrl+D or the
+    // context menu's "Run Details..." on the selected row of "Data".
+    void OnRunDetails();
+    void ShowRunDetailsOfRow(int row);
+    void ShowRunDetailsOfRun(int run);
+    CRunDetailsDlg* RunDetailsWindow() const { return m_runDetailsDlg; }
+    QAction* RunDetailsAction() const { return m_runDetailsAction; }
+
     // Chart pictures: the context menu of both charts.
     QStringList ChartCaption(const CChartWnd& chart) const;
     void OnCopyChart(const CChartWnd& chart);
@@ -147,6 +157,8 @@ public:
     MComboBox* m_comboOutstanding = nullptr;
     QPlainTextEdit* m_editNotes = nullptr;
     QPushButton* m_btnRefresh = nullptr;
+    // What the loaded report says of its runs beyond their rows, under each run's number.
+    RunDetailsStore m_runDetails;
 
 protected:
     void done(int result) override;
@@ -163,6 +175,7 @@ private:
     void CreateMenu();
     void ConnectHandlers();
     void ConnectChartPictures();
+    void ConnectRunDetails();
     void AddToolTips();
     // The window's remembered tab and maximised state (app/WindowMemory.h), before the start-up load; its
     // place is taken at the first show.
@@ -211,6 +224,8 @@ private:
     QSize m_templateMinimum;
     int m_chartBuilds = 0;
     CompareWindow* m_compareWindow = nullptr;
+    CRunDetailsDlg* m_runDetailsDlg = nullptr; // made at its first use
+    QAction* m_runDetailsAction = nullptr;
     std::function<qint64()> m_loadClock;
     LoadProgress* m_loading = nullptr; // the load under way, if any
 };

@@ -8,6 +8,7 @@
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <QApplication>
 #include <QSettings>
@@ -159,6 +160,7 @@ void BM_WindowHoldsReport(benchmark::State& state) {
         state.PauseTiming();
         dialog.m_listData->DeleteAllItems(false);
         dialog.m_chart->Clear(true);
+        dialog.m_runDetails.Clear();
         const long long before = LiveHeapBytes();
         ResetPeakHeap();
         state.ResumeTiming();

@@ -9,7 +9,7 @@
 #include "compare/CompareLabels.h"
 #include "compare/ComparisonTable.h"
 #include "platform/FileNames.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

@@ -6,7 +6,7 @@
 #include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "export/ReportTable.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 #include "widgets/ListCtrlEx.h"
 

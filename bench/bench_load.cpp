@@ -1,10 +1,12 @@
 // Loading a report (read, decode, split, cut, parse, insert), as throughput and as a ratio to a plain
-// line count of the same bytes read the same way; and sorting 100k rows by a numeric column.
+// line count of the same bytes read the same way; the same keeping each run's details as the window
+// does, with the memory they take a run; and sorting 100k rows by a numeric column.
 #include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
-#include "report/ReportParser.h"
 #include "report/ReportRows.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 
 #include <algorithm>
@@ -89,19 +91,27 @@ void BM_LineCount(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
-// Reads the report at path into a fresh table, as the window and trelvane-csv do.
-void LoadInto(const std::string& path, benchmark::State& state) {
+// Reads the report at path into a fresh table, as trelvane-csv does; with keepDetails, each run's
+// details too, as the window does: details_bytes_per_run is the memory they then take a run.
+void LoadInto(const std::string& path, benchmark::State& state, bool keepDetails = false) {
     size_t bytes = 0;
     CountLines(path, bytes);
+    double detailBytes = 0;
     for (auto _ : state) {
         CListBase table;
         AddResultColumns(table);
+        RunDetailsStore runDetails;
         ReportFile file;
         file.Open(path);
-        file.ReadBlockViews([&](std::string_view block, RunCut cut) { ParseReadBlock(block, cut, table); });
+        file.ReadBlockViews([&](std::string_view block, RunCut cut) {
+            ParseReadBlock(block, cut, table, {}, keepDetails ? &runDetails : nullptr);
+        });
         benchmark::DoNotOptimize(table.GetItemCount());
+        detailBytes = static_cast<double>(runDetails.Bytes()) / std::max(1, table.GetItemCount());
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+    if (keepDetails)
+        state.counters["details_bytes_per_run"] = detailBytes;
 }
 
 void BM_LoadReport(benchmark::State& state) {
@@ -130,6 +140,16 @@ void BM_LoadOnlyLineEnds(benchmark::State& state) {
 
 void BM_LoadDiskSpdReport(benchmark::State& state) {
     LoadInto(DiskSpdReportOf(static_cast<int>(state.range(0))), state);
+}
+
+// SQLIO runs with their -LS histograms and parameters; DiskSpd runs with full percentile tables (-L),
+// IopsStdDev (-D) and a command line each.
+void BM_LoadReportKeepingDetails(benchmark::State& state) {
+    LoadInto(ReportOf(static_cast<int>(state.range(0))), state, true);
+}
+
+void BM_LoadDiskSpdReportKeepingDetails(benchmark::State& state) {
+    LoadInto(DiskSpdReportOf(static_cast<int>(state.range(0))), state, true);
 }
 
 // The SQLIO report of as many bytes as the DiskSpd report of range(0) runs.
@@ -194,6 +214,8 @@ BENCHMARK(BM_LoadLfReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadCrReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadOnlyLineEnds)->Arg('\n')->Arg('\r')->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadReportKeepingDetails)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LoadDiskSpdReportKeepingDetails)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportSameBytesAsDiskSpd)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRowsDiskSpdText)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRowsDiskSpdXml)->Arg(10000)->Unit(benchmark::kMillisecond);

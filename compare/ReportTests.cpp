@@ -1,5 +1,6 @@
 #include "compare/ReportTests.h"
 
+#include "analysis/RunDetailsFigures.h"
 #include "table/CellNumber.h"
 
 #include <array>
@@ -94,9 +95,26 @@ private:
 
 } // namespace
 
-void ReportTests::AddRows(const CListBase& table) {
+void ReportTests::AddRows(const CListBase& table, const RunDetailsStore* runDetails) {
     if (table.GetColumnCount() < kResultColumnCount)
         return;
+    // The percentiles of each run, by its number (a run's number is below the table's row count), read
+    // in one pass over the details rather than looked up row by row; NaN where a run has none.
+    std::vector<std::array<double, kCompareMeasureCount>> percentiles;
+    if (runDetails != nullptr && !runDetails->Empty()) {
+        std::array<double, kCompareMeasureCount> none;
+        none.fill(std::nan(""));
+        percentiles.assign(static_cast<size_t>(table.GetItemCount()), none);
+        runDetails->ForEach([&](int run, const RunDetails& details) {
+            if (run < 0 || static_cast<size_t>(run) >= percentiles.size())
+                return;
+            for (int measure = 0; measure < kCompareMeasureCount; ++measure)
+                if (IsPercentileMeasure(kCompareMeasures[measure]))
+                    if (const std::optional<double> ms =
+                            TotalLatencyAt(details, kCompareMeasures[measure].percentile))
+                        percentiles[static_cast<size_t>(run)][static_cast<size_t>(measure)] = *ms;
+        });
+    }
     KeyIndex index(m_keys);
     for (int row = 0; row < table.GetItemCount(); ++row) {
         const ListRowView cells = table.Row(row);
@@ -117,7 +135,18 @@ void ReportTests::AddRows(const CListBase& table) {
         TestTotals& totals = m_totals[test];
         ++totals.runs;
         ++m_runs;
+        const long long run = percentiles.empty() ? -1 : LeadingWholeNumber(cells[kColNumber]);
         for (int measure = 0; measure < kCompareMeasureCount; ++measure) {
+            if (IsPercentileMeasure(kCompareMeasures[measure])) {
+                const double ms = run >= 0 && static_cast<size_t>(run) < percentiles.size()
+                                      ? percentiles[static_cast<size_t>(run)][static_cast<size_t>(measure)]
+                                      : std::nan("");
+                if (!std::isnan(ms)) {
+                    ++totals.cells[static_cast<size_t>(measure)];
+                    totals.sums[static_cast<size_t>(measure)] += ms;
+                }
+                continue;
+            }
             const int column = kCompareMeasures[measure].column;
             if (column < 0)
                 continue;
@@ -132,7 +161,7 @@ void ReportTests::AddRows(const CListBase& table) {
 
 std::optional<double> ReportTests::Mean(int test, int measure) const {
     const CompareMeasure& what = kCompareMeasures[measure];
-    if (what.column < 0) {
+    if (what.numerator >= 0) {
         const std::optional<double> numerator = Mean(test, what.numerator);
         if (!numerator)
             return std::nullopt;
@@ -154,10 +183,12 @@ ComparedReport LoadComparedReport(const std::string& path, const ReportLoadSteps
     try {
         CListBase table;
         AddResultColumns(table);
-        report.status = LoadReportRows(path, table, report.problem, report.details, steps);
+        // The percentile measures' points; let go with the rows.
+        RunDetailsStore runDetails(RunDetailsStore::Keep::PercentilesOnly);
+        report.status = LoadReportRows(path, table, report.problem, report.details, steps, &runDetails);
         // A report cut short by memory would compare as if it had fewer runs: it gives none.
         if (report.status == ReportLoadStatus::AllParsed || report.status == ReportLoadStatus::SomeFailed)
-            report.tests.AddRows(table);
+            report.tests.AddRows(table, &runDetails);
     } catch (const std::bad_alloc&) {
         report.status = ReportLoadStatus::OutOfMemory;
         report.tests = ReportTests();

@@ -3,6 +3,7 @@
 #include "compare/CompareMeasures.h"
 #include "compare/TestKey.h"
 #include "report/ReportLoad.h"
+#include "report/RunDetailsStore.h"
 #include "table/ListBase.h"
 
 #include <array>
@@ -27,7 +28,9 @@ bool IsErrorRow(const ListRowView& row);
 class ReportTests {
 public:
     // Adds every row of a result table: a run to its test's totals, an error row to the count of them.
-    void AddRows(const CListBase& table);
+    // The percentile measures are read from the runs' details, found by each row's "#"; without any, or
+    // for a run whose report gives no such point, they have no value.
+    void AddRows(const CListBase& table, const RunDetailsStore* runDetails = nullptr);
 
     int TestCount() const { return static_cast<int>(m_keys.size()); }
     const TestKey& Key(int test) const { return m_keys[static_cast<size_t>(test)]; }

@@ -8,15 +8,15 @@ void AddPartitionColumns(CListBase& table) {
         int format;
     };
     static const Spec columns[kPartitionColumnCount] = {
-        {0, "Model", 167, 0},
-        {0, "Serial Num", 80, 0},
-        {0, "Interface", 62, 0},
-        {0, "Drive", 90, 0},
-        {0, "Filesystem (Allocation Size)", 144, 0},
-        {4, "Disk Size", 76, 1},
-        {4, "Starting Offset", 99, 1},
-        {0, "Status", 130, 0},
-        {0, "Details", 123, 0},
+        {ColSortText, "Model", 167, 0},
+        {ColSortText, "Serial Num", 80, 0},
+        {ColSortText, "Interface", 62, 0},
+        {ColSortText, "Drive", 90, 0},
+        {ColSortText, "Filesystem (Allocation Size)", 144, 0},
+        {ColSortNumberAlt, "Disk Size", 76, 1},
+        {ColSortNumberAlt, "Starting Offset", 99, 1},
+        {ColSortText, "Status", 130, 0},
+        {ColSortText, "Details", 123, 0},
     };
     for (const Spec& column : columns)
         table.AddCol(column.sortType, column.title, column.width, column.format, -1);

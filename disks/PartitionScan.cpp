@@ -129,7 +129,7 @@ private:
         if (!Read(partition, "DeviceID", id) || !id.IsText())
             return;
         m_partitionId = id.text;
-        m_progress.Display(0, "Scanning " + m_partitionId);
+        m_progress.Display(ScanProgress::kStep, "Scanning " + m_partitionId);
         std::unique_ptr<WmiEnumeration> drives;
         if (!RunQuery(m_connection, WmiRequest::DrivesOfPartition(m_partitionId), drives))
             return;

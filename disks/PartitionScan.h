@@ -5,9 +5,11 @@
 class CListBase;
 class WmiSource;
 
-// Where a scan reports what it is doing. type 2 is the heading, type 0 the current step.
+// Where a scan reports what it is doing: a line of the progress window, by its kind.
 class ScanProgress {
 public:
+    // The kinds' numbers are the progress window's (CDlgProgress::Kind).
+    enum Kind { kStep = 0, kHeading = 2 };
     virtual ~ScanProgress() = default;
     virtual void Display(int type, const std::string& text) = 0;
 };

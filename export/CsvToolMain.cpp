@@ -1,6 +1,8 @@
 // trelvane-csv: the result table of a report, the partition table of this machine, or the comparison
 // of several reports, as CSV on standard output, for scripts. The bytes are those the window's Export
-// writes into "Sqlio_Data.csv" after loading the same report, or into "Sqlio_Partitions.csv".
+// writes into "Sqlio_Data.csv" after loading the same report, or into "Sqlio_Partitions.csv". What a
+// report says of its runs beyond their rows (latency points, histograms, parameters) comes out as CSV
+// tables of its own.
 #include "disks/PartitionRow.h"
 #include "disks/PartitionScan.h"
 #include "disks/SafeText.h"
@@ -8,16 +10,20 @@
 #include "disks/SystemWmiSource.h"
 #include "export/CompareTool.h"
 #include "export/ReportTable.h"
+#include "export/RunDetailsCsv.h"
 #include "platform/CommandLine.h"
 #include "platform/StandardOutput.h"
 #include "report/ReportKinds.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +36,9 @@ constexpr int kExitFailed = 2;
 
 const char* const kUsageStart =
     "Usage: trelvane-csv [--] REPORT\n"
+    "       trelvane-csv --percentiles [--] REPORT\n"
+    "       trelvane-csv --histogram [--] REPORT\n"
+    "       trelvane-csv --details [--] REPORT\n"
     "       trelvane-csv --partitions\n"
     "       trelvane-csv --compare BASELINE REPORT...\n"
     "       trelvane-csv --help\n"
@@ -40,11 +49,21 @@ const char* const kUsageStart =
     "scans this machine's disk partitions and writes the partition table as Export writes\n"
     "Sqlio_Partitions.csv. With --compare, matches the runs of the reports by Direction, Type, Size and\n"
     "Outstanding IOs and writes one line per test: its runs in each report, then for IO/Sec, MB/Sec,\n"
-    "IO/Sec per Avg_Latency and the three latencies each report's mean and each later report's change in\n"
-    "percent against BASELINE. The status goes to standard error, followed by any lines that tell more\n"
-    "about it (a file read only in part, fio jobs left out).\n"
+    "IO/Sec per Avg_Latency, the three latencies and the p99 and p99.9 latency (Total) each report's\n"
+    "mean and each later report's change in percent against BASELINE. The status goes to standard\n"
+    "error, followed by any lines that tell more about it (a file read only in part, fio jobs left\n"
+    "out).\n"
     "\n";
 const char* const kUsageEnd =
+    "\n"
+    "What the report says of each run beyond its row, one line per run and point, under the same\n"
+    "CSV rules (# and Direction are the run's cells in the result table):\n"
+    "  --percentiles  #,Direction,Percentile,Read_ms,Write_ms,Total_ms: the latency percentiles, the\n"
+    "                 percentile as a number (0 for the minimum, 99.9 for DiskSpd's 3-nines, 100 for\n"
+    "                 the maximum), the values as written, empty where the report has none\n"
+    "  --histogram    #,Direction,Bucket_ms,Percent: SQLIO's -LS histogram, the buckets as SQLIO\n"
+    "                 labels them (0 ... 23, 24+), the shares as written\n"
+    "  --details      #,Name,Value: the parameters (command line, targets, threads, duration...)\n"
     "\n"
     "Exit status: 0 every run parsed (every query of the scan answered),\n"
     "             1 some runs (or the scan) became error rows,\n"
@@ -78,12 +97,29 @@ int ExportComparison(const std::vector<std::string>& paths) {
     return WriteTable(table) ? status : kExitFailed;
 }
 
-int ExportReport(const std::string& path) {
+// Writes a table of the runs' details to standard output; false (with a message) when it cannot be
+// written.
+bool WriteRunDetails(RunDetailsTable kind, const CListBase& table, const RunDetailsStore& runDetails) {
+    UseBinaryMode(stdout);
+    const bool written = WriteRunDetailsCsv(kind, table, runDetails, [](std::string_view chunk) {
+        return std::fwrite(chunk.data(), 1, chunk.size(), stdout) == chunk.size();
+    });
+    if (written && std::fflush(stdout) == 0)
+        return true;
+    std::fprintf(stderr, "Cannot write standard output: %s\n", std::strerror(errno));
+    return false;
+}
+
+// Writes the result table of the report, or with detailsTable that table of its runs' details.
+int ExportReport(const std::string& path, std::optional<RunDetailsTable> detailsTable) {
     CListBase table;
     AddResultColumns(table);
     std::string openError;
     ReportLoadDetails details;
-    const ReportLoadStatus status = LoadReportTable(path, table, openError, details);
+    // Only the details tables keep the runs' details: the result table's memory stays what it was.
+    RunDetailsStore runDetails;
+    const ReportLoadStatus status =
+        LoadReportTable(path, table, openError, details, detailsTable ? &runDetails : nullptr);
     if (status == ReportLoadStatus::CannotOpen) {
         // Echoed paths and arguments show control bytes as \xNN, as partition cells do, so a hostile
         // file name cannot move the cursor, clear the screen or retitle the user's terminal. Their
@@ -96,7 +132,7 @@ int ExportReport(const std::string& path) {
         std::fprintf(stderr, "Not enough memory to read %s\n", EscapeForMessage(path).c_str());
         return kExitFailed;
     }
-    if (!WriteTable(table))
+    if (detailsTable ? !WriteRunDetails(*detailsTable, table, runDetails) : !WriteTable(table))
         return kExitFailed;
     std::fprintf(stderr, "%s\n", LoadStatusText(status));
     for (const std::string& line : details)
@@ -108,7 +144,7 @@ int ExportReport(const std::string& path) {
 class StderrProgress : public ScanProgress {
 public:
     void Display(int type, const std::string& text) override {
-        if (type == 2)
+        if (type == kHeading)
             std::fprintf(stderr, "%s\n", text.c_str());
     }
 };
@@ -150,7 +186,13 @@ int main(int argc, char* argv[]) try {
     std::vector<std::string> paths;
     bool partitions = false;
     bool compare = false;
+    std::optional<RunDetailsTable> detailsTable;
     bool optionsEnded = false;
+    const std::pair<std::string_view, RunDetailsTable> detailsOptions[] = {
+        {"--percentiles", RunDetailsTable::Percentiles},
+        {"--histogram", RunDetailsTable::Histogram},
+        {"--details", RunDetailsTable::Details},
+    };
     for (const std::string& argument : CommandLineArguments(argc, argv)) {
         if (!optionsEnded && (argument == "--help" || argument == "-h"))
             return Usage(stdout, kExitAllParsed);
@@ -160,6 +202,15 @@ int main(int argc, char* argv[]) try {
         }
         if (!optionsEnded && argument == "--partitions") {
             partitions = true;
+            continue;
+        }
+        const auto option = std::find_if(std::begin(detailsOptions), std::end(detailsOptions),
+                                         [&argument](const auto& entry) { return entry.first == argument; });
+        if (!optionsEnded && option != std::end(detailsOptions)) {
+            // One table of the runs' details at a time: a second is an argument that is wrong.
+            if (detailsTable)
+                return Usage(stderr, kExitFailed);
+            detailsTable = option->second;
             continue;
         }
         if (!optionsEnded && argument == "--compare") {
@@ -176,13 +227,13 @@ int main(int argc, char* argv[]) try {
         }
         paths.push_back(argument);
     }
-    if (partitions && paths.empty() && !compare)
+    if (partitions && paths.empty() && !compare && !detailsTable)
         return ExportPartitions();
-    if (compare && !partitions && !paths.empty())
+    if (compare && !partitions && !detailsTable && !paths.empty())
         return ExportComparison(paths);
     if (partitions || compare || paths.size() != 1)
         return Usage(stderr, kExitFailed);
-    return ExportReport(paths.front());
+    return ExportReport(paths.front(), detailsTable);
 } catch (const std::bad_alloc&) {
     // Whatever ran out of memory, the script that called us gets a message and a failure status
     // rather than an abort.

@@ -1,10 +1,13 @@
 #include "report/DiskSpdParser.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "table/CharClass.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -61,6 +64,21 @@ int ColumnOf(const Fields& header, string_view title) {
 struct Parameters {
     std::string direction, type, size, outstanding;
     int targets = 0;
+    // For the run's details, as written: the timespan's own and its first target's, and every target.
+    string_view duration, warmUp, interval, blockSize, queueDepth;
+    std::string writeRatio;
+    std::vector<string_view> caching, targetPaths;
+};
+
+// What the run says of itself once, for the details of every row it gives.
+struct RunFacts {
+    string_view commandLine, machine, startTime;
+};
+
+// The columns of a percentile table, by direction.
+struct PercentileColumns {
+    int column[kLatencyDirectionCount] = {-1, -1, -1};
+    size_t count = 0;
 };
 
 // Where the reading of the "Total IO" table stands.
@@ -80,6 +98,11 @@ struct Section {
     bool percentiles = false;
     int totalMsColumn = -1;
     string_view minLine, maxLine; // rows of the last percentile table
+    // The last percentile table's points, for the run's details; whether it ended at its "max" row.
+    std::vector<PercentilePoint> points;
+    PercentileColumns pointColumns;
+    bool inPoints = false, pointsComplete = false;
+    string_view threadCount; // "thread count:"
 };
 
 // An error row quotes at most about this much of its run. A run may hold thousands of broken sections,
@@ -106,13 +129,12 @@ void AppendExcerpt(std::string& message, string_view block) {
 }
 
 std::string Message(string_view token, const Section* section, string_view block) {
-    std::string message = "Token [";
-    message.append(token);
-    message.append("] not found in ");
+    std::string place;
     if (section != nullptr)
-        message.append("section " + std::to_string(section->ordinal) + " (\"" + std::string(kResultsFor) +
-                       " " + std::to_string(section->timespan) + "\") of ");
-    message.append("test: ");
+        place.append("section " + std::to_string(section->ordinal) + " (\"" + std::string(kResultsFor) + " " +
+                     std::to_string(section->timespan) + "\") of ");
+    place.append("test: ");
+    std::string message = MissingTokenMessage(token, place);
     AppendExcerpt(message, block);
     return message;
 }
@@ -125,7 +147,44 @@ bool ValueAfter(string_view line, string_view key, string_view& value) {
     return true;
 }
 
+// The parameters the run's details show, as written; the row's cells come from ReadParameter.
+void ReadDetailParameter(string_view line, Parameters& parameters) {
+    string_view value;
+    if (ValueAfter(line, "duration:", value)) {
+        parameters.duration = value;
+    } else if (ValueAfter(line, "warm up time:", value)) {
+        parameters.warmUp = value;
+    } else if (ValueAfter(line, "gathering IOPS at intervals of", value)) {
+        parameters.interval = value;
+    } else if (ValueAfter(line, "block size:", value)) {
+        if (parameters.blockSize.empty())
+            parameters.blockSize = value;
+    } else if (ValueAfter(line, "number of outstanding I/O operations", value)) {
+        const size_t colon = value.rfind(':');
+        if (parameters.queueDepth.empty() && colon != string_view::npos)
+            parameters.queueDepth = Trim(value.substr(colon + 1));
+    } else if (ValueAfter(line, "performing ", value)) {
+        if (!parameters.writeRatio.empty())
+            return;
+        // "mix test (read/write ratio: 70/30)" writes 30 %.
+        if (value == "read test") {
+            parameters.writeRatio = "0%";
+        } else if (value == "write test") {
+            parameters.writeRatio = "100%";
+        } else if (ValueAfter(value, "mix test (read/write ratio:", value) && !value.empty() &&
+                   value.back() == ')') {
+            value.remove_suffix(1);
+            const size_t slash = value.find('/');
+            if (slash != string_view::npos)
+                parameters.writeRatio = std::string(Trim(value.substr(slash + 1))) + "%";
+        }
+    } else if (line.find("cache") != string_view::npos && parameters.targets <= 1) {
+        parameters.caching.push_back(line);
+    }
+}
+
 void ReadParameter(string_view line, Parameters& parameters) {
+    ReadDetailParameter(line, parameters);
     string_view value;
     if (ValueAfter(line, "performing ", value)) {
         if (!parameters.direction.empty())
@@ -157,6 +216,33 @@ void ReadParameter(string_view line, Parameters& parameters) {
         parameters.type = kind == "random"                                             ? "random"
                           : (kind == "sequential" || kind == "interlocked sequential") ? "sequential"
                                                                                        : std::string(kind);
+    }
+}
+
+// A line of the percentile table being read: a point, its border, or the end of the table. A row with
+// fewer fields than the table's titles, or any other line before the "max" row, ends the table cut.
+void ReadPercentileRow(string_view trimmed, Section& section) {
+    if (!trimmed.empty() && trimmed.find_first_not_of('-') == string_view::npos)
+        return;
+    const Fields fields = SplitBars(trimmed);
+    const std::optional<std::string> percentile =
+        fields.count > 0 ? DiskSpdPercentile(fields.field[0]) : std::nullopt;
+    if (!percentile || fields.count < section.pointColumns.count) {
+        section.inPoints = false;
+        return;
+    }
+    PercentilePoint point;
+    point.percentile = *percentile;
+    for (int d = 0; d < kLatencyDirectionCount; ++d) {
+        const int column = section.pointColumns.column[d];
+        const string_view value = column > 0 ? fields.field[static_cast<size_t>(column)] : string_view();
+        if (!value.empty() && value != "N/A")
+            point.ms[static_cast<size_t>(d)] = std::string(value);
+    }
+    section.points.push_back(std::move(point));
+    if (fields.field[0] == "max") {
+        section.inPoints = false;
+        section.pointsComplete = true;
     }
 }
 
@@ -192,13 +278,27 @@ void ReadResultLine(string_view line, string_view trimmed, Section& section) {
     case TotalTable::Ended:
         break;
     }
+    if (section.table == TotalTable::NotYet && ValueAfter(trimmed, "thread count:", value))
+        section.threadCount = value;
     if (StartsWith(trimmed, "%-ile")) {
         // A new percentile table; the last one of a section is the total over all targets.
         section.percentiles = true;
-        section.totalMsColumn = ColumnOf(SplitBars(trimmed), "Total (ms)");
+        const Fields header = SplitBars(trimmed);
+        section.totalMsColumn = ColumnOf(header, "Total (ms)");
         section.minLine = {};
         section.maxLine = {};
-    } else if (section.percentiles) {
+        section.points.clear();
+        section.pointColumns = PercentileColumns();
+        section.pointColumns.count = header.count;
+        const char* const titles[kLatencyDirectionCount] = {"Read (ms)", "Write (ms)", "Total (ms)"};
+        for (int d = 0; d < kLatencyDirectionCount; ++d)
+            section.pointColumns.column[d] = ColumnOf(header, titles[d]);
+        section.inPoints = true;
+        section.pointsComplete = false;
+    } else if (section.inPoints) {
+        ReadPercentileRow(trimmed, section);
+    }
+    if (section.percentiles && !StartsWith(trimmed, "%-ile")) {
         if (StartsWith(trimmed, "min ") || StartsWith(trimmed, "min|"))
             section.minLine = trimmed;
         else if (StartsWith(trimmed, "max ") || StartsWith(trimmed, "max|"))
@@ -269,7 +369,6 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
     }
 
     TestResultRow cells(kResultColumnCount);
-    cells[kColNumber] = table.GetItemCount_s_FAST();
     cells[kColDirection] = parameters.direction;
     cells[kColType] = parameters.type;
     cells[kColSize] = parameters.size;
@@ -279,8 +378,57 @@ bool AddSectionRow(const Section& section, const std::vector<Parameters>& timesp
     cells[kColMinLatency] = min;
     cells[kColAvgLatency] = avg;
     cells[kColMaxLatency] = max;
-    table.InsertRow(std::move(cells));
+    AddResultRow(table, cells);
     return true;
+}
+
+// What the run, its timespan and the section say of the row's run, as written.
+RunDetails SectionDetails(const Section& section, const std::vector<Parameters>& timespans,
+                          const RunFacts& run) {
+    RunDetails details;
+    const auto add = [&details](const char* name, string_view value) {
+        if (!value.empty())
+            details.parameters.push_back(RunParameter{name, std::string(value)});
+    };
+    add(RunParameterName::kCommandLine, run.commandLine);
+    add(RunParameterName::kMachine, run.machine);
+    add(RunParameterName::kStartTime, run.startTime);
+    const Parameters* parameters =
+        section.timespan >= 1 && static_cast<size_t>(section.timespan) <= timespans.size()
+            ? &timespans[static_cast<size_t>(section.timespan - 1)]
+            : nullptr;
+    if (parameters != nullptr)
+        for (const string_view target : parameters->targetPaths)
+            add(RunParameterName::kTarget, target);
+    add(RunParameterName::kThreads, section.threadCount);
+    if (parameters != nullptr) {
+        add(RunParameterName::kDuration, parameters->duration);
+        add(RunParameterName::kWarmUp, parameters->warmUp);
+        add(RunParameterName::kBlockSize, parameters->blockSize);
+        add(RunParameterName::kQueueDepth, parameters->queueDepth);
+        add(RunParameterName::kWriteRatio, parameters->writeRatio);
+        std::string caching;
+        for (const string_view line : parameters->caching)
+            caching += (caching.empty() ? "" : "; ") + std::string(line);
+        add(RunParameterName::kCaching, caching);
+        add(RunParameterName::kIopsInterval, parameters->interval);
+    }
+
+    details.percentiles = section.points;
+    details.cut = !section.points.empty() && !section.pointsComplete;
+
+    // IopsStdDev (-D) beside the I/O per s it varied about, from the "total:" line of "Total IO".
+    const int stdDevColumn = ColumnOf(section.columns, "IopsStdDev");
+    const int iopsColumn = ColumnOf(section.columns, "I/O per s");
+    if (section.totalLine && stdDevColumn >= 1 && iopsColumn >= 1 &&
+        static_cast<size_t>(std::max(stdDevColumn, iopsColumn)) <= section.total.count) {
+        const string_view stdDev = section.total.field[static_cast<size_t>(stdDevColumn - 1)];
+        const string_view iops = section.total.field[static_cast<size_t>(iopsColumn - 1)];
+        if (!stdDev.empty() && !iops.empty() && stdDev != "N/A")
+            details.iopsSpread.push_back(
+                IopsSpread{LatencyDirection::Total, std::string(stdDev), std::string(iops)});
+    }
+    return details;
 }
 
 int TimespanNumber(string_view rest, int ordinal) {
@@ -335,15 +483,20 @@ std::string DiskSpdSizeCell(std::string_view text) {
     return bytes % 1024 == 0 ? std::to_string(bytes / 1024) + "KB" : std::to_string(bytes) + "B";
 }
 
-bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit) {
+bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit, RunDetailsStore* runDetails) {
     std::vector<Parameters> timespans;
+    RunFacts run;
     Section section;
     bool inSection = false, afterResults = false, allParsed = true;
     int sections = 0;
     // The memory budget is asked before every row, not only between runs: one run can hold thousands.
     const auto addSectionRow = [&] {
-        if (!admit || admit())
-            allParsed &= AddSectionRow(section, timespans, block, table);
+        if (admit && !admit())
+            return;
+        const int number = table.GetItemCount();
+        allParsed &= AddSectionRow(section, timespans, block, table);
+        if (runDetails != nullptr)
+            runDetails->Add(number, SectionDetails(section, timespans, run));
     };
 
     const char* p = block.data();
@@ -366,6 +519,15 @@ bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit) 
             continue;
         }
         const string_view trimmed = TrimLeft(line);
+        string_view value;
+        if (!inSection && !afterResults) {
+            if (ValueAfter(line, "Command Line:", value))
+                run.commandLine = value;
+            else if (ValueAfter(trimmed, "computer name:", value))
+                run.machine = value;
+            else if (ValueAfter(trimmed, "start time:", value))
+                run.startTime = value;
+        }
         if (inSection) {
             if (StartsWith(line, "Totals:")) {
                 // The sum over all timespans that follows the last one is no timespan of its own.
@@ -378,10 +540,13 @@ bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit) 
         } else if (!afterResults) {
             if (StartsWith(trimmed, "timespan:")) {
                 timespans.emplace_back();
-            } else if (StartsWith(trimmed, "path:")) {
+            } else if (ValueAfter(trimmed, "path:", value)) {
                 if (timespans.empty())
                     timespans.emplace_back();
                 ++timespans.back().targets;
+                if (value.size() >= 2 && value.front() == '\'' && value.back() == '\'')
+                    value = value.substr(1, value.size() - 2);
+                timespans.back().targetPaths.push_back(value);
             } else if (!trimmed.empty() && (timespans.empty() || timespans.back().targets <= 1)) {
                 if (timespans.empty()) {
                     // Parameters without a "timespan:" heading belong to the only timespan.

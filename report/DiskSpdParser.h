@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class RunDetailsStore;
+
 // Reads one DiskSpd run (its text output, as ReportBlockReader cuts it: lines each ending in CR LF, from
 // "Command Line:" or "Input parameters:" on) into the result table: one row per "Results for
 // timespan N" section, in their order, with the same eleven cells a SQLIO run gives.
@@ -30,7 +32,15 @@
 // gives one row "Token [Results for timespan] not found in test: <excerpt>". The excerpt is the run
 // whole when it is short, else its first kilobyte of whole lines and how many bytes follow. Each row
 // passes admit first. True when every row it added parsed.
-bool ParseDiskSpdRun(std::string_view block, CListBase& table, const RowGate& admit = {});
+//
+// With runDetails, each row's run (error rows too) also keeps what its section says, as written: the
+// command line, computer name and start time; the timespan's targets, duration, warm-up and IOPS
+// interval, its first target's block size, outstanding I/Os, write ratio and cache lines; the
+// section's thread count; every point of its last percentile table ("min" as 0, "3-nines" as 99.9,
+// "N/A" as no value), cut when the table ends before its "max" row; and IopsStdDev (-D) beside the
+// I/O per s of the "Total IO" total.
+bool ParseDiskSpdRun(std::string_view block, CListBase& table, const RowGate& admit = {},
+                     RunDetailsStore* runDetails = nullptr);
 
 // The "Size" cell of a DiskSpd block size text: "4096", "4KiB" and "4K" give "4KB", "1.50KiB"
 // gives "1536B". Text that is no size stays as it was.

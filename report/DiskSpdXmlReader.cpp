@@ -1,13 +1,15 @@
 #include "report/DiskSpdXmlReader.h"
 
 #include "report/DiskSpdParser.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunRecord.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <optional>
 #include <pugixml.hpp>
 #include <string_view>
@@ -29,7 +31,9 @@ struct Place {
 };
 
 std::string Missing(string_view element, const Place& place) {
-    return "Token [<" + std::string(element) + ">] not found in " + place.Text();
+    std::string token = "<";
+    token.append(element).append(">");
+    return MissingTokenMessage(token, place.Text());
 }
 
 string_view Trimmed(const char* text) {
@@ -153,8 +157,59 @@ bool AddTimeSpanRow(const pugi::xml_node& profileSpan, const pugi::xml_node& res
     return true;
 }
 
+// What the document says of one time span's run beyond its row, as written.
+RunDetails TimeSpanDetails(const pugi::xml_node& results, const pugi::xml_node& profileSpan,
+                           const pugi::xml_node& resultSpan) {
+    RunDetails details;
+    const auto add = [&details](const char* name, string_view value, string_view unit = {}) {
+        if (!value.empty())
+            details.parameters.push_back(RunParameter{name, std::string(value) + std::string(unit)});
+    };
+    const pugi::xml_node system = results.child("System");
+    const string_view version = Trimmed(system.child("Tool").child_value("Version"));
+    if (!version.empty())
+        add(RunParameterName::kTool, "DiskSpd " + std::string(version));
+    add(RunParameterName::kMachine, Trimmed(system.child_value("ComputerName")));
+    add(RunParameterName::kStartTime, Trimmed(system.child_value("RunTime")));
+    const pugi::xml_node firstTarget = profileSpan.child("Targets").child("Target");
+    for (const pugi::xml_node& target : profileSpan.child("Targets").children("Target"))
+        add(RunParameterName::kTarget, Trimmed(target.child_value("Path")));
+    add(RunParameterName::kThreads, Trimmed(resultSpan.child_value("ThreadCount")));
+    add(RunParameterName::kDuration, Trimmed(profileSpan.child_value("Duration")), "s");
+    add(RunParameterName::kWarmUp, Trimmed(profileSpan.child_value("Warmup")), "s");
+    add(RunParameterName::kBlockSize, Trimmed(firstTarget.child_value("BlockSize")));
+    add(RunParameterName::kQueueDepth, Trimmed(firstTarget.child_value("RequestCount")));
+    add(RunParameterName::kWriteRatio, Trimmed(firstTarget.child_value("WriteRatio")), "%");
+    std::string caching;
+    for (const char* flag : {"DisableAllCache", "DisableOSCache", "WriteThrough"}) {
+        const string_view value = Trimmed(firstTarget.child_value(flag));
+        if (!value.empty())
+            caching += (caching.empty() ? "" : "; ") + std::string(flag) + " " + std::string(value);
+    }
+    add(RunParameterName::kCaching, caching);
+    if (Trimmed(profileSpan.child_value("CalculateIopsStdDev")) == "true")
+        add(RunParameterName::kIopsInterval, Trimmed(profileSpan.child_value("IoBucketDuration")), "ms");
+
+    const char* const columns[kLatencyDirectionCount] = {"ReadMilliseconds", "WriteMilliseconds",
+                                                         "TotalMilliseconds"};
+    for (const pugi::xml_node& bucket : resultSpan.child("Latency").children("Bucket")) {
+        PercentilePoint point;
+        point.percentile = Trimmed(bucket.child_value("Percentile"));
+        for (size_t d = 0; d < std::size(columns); ++d)
+            if (const pugi::xml_node value = bucket.child(columns[d]))
+                point.ms[d] = std::string(Trimmed(value.child_value()));
+        details.percentiles.push_back(std::move(point));
+    }
+    // The time span's own interval buckets are the sums over its threads and targets.
+    for (const pugi::xml_node& bucket : resultSpan.child("Iops").children("Bucket"))
+        if (const pugi::xml_attribute total = bucket.attribute("Total"))
+            details.iopsSamples.emplace_back(Trimmed(total.value()));
+    return details;
+}
+
 // Reads one <Results> document, held in place at data.
-bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place, CListBase& table) {
+bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place, CListBase& table,
+                     RunDetailsStore* runDetails) {
     pugi::xml_document document;
     const pugi::xml_parse_result parsed =
         document.load_buffer_inplace(data, size, pugi::parse_default, pugi::encoding_utf8);
@@ -175,7 +230,10 @@ bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place,
     Place spanPlace = place;
     for (const pugi::xml_node& resultSpan : results.children("TimeSpan")) {
         ++spanPlace.timeSpan;
+        const int number = table.GetItemCount();
         allParsed &= AddTimeSpanRow(profileSpan, resultSpan, spanPlace, table);
+        if (runDetails != nullptr)
+            runDetails->Add(number, TimeSpanDetails(results, profileSpan, resultSpan));
         if (profileSpan)
             profileSpan = profileSpan.next_sibling("TimeSpan");
     }
@@ -248,7 +306,8 @@ void DiskSpdXmlStream::ReadCompleteDocuments() {
             return;
         }
         const size_t stop = static_cast<size_t>(end - m_pending.begin()) + kEnd.size();
-        m_allParsed &= AddDocumentRows(m_pending.data(), stop, m_offset, Place{m_documents, 0}, m_table);
+        m_allParsed &=
+            AddDocumentRows(m_pending.data(), stop, m_offset, Place{m_documents, 0}, m_table, m_runDetails);
         m_offset += stop;
         m_pending.erase(0, stop);
         m_inDocument = false;
@@ -265,8 +324,8 @@ bool DiskSpdXmlStream::Finish() {
     return m_allParsed;
 }
 
-bool AddDiskSpdXmlRows(string_view text, CListBase& table) {
-    DiskSpdXmlStream stream(table);
+bool AddDiskSpdXmlRows(string_view text, CListBase& table, RunDetailsStore* runDetails) {
+    DiskSpdXmlStream stream(table, static_cast<std::size_t>(-1), runDetails);
     stream.Feed(text);
     return stream.Finish();
 }

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class RunDetailsStore;
+
 // Reads the DiskSpd XML documents of a report (what -Rxml writes: a <Results> element with the
 // <System>, the <Profile> and one <TimeSpan> of results per time span; a sweep appended to one file
 // holds several) into the result table: one row per result <TimeSpan>, in order, with the cells the
@@ -21,12 +23,20 @@
 //   of the <Bucket>s of <Percentile> 0 and 100, Avg from <AverageTotalMilliseconds>; empty otherwise.
 // A time span that lacks a part becomes an error row naming it; a document that is not well-formed or
 // is cut off becomes one error row. Text outside the documents is skipped.
+//
+// With runDetails, each time span's row (error rows too) also keeps what the document says of it, as
+// written: the <ComputerName>, the tool's <Version> and the <RunTime>; the profile's targets, <Duration>
+// and <Warmup> (as "30s"), <IoBucketDuration> (with <CalculateIopsStdDev>), its first target's
+// <BlockSize>, <RequestCount>, <WriteRatio> and cache flags; the results' <ThreadCount>; every <Bucket>
+// of its <Latency> (-L) with its Read, Write and Total milliseconds; and the Total of every interval
+// <Bucket> of its <Iops> (-D).
 class DiskSpdXmlStream {
 public:
     // A document may take at most maxDocument bytes of text; a larger one ends the reading with an
     // error row, so memory stays bounded whatever the file holds.
-    explicit DiskSpdXmlStream(CListBase& table, std::size_t maxDocument = static_cast<std::size_t>(-1))
-        : m_table(table), m_maxDocument(maxDocument) {}
+    explicit DiskSpdXmlStream(CListBase& table, std::size_t maxDocument = static_cast<std::size_t>(-1),
+                              RunDetailsStore* runDetails = nullptr)
+        : m_table(table), m_maxDocument(maxDocument), m_runDetails(runDetails) {}
 
     // Takes the next piece of decoded text; every document it completes is read at once and dropped,
     // so only the document being read is held.
@@ -39,6 +49,7 @@ private:
 
     CListBase& m_table;
     std::size_t m_maxDocument;
+    RunDetailsStore* m_runDetails;
     std::string m_pending;      // from the start of the open document (or text that may hold one)
     bool m_inDocument = false;  // m_pending begins with a document's start
     std::size_t m_searched = 0; // how far m_pending has been searched for the document's end
@@ -49,4 +60,4 @@ private:
 };
 
 // The whole decoded text of a report at once, as DiskSpdXmlStream reads it. True when every row parsed.
-bool AddDiskSpdXmlRows(std::string_view text, CListBase& table);
+bool AddDiskSpdXmlRows(std::string_view text, CListBase& table, RunDetailsStore* runDetails = nullptr);

@@ -1,6 +1,7 @@
 #include "report/FioJsonReader.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunRecord.h"
 #include "table/CharClass.h"
 
@@ -23,9 +24,11 @@ using std::string_view;
 constexpr string_view kAllClients = "All clients";
 constexpr string_view kFioVersion = "\"fio version\"";
 
-// The options a row is made from, as the job file gave them; empty when not given.
+// The options a row and its run's details are made from, as the job file gave them; empty when not
+// given.
 struct Options {
     string_view rw, bs, iodepth, rwmixread, rwmixwrite;
+    string_view filename, directory, numjobs, runtime, rampTime, direct, buffered;
 
     void Set(string_view name, string_view value) {
         if (name == "rw" || name == "readwrite")
@@ -38,6 +41,20 @@ struct Options {
             rwmixread = value;
         else if (name == "rwmixwrite")
             rwmixwrite = value;
+        else if (name == "filename")
+            filename = value;
+        else if (name == "directory")
+            directory = value;
+        else if (name == "numjobs")
+            numjobs = value;
+        else if (name == "runtime")
+            runtime = value;
+        else if (name == "ramp_time")
+            rampTime = value;
+        else if (name == "direct")
+            direct = value;
+        else if (name == "buffered")
+            buffered = value;
     }
 };
 
@@ -48,10 +65,22 @@ struct Latency {
     double toMs = 0; // from the unit of its key
 };
 
+// A latency object's distribution as written, for the run's details: its key ("clat_ns", "lat_ns"),
+// the digits its unit lies below milliseconds (6 for ns, 3 for usec), its min and max, and its
+// "percentile" points.
+struct Distribution {
+    string_view key;
+    int digitsBelowMs = 0;
+    string_view min, max;
+    std::vector<std::pair<string_view, string_view>> points;
+};
+
 struct DirectionStats {
     bool present = false;
     std::optional<double> iops, bwBytes, bwKiB, runtimeMs, totalIos;
     std::optional<Latency> latency;
+    Distribution total, completion; // of "lat_ns" (or 2.x's "lat") and of "clat_ns" (or "clat")
+    string_view iopsMean, iopsStdDev;
 
     // The I/Os done: total_ios, or iops over the runtime where a fio wrote no count.
     double Ios() const {
@@ -69,11 +98,12 @@ struct Job {
     std::array<DirectionStats, kDirections> directions;
 };
 
-// One fio JSON document as far as the rows need it.
+// One fio JSON document as far as the rows and their details need it.
 struct Document {
     Options global;
     std::vector<Job> jobs;
     bool hasJobs = false;
+    string_view version, time;
 };
 
 std::optional<double> Number(string_view text) {
@@ -117,7 +147,19 @@ public:
             case Context::Direction:
                 if (const double toMs = LatencyUnit(m_key); toMs > 0) {
                     Stats().latency.emplace().toMs = toMs;
+                    StartDistribution(Stats().total, m_key);
                     context = Context::Latency;
+                } else if (IsCompletionLatency(m_key)) {
+                    StartDistribution(Stats().completion, m_key);
+                    context = Context::CompletionLatency;
+                }
+                break;
+            case Context::Latency:
+            case Context::CompletionLatency:
+                if (m_key == "percentile") {
+                    m_distribution =
+                        m_stack.back() == Context::Latency ? &Stats().total : &Stats().completion;
+                    context = Context::Percentile;
                 }
                 break;
             default:
@@ -158,6 +200,12 @@ public:
             else if (m_key == "hostname")
                 m_document.jobs.back().hostname = value;
             break;
+        case Context::Root:
+            if (m_key == "fio version")
+                m_document.version = value;
+            else if (m_key == "time")
+                m_document.time = value;
+            break;
         default:
             break;
         }
@@ -189,6 +237,10 @@ public:
                 stats.runtimeMs = Number(value);
             else if (m_key == "total_ios")
                 stats.totalIos = Number(value);
+            else if (m_key == "iops_mean")
+                stats.iopsMean = value;
+            else if (m_key == "iops_stddev")
+                stats.iopsStdDev = value;
             break;
         }
         case Context::Latency: {
@@ -199,8 +251,15 @@ public:
                 latency.max = Number(value);
             else if (m_key == "mean")
                 latency.mean = Number(value);
+            SetBound(Stats().total, value);
             break;
         }
+        case Context::CompletionLatency:
+            SetBound(Stats().completion, value);
+            break;
+        case Context::Percentile:
+            m_distribution->points.emplace_back(m_key, value);
+            break;
         default:
             break;
         }
@@ -217,8 +276,31 @@ private:
         JobOptions,
         Direction,
         Latency,
+        CompletionLatency,
+        Percentile,
         Skip
     };
+
+    static bool IsCompletionLatency(string_view key) {
+        return key == "clat_ns" || key == "clat_us" || key == "clat_ms" || key == "clat";
+    }
+    // The digits a latency key's unit lies below a millisecond: 2.x's "lat" and "clat" are in usec.
+    static int DigitsBelowMs(string_view key) {
+        if (key.ends_with("_ns"))
+            return 6;
+        return key.ends_with("_ms") ? 0 : 3;
+    }
+    static void StartDistribution(Distribution& distribution, string_view key) {
+        distribution = Distribution();
+        distribution.key = key;
+        distribution.digitsBelowMs = DigitsBelowMs(key);
+    }
+    void SetBound(Distribution& distribution, string_view value) {
+        if (m_key == "min")
+            distribution.min = value;
+        else if (m_key == "max")
+            distribution.max = value;
+    }
 
     static int DirectionOf(string_view key) {
         return key == "read"    ? kRead
@@ -249,6 +331,7 @@ private:
 
     Document& m_document;
     std::vector<Context> m_stack;
+    Distribution* m_distribution = nullptr; // the one whose "percentile" object is being read
     string_view m_key;
     int m_direction = kRead;
     bool m_inClientStats = false;
@@ -345,6 +428,145 @@ std::string JobPlace(const Job& job, int number) {
     return place + " (job " + std::to_string(number) + ")";
 }
 
+// A number written in a unit digits decimal places below a millisecond, in milliseconds, exactly: the
+// point moves, nothing is rounded ("94720" ns is "0.09472", "2.5" usec "0.0025"). Text that is no
+// plain decimal number is nothing.
+std::optional<std::string> InMilliseconds(string_view text, int digits) {
+    string_view sign;
+    if (!text.empty() && text.front() == '-') {
+        sign = text.substr(0, 1);
+        text.remove_prefix(1);
+    }
+    const size_t point = text.find('.');
+    const string_view whole = text.substr(0, point);
+    const string_view fraction = point == string_view::npos ? string_view() : text.substr(point + 1);
+    if (whole.empty() || !std::all_of(whole.begin(), whole.end(), IsDigit) ||
+        !std::all_of(fraction.begin(), fraction.end(), IsDigit))
+        return std::nullopt;
+    // Zeros in front, so that at least one digit stays before the point.
+    const size_t wanted = static_cast<size_t>(digits) + 1;
+    std::string digitsText(wanted > whole.size() ? wanted - whole.size() : 0, '0');
+    digitsText.append(whole);
+    const size_t wholeDigits = digitsText.size() - static_cast<size_t>(digits);
+    digitsText.append(fraction);
+    std::string integer = digitsText.substr(0, wholeDigits);
+    std::string decimals = digitsText.substr(wholeDigits);
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size() - 1));
+    while (!decimals.empty() && decimals.back() == '0')
+        decimals.pop_back();
+    return std::string(sign) + integer + (decimals.empty() ? "" : "." + decimals);
+}
+
+// A percentile key as a number, its zeros after the point dropped: "99.900000" is "99.9", "1.000000" "1".
+std::string PercentileKey(string_view key) {
+    std::string number(Trim(key));
+    if (number.find('.') != std::string::npos) {
+        while (number.back() == '0')
+            number.pop_back();
+        if (number.back() == '.')
+            number.pop_back();
+    }
+    return number;
+}
+
+// What the document says of a job's run beyond its row, as written: fio's version and the time, the
+// job's host and name, its options, the latency percentiles of each direction in ms (those of the
+// total latency where fio wrote them, lat_percentiles; else of the completion latency, fio's
+// default), with the minimum as 0 and the maximum as 100, and each direction's iops_stddev beside its
+// iops_mean. fio's unused percentile slots ("0.00" after the others) are no points.
+RunDetails JobDetails(const Document& document, const Job& job) {
+    const auto option = [&](string_view Options::*member) {
+        return !(job.options.*member).empty() ? job.options.*member : document.global.*member;
+    };
+    RunDetails details;
+    const auto add = [&details](const char* name, string_view value, string_view unit = {}) {
+        if (!value.empty())
+            details.parameters.push_back(RunParameter{name, std::string(value) + std::string(unit)});
+    };
+    add(RunParameterName::kTool, document.version);
+    add(RunParameterName::kStartTime, document.time);
+    add(RunParameterName::kMachine, job.hostname);
+    add("Job", job.name);
+    const string_view filename = option(&Options::filename);
+    add(RunParameterName::kTarget, filename.empty() ? option(&Options::directory) : filename);
+    add(RunParameterName::kThreads, option(&Options::numjobs));
+    add(RunParameterName::kDuration, option(&Options::runtime));
+    add(RunParameterName::kWarmUp, option(&Options::rampTime));
+    add(RunParameterName::kBlockSize, option(&Options::bs));
+    add(RunParameterName::kQueueDepth, option(&Options::iodepth));
+    const Pattern pattern = PatternOf(option(&Options::rw));
+    if (pattern.known && !pattern.mixed) {
+        add(RunParameterName::kWriteRatio, pattern.direction == "Write" ? "100" : "0", "%");
+    } else if (pattern.mixed) {
+        std::optional<int> writes = Percent(option(&Options::rwmixwrite));
+        if (!writes)
+            if (const std::optional<int> reads = Percent(option(&Options::rwmixread)))
+                writes = 100 - *reads;
+        add(RunParameterName::kWriteRatio, std::to_string(writes.value_or(50)), "%");
+    }
+    std::string caching;
+    for (const auto& [name, member] :
+         {std::pair{"direct", &Options::direct}, std::pair{"buffered", &Options::buffered}})
+        if (const string_view value = option(member); !value.empty())
+            caching += (caching.empty() ? "" : "; ") + std::string(name) + "=" + std::string(value);
+    add(RunParameterName::kCaching, caching);
+
+    // Which latency the points are of: fio writes the total latency's only with lat_percentiles.
+    bool ofTotal = false;
+    for (const int d : {kRead, kWrite, kMixed})
+        ofTotal = ofTotal || !job.directions[static_cast<size_t>(d)].total.points.empty();
+    const std::pair<int, LatencyDirection> directions[] = {{kRead, LatencyDirection::Read},
+                                                           {kWrite, LatencyDirection::Write},
+                                                           {kMixed, LatencyDirection::Total}};
+    std::string of;
+    for (const auto& pair : directions) {
+        // Named, not bound: clang before 16 cannot capture a structured binding in the lambda below.
+        const int index = pair.first;
+        const LatencyDirection direction = pair.second;
+        const DirectionStats& stats = job.directions[static_cast<size_t>(index)];
+        const Distribution& distribution = ofTotal ? stats.total : stats.completion;
+        if (!stats.present || distribution.points.empty() || stats.Ios() <= 0)
+            continue;
+        of = distribution.key;
+        // Each direction's points go in the order of the first direction's; a point the others lack
+        // is a point of its own.
+        const auto put = [&](const std::string& percentile, string_view value) {
+            const std::optional<std::string> ms = InMilliseconds(value, distribution.digitsBelowMs);
+            if (!ms)
+                return;
+            auto point = std::find_if(
+                details.percentiles.begin(), details.percentiles.end(), [&](const PercentilePoint& p) {
+                    return p.percentile == percentile && !p.ms[static_cast<size_t>(direction)];
+                });
+            if (point == details.percentiles.end()) {
+                details.percentiles.emplace_back();
+                point = details.percentiles.end() - 1;
+                point->percentile = percentile;
+            }
+            point->ms[static_cast<size_t>(direction)] = *ms;
+        };
+        if (!distribution.min.empty())
+            put("0", distribution.min);
+        // fio lists its percentiles rising and fills the slots it did not use with "0.00": a key that
+        // does not rise is such a slot, no point of the distribution.
+        double last = -1;
+        for (const auto& [key, value] : distribution.points) {
+            const std::optional<double> percentile = Number(Trim(key));
+            if (!percentile || *percentile <= last)
+                continue;
+            last = *percentile;
+            put(PercentileKey(key), value);
+        }
+        if (!distribution.max.empty())
+            put("100", distribution.max);
+        if (!stats.iopsStdDev.empty() && !stats.iopsMean.empty())
+            details.iopsSpread.push_back(
+                IopsSpread{direction, std::string(stats.iopsStdDev), std::string(stats.iopsMean)});
+    }
+    add("Percentiles of", of);
+    return details;
+}
+
 enum class JobRow { Added, Failed, TrimOnly };
 
 JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& table) {
@@ -367,7 +589,7 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
     if (pattern.trimOnly || (!pattern.known && readIos == 0 && writeIos == 0 && trim.Ios() > 0))
         return JobRow::TrimOnly;
     if (!read.present && !write.present && !mixed.present)
-        return fail("Token [read] not found in " + JobPlace(job, number));
+        return fail(MissingTokenMessage("read", JobPlace(job, number)));
 
     RunRecord record;
     if (pattern.known && !pattern.mixed) {
@@ -400,9 +622,9 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
         if (!stats->present)
             continue;
         if (!stats->iops)
-            return fail("Token [iops] not found in " + JobPlace(job, number));
+            return fail(MissingTokenMessage("iops", JobPlace(job, number)));
         if (!stats->bwBytes && !stats->bwKiB)
-            return fail("Token [bw_bytes] not found in " + JobPlace(job, number));
+            return fail(MissingTokenMessage("bw_bytes", JobPlace(job, number)));
         record.iosPerSec += *stats->iops;
         record.mbPerSec += stats->bwBytes ? *stats->bwBytes / 1048576.0 : *stats->bwKiB / 1024.0;
         const double ios = stats->Ios();
@@ -468,7 +690,8 @@ std::string FioSizeCell(string_view option) {
     return OneSizeCell(option.substr(0, comma)) + "," + OneSizeCell(rest.substr(0, rest.find(',')));
 }
 
-bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary) {
+bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary,
+                    RunDetailsStore* runDetails) {
     constexpr unsigned kFlags = rapidjson::kParseInsituFlag | rapidjson::kParseStopWhenDoneFlag |
                                 rapidjson::kParseNumbersAsStringsFlag;
     const std::vector<size_t> starts = DocumentStarts(text);
@@ -503,13 +726,13 @@ bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary
         parsedUpTo = at;
     }
     if (!result) {
-        AddErrorRow(table, brokenAfterResult.empty() ? "Token [\"fio version\"] not found in fio JSON"
+        AddErrorRow(table, brokenAfterResult.empty() ? MissingTokenMessage("\"fio version\"", "fio JSON")
                                                      : brokenAfterResult);
         return false;
     }
     bool allParsed = true;
     if (!result->hasJobs) {
-        AddErrorRow(table, "Token [jobs] not found in fio JSON document " + std::to_string(resultNumber));
+        AddErrorRow(table, MissingTokenMessage("jobs", "fio JSON document " + std::to_string(resultNumber)));
         allParsed = false;
     }
     int jobNumber = 0;
@@ -517,6 +740,7 @@ bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary
         ++jobNumber;
         if (job.fromClientStats && job.name == kAllClients)
             continue;
+        const int row = table.GetItemCount();
         switch (AddJobRow(job, result->global, jobNumber, table)) {
         case JobRow::Added:
             break;
@@ -525,8 +749,10 @@ bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary
             break;
         case JobRow::TrimOnly:
             ++summary.trimOnlyJobs;
-            break;
+            continue;
         }
+        if (runDetails != nullptr)
+            runDetails->Add(row, JobDetails(*result, job));
     }
     if (!brokenAfterResult.empty()) {
         AddErrorRow(table, brokenAfterResult + "; the rows above are those of the last complete document");

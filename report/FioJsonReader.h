@@ -4,6 +4,8 @@
 
 #include <string>
 
+class RunDetailsStore;
+
 // What a fio JSON report held beside its rows.
 struct FioJsonSummary {
     int trimOnlyJobs = 0; // jobs that only trimmed: no row, as they have no read or write to chart
@@ -33,7 +35,17 @@ struct FioJsonSummary {
 // "error" is not 0 becomes an error row naming the error and the job, and so does a job that lacks a
 // part; trim-only jobs are left out and counted in summary. text is the report's decoded text; it is
 // parsed in place. True when every row parsed.
-bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary);
+//
+// With runDetails, each job's row (error rows too) also keeps what the report says of its run, as
+// written: fio's version and time, the host, the job's name and options (filename, numjobs, runtime,
+// ramp_time, bs, iodepth, the write share of rw, direct and buffered), the latency percentiles of each
+// direction ("mixed" as Total) in ms, moved from fio's ns or usec without rounding, its keys as
+// numbers ("99.900000" is 99.9), with the minimum as 0 and the maximum as 100 (those of "lat_ns" where
+// fio wrote them, lat_percentiles; else of "clat_ns", fio's default, and "Percentiles of" says which;
+// the "0.00" keys fio fills its unused slots with are left out), and each direction's iops_stddev
+// beside its iops_mean.
+bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary,
+                    RunDetailsStore* runDetails = nullptr);
 
 // The "Size" cell of a fio block size option: "4k" "4KB", "1m" "1024KB", "512" "512B", "4k,64k"
 // "4KB,64KB". A size fio would not read stays as written.

@@ -1,6 +1,7 @@
 #include "report/ReportBlocks.h"
 
 #include "platform/WideVectors.h"
+#include "report/RunStart.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -93,11 +94,11 @@ bool MayStartRun(const char* line, const char* end) {
     const std::string_view text(line, static_cast<size_t>(end - line));
     switch (*line) {
     case 's':
-        return IsPrefixOrStart(text, "sqlio v");
+        return IsPrefixOrStart(text, kSqlioRunStart);
     case 'C':
-        return IsPrefixOrStart(text, "Command Line:");
+        return IsPrefixOrStart(text, kDiskSpdCommandLine);
     case 'I':
-        return IsPrefixOrStart(text, "Input parameters:");
+        return IsPrefixOrStart(text, kDiskSpdParameters);
     default:
         return false;
     }
@@ -225,7 +226,7 @@ void ReportBlockReader::Line(std::string_view line, bool crlfFollows, bool short
             ++m_emptyLines;
             return;
         }
-        if (m_held == Held::CommandLine && StartsWith(line, "Input parameters:")) {
+        if (m_held == Held::CommandLine && RunStartOf(line) == RunStartLine::DiskSpdParameters) {
             m_heldLines.emplace_back(line, shortened);
             m_held = Held::CommandLineAndParameters;
             m_emptyLines = 0;
@@ -233,13 +234,18 @@ void ReportBlockReader::Line(std::string_view line, bool crlfFollows, bool short
         }
         Settle(m_held != Held::CommandLine && IsDiskSpdParameterLine(line));
     }
-    if (StartsWith(line, "sqlio v")) {
+    switch (RunStartOf(line)) {
+    case RunStartLine::Sqlio:
         Take(line, true, crlfFollows, shortened);
-    } else if (StartsWith(line, "Command Line:") || StartsWith(line, "Input parameters:")) {
-        m_held = line[0] == 'C' ? Held::CommandLine : Held::Parameters;
+        break;
+    case RunStartLine::DiskSpdCommandLine:
+    case RunStartLine::DiskSpdParameters:
+        m_held = RunStartOf(line) == RunStartLine::DiskSpdCommandLine ? Held::CommandLine : Held::Parameters;
         m_heldLines.emplace_back(line, shortened);
-    } else {
+        break;
+    case RunStartLine::None:
         Take(line, false, crlfFollows, shortened);
+        break;
     }
 }
 

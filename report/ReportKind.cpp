@@ -1,5 +1,6 @@
 #include "report/ReportKind.h"
 
+#include "report/RunStart.h"
 #include "table/CharClass.h"
 
 namespace {
@@ -32,8 +33,7 @@ std::optional<ReportKind> DetectReportKind(string_view head, bool atEnd) {
             return std::nullopt;
         const size_t stop = newline == string_view::npos ? head.size() : newline;
         const string_view line = head.substr(start, stop - start);
-        if (line.starts_with("sqlio v") || line.starts_with("Command Line:") ||
-            line.starts_with("Input parameters:"))
+        if (RunStartOf(line) != RunStartLine::None)
             return ReportKind::Text;
         const string_view trimmed = TrimBlanks(line);
         if (trimmed.starts_with("<Results") || trimmed.starts_with("<?xml"))

@@ -2,7 +2,7 @@
 
 #include "report/FioJsonReader.h"
 #include "report/ReportBlocks.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <memory>
 #include <optional>
@@ -51,8 +51,8 @@ void ReportKindReader::Start(ReportKind kind, std::size_t sizeHint) {
     m_document.clear();
     m_tooLarge = false;
     if (kind == ReportKind::DiskSpdXml)
-        m_xml = std::make_unique<DiskSpdXmlStream>(m_table, m_documentLimit ? m_documentLimit()
-                                                                            : static_cast<std::size_t>(-1));
+        m_xml = std::make_unique<DiskSpdXmlStream>(
+            m_table, m_documentLimit ? m_documentLimit() : static_cast<std::size_t>(-1), m_runDetails);
     // A JSON document is most of its file: room for it at once spares the copies of a growing string.
     else if (kind == ReportKind::FioJson && (!m_documentLimit || sizeHint <= m_documentLimit()))
         m_document.reserve(sizeHint + 1);
@@ -90,7 +90,7 @@ bool ReportKindReader::AddDocumentRows(const std::string& path, std::vector<std:
         m_xml.reset();
     } else if (m_kind == ReportKind::FioJson) {
         FioJsonSummary summary;
-        allParsed = AddFioJsonRows(m_document, table, summary);
+        allParsed = AddFioJsonRows(m_document, table, summary, m_runDetails);
         if (summary.trimOnlyJobs == 1)
             details.push_back("1 fio job that only trims was left out: it has no read or write to chart");
         else if (summary.trimOnlyJobs > 1)

@@ -19,10 +19,14 @@
 // the end. Either may take at most documentLimit() bytes of text (asked as the text grows, so the
 // bound can follow a file that grows while it is read); a larger one is dropped and named by an error
 // row, so memory stays bounded as it does for text.
+//
+// With runDetails, each run of an XML or JSON report keeps its details there too (DiskSpdXmlStream,
+// AddFioJsonRows), as the text readers keep theirs.
 class ReportKindReader {
 public:
-    ReportKindReader(CListBase& table, std::function<std::size_t()> documentLimit)
-        : m_table(table), m_documentLimit(std::move(documentLimit)) {}
+    ReportKindReader(CListBase& table, std::function<std::size_t()> documentLimit,
+                     RunDetailsStore* runDetails = nullptr)
+        : m_table(table), m_documentLimit(std::move(documentLimit)), m_runDetails(runDetails) {}
 
     // Reads to the end, handing the blocks of a text report to onBlock (each valid only during the
     // call); false on a read error (what was read before it is kept).
@@ -42,6 +46,7 @@ private:
     CListBase& m_table;
     std::unique_ptr<DiskSpdXmlStream> m_xml;
     std::function<std::size_t()> m_documentLimit;
+    RunDetailsStore* m_runDetails;
     ReportKind m_kind = ReportKind::Text;
     std::string m_document;
     std::size_t m_limitAtDrop = 0;

@@ -1,7 +1,8 @@
 #include "report/ReportLoad.h"
 
 #include "report/ReportFile.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 
 const char* const kReportLoadedText = "Report successfully loaded";
 const char* const kReportLoadErrorText = "Error while loading report.  For details please see Raw Data list.";
@@ -46,19 +47,22 @@ void AddReadDetails(const ReportFile& file, ReportLoadDetails& details) {
 }
 
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                ReportLoadDetails& details, const ReportLoadSteps& steps) {
+                                ReportLoadDetails& details, const ReportLoadSteps& steps,
+                                RunDetailsStore* runDetails) {
     ReportFile file;
     if (!file.Open(path)) {
         openError = file.ErrorText();
         return ReportLoadStatus::CannotOpen;
     }
     file.SetProgress(steps.progress);
-    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details));
+    const ReportLoadStatus status = StatusOfRows(ReadReportRows(file, path, table, {}, &details, runDetails));
     if (status != ReportLoadStatus::OutOfMemory && status != ReportLoadStatus::Cancelled)
         AddReadDetails(file, details);
     file.Close();
     if (status == ReportLoadStatus::Cancelled) {
         table.DeleteAllItems();
+        if (runDetails != nullptr)
+            runDetails->Clear();
         return status;
     }
     if (steps.rowsRead)

@@ -53,6 +53,8 @@ struct ReportLoadSteps {
 // empty and runs no other step. openError receives the system's reason when the file cannot be opened;
 // nothing else happens then. details receives the load's detail lines. Memory that runs out while
 // reading gives OutOfMemory (the table then holds only the error row that says so)
-// after the sorts; in the sorts or the steps, std::bad_alloc leaves the function.
+// after the sorts; in the sorts or the steps, std::bad_alloc leaves the function. With runDetails
+// (empty), each run's details are kept there under its number (ReadReportRows); a cancelled load keeps none.
 ReportLoadStatus LoadReportRows(const std::string& path, CListBase& table, std::string& openError,
-                                ReportLoadDetails& details, const ReportLoadSteps& steps = {});
+                                ReportLoadDetails& details, const ReportLoadSteps& steps = {},
+                                RunDetailsStore* runDetails = nullptr);

@@ -1,7 +1,8 @@
 #include "report/ReportRows.h"
 
 #include "report/ReportKindReader.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 
 #include <algorithm>
@@ -30,7 +31,8 @@ std::string OutOfMemoryMessage(const std::string& path) {
 }
 
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
-                                const RowMemoryBudget& budget, std::vector<std::string>* details) {
+                                const RowMemoryBudget& budget, std::vector<std::string>* details,
+                                RunDetailsStore* runDetails) {
     bool allParsed = true;
     std::size_t tableBytes = 0;
     int charged = table.GetItemCount(); // the rows counted in tableBytes
@@ -46,7 +48,8 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
             for (const int rows = table.GetItemCount(); charged < rows; ++charged)
                 tableBytes += RowBytes(table.Row(charged));
             const std::size_t allowed = allowedNow();
-            if (tableBytes <= allowed)
+            const std::size_t detailBytes = runDetails != nullptr ? runDetails->Bytes() : 0;
+            if (tableBytes + detailBytes <= allowed)
                 return true;
             allowedAtCut = allowed;
         }
@@ -54,13 +57,13 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         return false;
     };
     // An XML or JSON document is held whole while it is read, within the bound the rows have.
-    ReportKindReader reader(table, allowedNow);
+    ReportKindReader reader(table, allowedNow, runDetails);
     std::vector<std::string> noDetails;
     try {
         readOk = reader.Read(
             file,
             [&](std::string_view block, RunCut cut) {
-                if (!ParseReadBlock(block, cut, table, admit))
+                if (!ParseReadBlock(block, cut, table, admit, runDetails))
                     allParsed = false;
             },
             budget.fixed);
@@ -71,6 +74,8 @@ ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CList
         // The rows read so far go before anything shows them: a table that filled memory cannot be
         // drawn, sorted or charted either. What is left is the row that says why.
         table.DeleteAllItems();
+        if (runDetails != nullptr)
+            runDetails->Clear();
         AddErrorRow(table, OutOfMemoryMessage(path));
         return ReportRowsResult::OutOfMemory;
     }

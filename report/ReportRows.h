@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class RunDetailsStore;
+
 // How much memory the rows of one report may take: perBytesRead times the file's size (or the bytes
 // read, for a file that reports no size), plus fixed. A real run is a few hundred bytes of text and its
 // row takes about as much, so only a file of tiny broken runs ("sqlio v" lines, each an error row of
@@ -30,10 +32,13 @@ enum class ReportRowsResult {
 // the remaining rows are only counted, and an error row says how many runs were left out; an XML or
 // JSON document is held whole while it is read, within the same budget. The file is read as
 // file.ReadBlockViews reads it, a file without a size to at most budget.fixed bytes. details, when
-// given, receives the lines that say more than the rows (fio jobs left out).
+// given, receives the lines that say more than the rows (fio jobs left out). With runDetails (empty),
+// each run's details join it under the row's number, and they count in the budget with the rows;
+// memory that runs out leaves it empty.
 ReportRowsResult ReadReportRows(ReportFile& file, const std::string& path, CListBase& table,
                                 const RowMemoryBudget& budget = {},
-                                std::vector<std::string>* details = nullptr);
+                                std::vector<std::string>* details = nullptr,
+                                RunDetailsStore* runDetails = nullptr);
 
 // The error row text when memory runs out while loading path.
 std::string OutOfMemoryMessage(const std::string& path);

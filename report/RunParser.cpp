@@ -3,6 +3,10 @@
 #include "report/DiskSpdParser.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
+#include "report/RunStart.h"
+#include "report/SqlioDetails.h"
 
 const char* const kRunTooLongText = "Run longer than 16 MiB; only its first 16 MiB were read";
 static_assert(ReportBlockReader::kBound == 16u << 20, "kRunTooLongText names the bound");
@@ -10,20 +14,32 @@ static_assert(ReportBlockReader::kBound == 16u << 20, "kRunTooLongText names the
 namespace {
 
 bool IsSqlioRun(std::string_view block) {
-    return block.substr(0, 7) == "sqlio v";
+    return RunStartOf(block) == RunStartLine::Sqlio;
 }
 
 } // namespace
 
-bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit) {
-    if (IsSqlioRun(block))
-        return (admit && !admit()) || ParseTest(block, table);
-    return ParseDiskSpdRun(block, table, admit);
+bool ParseRun(std::string_view block, CListBase& table, const RowGate& admit, RunDetailsStore* runDetails) {
+    if (!IsSqlioRun(block))
+        return ParseDiskSpdRun(block, table, admit, runDetails);
+    if (admit && !admit())
+        return true;
+    const int number = table.GetItemCount();
+    const bool parsed = ParseTest(block, table);
+    // A run whose row failed keeps its details too: its histogram is still the report's. A SQLIO run
+    // has no percentiles: a store that keeps only those is spared the reading.
+    if (runDetails != nullptr && !runDetails->KeepsOnlyPercentiles()) {
+        RunDetailsView& details = runDetails->Draft();
+        ReadSqlioDetails(block, details);
+        runDetails->Add(number, details);
+    }
+    return parsed;
 }
 
-bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const RowGate& admit) {
+bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const RowGate& admit,
+                    RunDetailsStore* runDetails) {
     if (cut == RunCut::None)
-        return ParseRun(block, table, admit);
+        return ParseRun(block, table, admit, runDetails);
     if (admit && !admit())
         return true;
     const std::string_view lastValueOnNextLine = "Max_Latency(ms):\r\n";
@@ -32,9 +48,7 @@ bool ParseReadBlock(std::string_view block, RunCut cut, CListBase& table, const 
         CListBase aside;
         AddResultColumns(aside);
         if (ParseTest(block, aside)) {
-            ListRow cells = aside.Row(0);
-            cells[kColNumber] = std::to_string(table.GetItemCount());
-            table.InsertRow(cells);
+            AddResultRow(table, aside.Row(0));
             return true;
         }
     }

@@ -1,6 +1,6 @@
 #include "report/RunRecord.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 
 #include <array>
 #include <charconv>
@@ -27,7 +27,6 @@ void AddRunRow(CListBase& table, const RunRecord& record) {
         return ms ? FixedDecimals(*ms, 3) : std::string();
     };
     TestResultRow cells(kResultColumnCount);
-    cells[kColNumber] = table.GetItemCount_s_FAST();
     cells[kColDirection] = record.direction;
     cells[kColType] = record.type;
     cells[kColSize] = record.size;
@@ -37,5 +36,5 @@ void AddRunRow(CListBase& table, const RunRecord& record) {
     cells[kColMinLatency] = latency(record.minLatencyMs);
     cells[kColAvgLatency] = latency(record.avgLatencyMs);
     cells[kColMaxLatency] = latency(record.maxLatencyMs);
-    table.InsertRow(std::move(cells));
+    AddResultRow(table, cells);
 }

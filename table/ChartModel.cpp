@@ -90,14 +90,15 @@ double LengthOf(std::uint64_t code) {
 
 } // namespace
 
-const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, double length, int colour) {
+RecordPages::Handle ChartModel::Pack(ChartLine::Kind kind, std::string_view text, double length, int colour) {
     const auto shifted = static_cast<unsigned>(colour) + 1u; // -1 becomes 0
     const bool smallColour = shifted < kColourEscape;
     const std::uint64_t lengthCode = LengthCode(length);
     const size_t rawBytes = lengthCode == kRawLength ? sizeof length : 0;
     const size_t headBytes = 1 + (smallColour ? 0 : VarintBytes(ZigZag(colour))) + VarintBytes(lengthCode) +
                              rawBytes + VarintBytes(text.size());
-    char* record = m_pages.Allocate(headBytes + text.size());
+    const RecordPages::Handle handle = m_pages.AllocateHandle(headBytes + text.size());
+    char* record = m_pages.At(handle);
     record[0] = static_cast<char>(static_cast<unsigned>(kind) | (smallColour ? shifted : kColourEscape) << 2);
     char* at = PutVarint(record + 1, text.size());
     if (!smallColour)
@@ -109,11 +110,11 @@ const char* ChartModel::Pack(ChartLine::Kind kind, std::string_view text, double
     }
     if (!text.empty())
         std::memcpy(at, text.data(), text.size());
-    return record;
+    return handle;
 }
 
 ChartLine ChartModel::Line(int line) const {
-    const char* at = m_records[static_cast<size_t>(line)];
+    const char* at = m_pages.At(m_records[static_cast<size_t>(line)]);
     const auto head = static_cast<unsigned char>(*at++);
     ChartLine unpacked;
     unpacked.kind = static_cast<ChartLine::Kind>(head & 3);
@@ -189,7 +190,7 @@ void ChartModel::AddFooter(std::string_view text, int colour) {
 }
 
 void ChartModel::SetBarColor(int line, std::string_view label, double length, int colour) {
-    const char*& record = m_records.at(static_cast<size_t>(line));
+    RecordPages::Handle& record = m_records.at(static_cast<size_t>(line));
     const ChartLine before = Line(line);
     record = Pack(ChartLine::Bar, label, length, colour);
     m_unpackedValid = false;
@@ -229,8 +230,8 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     // (the first ones in display order could all be the short numbers of a long chart).
     std::vector<size_t> count(m_longestLabel - minLength + 1, 0);
     bool isLabel = false;
-    for (const char* record : m_records) {
-        const size_t length = RecordTextSize(record, isLabel);
+    for (const RecordPages::Handle record : m_records) {
+        const size_t length = RecordTextSize(m_pages.At(record), isLabel);
         if (isLabel && length >= minLength)
             ++count[length - minLength];
     }
@@ -242,7 +243,7 @@ std::vector<int> ChartModel::LongLabels(size_t minLength, size_t limit) const {
     }
     size_t atCutoff = limit - longer;
     for (int i = 0; i < LineCount() && found.size() < limit; ++i) {
-        const size_t length = RecordTextSize(m_records[static_cast<size_t>(i)], isLabel);
+        const size_t length = RecordTextSize(m_pages.At(m_records[static_cast<size_t>(i)]), isLabel);
         if (!isLabel || length < cutoff)
             continue;
         if (length == cutoff) {

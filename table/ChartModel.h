@@ -96,11 +96,13 @@ public:
 private:
     void Add(ChartLine::Kind kind, std::string_view text, double length, int colour);
     // The record of a line, in the model's pages.
-    const char* Pack(ChartLine::Kind kind, std::string_view text, double length, int colour);
+    RecordPages::Handle Pack(ChartLine::Kind kind, std::string_view text, double length, int colour);
     // Takes the longest bar and label again from all lines, after the line that held one changed.
     void RecountLongest();
 
-    std::vector<const char*> m_records;        // each line's record, in display order
+    // Each line's record, in display order: a handle of 4 bytes rather than a pointer of 8, as a chart
+    // has a line per run.
+    std::vector<RecordPages::Handle> m_records;
     RecordPages m_pages;                       // where the records are
     mutable std::vector<ChartLine> m_unpacked; // Lines(), while m_unpackedValid
     mutable bool m_unpackedValid = false;

@@ -1,10 +1,12 @@
 #include "table/RecordPages.h"
 
+#include <new>
 #include <utility>
 
 namespace {
 
 constexpr std::size_t kPageBytes = std::size_t{256} << 10;
+static_assert(kPageBytes == std::size_t{1} << 18, "a handle's offset bits cover a page");
 
 } // namespace
 
@@ -45,6 +47,21 @@ char* RecordPages::Allocate(std::size_t bytes) {
     m_pageFree += bytes;
     m_pageLeft -= bytes;
     return record;
+}
+
+RecordPages::Handle RecordPages::AllocateHandle(std::size_t bytes) {
+    if (bytes > kPageBytes / 8) {
+        if (m_bigRecords.size() >= kOwnBlock)
+            throw std::bad_alloc();
+        Allocate(bytes);
+        return kOwnBlock | static_cast<Handle>(m_bigRecords.size() - 1);
+    }
+    // A new page would be the one past what the handles name.
+    if (bytes > m_pageLeft && m_pagesUsed >= (std::size_t{1} << (31 - kOffsetBits)))
+        throw std::bad_alloc();
+    const char* const record = Allocate(bytes);
+    const char* const page = m_pages[m_pagesUsed - 1].get();
+    return static_cast<Handle>((m_pagesUsed - 1) << kOffsetBits) | static_cast<Handle>(record - page);
 }
 
 void RecordPages::Release() {

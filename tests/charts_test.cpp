@@ -1,6 +1,6 @@
 // The six chart tabs, driven through the real window and checked on the chart model.
 #include "app/DialogTemplate.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CellNumber.h"
 #include "tests/filters_support.h"
 

@@ -6,7 +6,7 @@
 #include "compare/CurvePlot.h"
 #include "compare/GroupedBarGeometry.h"
 #include "compare/ReportSet.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 
 #include <gtest/gtest.h>
@@ -247,6 +247,40 @@ TEST(CompareTable, ColumnsAreTheTestThenRunsThenPerMeasureEachValueAndTheCandida
     EXPECT_EQ(ListRow(table.Row(0)), (ListRow{"Read", "random", "8KB", "4", "1", "2", "100.00", "120.00",
                                               "+20.0", "10.00", "10.00", "+0.0"}));
     EXPECT_EQ(AllMeasures().size(), static_cast<size_t>(kCompareMeasureCount));
+}
+
+// The tail compares too: p99 and p99.9 of the runs' Total latency, from their reports' percentiles,
+// appended after the six measures of the cells. One real run as DiskSpd text and as its XML matches
+// itself; a report without percentiles (SQLIO) has no value there, never 0.
+TEST(CompareTail, PercentileMeasuresComeFromTheRunsDetailsAndFollowTheSixOthers) {
+    const std::string data = TRELVANE_SOURCE_DIR "/tests/data/";
+    const ComparedReport text = LoadComparedReport(data + "diskspd/vc-readwrite-mix-70-30.txt");
+    const ComparedReport xml = LoadComparedReport(data + "diskspd/hand-2.0-xml-iops-samples.xml");
+    const ComparedReport sqlio = LoadComparedReport(data + "sqlio/es-random-read-8KB-q8.txt");
+    const Comparison comparison({&text.tests, &xml.tests, &sqlio.tests});
+    const int p99 = kCompareMeasureCount - 2, p999 = kCompareMeasureCount - 1;
+    EXPECT_STREQ(kCompareMeasures[p99].name, "p99_Latency");
+    EXPECT_STREQ(kCompareMeasures[p999].name, "p99.9_Latency");
+    const int run = FindTest(comparison, {"Mixed 70/30", "random", "4KB", "1"});
+    ASSERT_GE(run, 0);
+    EXPECT_DOUBLE_EQ(*comparison.Mean(run, 0, p99), 4.713);
+    EXPECT_DOUBLE_EQ(*comparison.Mean(run, 1, p999), 7.432);
+    EXPECT_DOUBLE_EQ(*comparison.Change(run, 1, p99), 0.0);
+    const int read = FindTest(comparison, {"Read", "random", "8KB", "8"});
+    ASSERT_GE(read, 0);
+    EXPECT_FALSE(comparison.Mean(read, 2, p99));
+    EXPECT_DOUBLE_EQ(*comparison.Mean(read, 2, kMeasureIOs), 22893.54);
+
+    CListBase table;
+    FillComparisonTable(table, comparison, {"text", "xml", "sqlio"}, {run}, AllMeasures());
+    std::vector<std::string> titles;
+    for (int column = table.GetColumnCount() - 5; column < table.GetColumnCount(); ++column)
+        titles.push_back(table.Column(column).title);
+    EXPECT_EQ(titles, (std::vector<std::string>{"p99.9_Latency [text]", "p99.9_Latency [xml]",
+                                                "p99.9_Latency change % [xml]", "p99.9_Latency [sqlio]",
+                                                "p99.9_Latency change % [sqlio]"}));
+    EXPECT_EQ(table.Column(4 + 3 + 5 * 6 - 1).title, "Max_Latency change % [sqlio]")
+        << "the six keep their places";
 }
 
 TEST(CompareNames, AFileNameTakesAsMuchOfItsFolderAsTellsItApart) {

@@ -37,17 +37,22 @@ TEST(CompareToolTest, ASqlioBaselineAgainstADiskSpdReportGivesOneLinePerTestWith
     const std::string a = "[multi_run_crlf.txt]";
     const std::string b = "[diskspd_sweep_crlf.txt]";
     std::string header = "Direction,Type,Size,Outstanding IOs,Runs " + a + ",Runs " + b;
-    for (const char* measure :
-         {"IO/Sec", "MB/Sec", "IO/Sec per Avg_Latency", "Min_Latency", "Avg_Latency", "Max_Latency"})
+    for (const char* measure : {"IO/Sec", "MB/Sec", "IO/Sec per Avg_Latency", "Min_Latency", "Avg_Latency",
+                                "Max_Latency", "p99_Latency", "p99.9_Latency"})
         header +=
             std::string(",") + measure + " " + a + "," + measure + " " + b + "," + measure + " change % " + b;
     EXPECT_EQ(lines[0], header);
     // Figures read from the two files by hand: 937.20 IO/sec at 17 ms against 61165.02 at 0.515 ms. The
-    // baseline's Min_Latency of 0 has no change.
-    EXPECT_EQ(lines[1], "Mixed 70/30,random,8KB,8,0,1,,47349.93,,,369.92,,,70461.21,,,0.12,,,0.67,,,22.21,");
+    // baseline's Min_Latency of 0 has no change. SQLIO gives no percentiles; DiskSpd's 99th and 3-nines
+    // of the 70/30 mix are 2.625 and 6.394 ms (Total).
+    EXPECT_EQ(lines[1],
+              "Mixed 70/30,random,8KB,8,0,1,,47349.93,,,369.92,,,70461.21,,,0.12,,,0.67,,,22.21,,,2.62,,,6."
+              "39,");
     EXPECT_EQ(lines[5], "Read,random,8KB,8,1,1,937.20,61165.02,+6426.4,7.32,477.85,+6428.0,55.13,118767.03,"
-                        "+215333.2,0.00,0.09,,17.00,0.52,-97.0,144.00,17.03,-88.2");
-    EXPECT_EQ(lines[13], "Read,sequential,512KB,2,0,1,,3989.25,,,1994.62,,,1998.62,,,0.36,,,2.00,,,65.77,");
+                        "+215333.2,0.00,0.09,,17.00,0.52,-97.0,144.00,17.03,-88.2,,2.01,,,4.90,");
+    EXPECT_EQ(lines[13],
+              "Read,sequential,512KB,2,0,1,,3989.25,,,1994.62,,,1998.62,,,0.36,,,2.00,,,65.77,,,7.77,,,18."
+              "93,");
     EXPECT_EQ(run.err, "multi_run_crlf.txt: Report successfully loaded\n"
                        "diskspd_sweep_crlf.txt: Report successfully loaded\n"
                        "diskspd_sweep_crlf.txt: 6 tests matched, IO/sec x21.356, MB/sec x21.363 (geometric "

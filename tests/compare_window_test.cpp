@@ -12,7 +12,6 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
@@ -86,7 +85,7 @@ TEST_F(CompareWindowTest, AddingReorderingANewBaselineAndExportDriveTheCompariso
     ASSERT_EQ(window.Set().Count(), 3);
     EXPECT_EQ(window.Status(), QStringLiteral("1 report is already in the comparison."));
     EXPECT_EQ(window.Current().ReportCount(), 3);
-    EXPECT_TRUE(window.ReportList()->item(2)->text().endsWith(QStringLiteral("(2 runs, 1 error row)")));
+    EXPECT_TRUE(window.ReportListText(2).endsWith(QStringLiteral("(2 runs, 1 error row)")));
     // Four rows a test: its caption and a bar per report.
     EXPECT_EQ(window.Chart()->RowCount(), window.Current().TestCount() * 4);
     const int shared = FindTest(window.Current(), {"Read", "random", "8KB", "8"});
@@ -175,15 +174,14 @@ TEST_F(CompareWindowTest, TheSetItsBaselineAndMeasureComeBackAndAReportThatNoLon
               (QStringList{ExamplePath("multi_run_crlf.txt"), ExamplePath("diskspd_sweep_crlf.txt"), gone}));
     EXPECT_EQ(window.Measure(), kMeasureMBs);
     EXPECT_EQ(window.ShownView(), window.Curves());
-    EXPECT_TRUE(window.ReportList()->item(2)->text().contains(QStringLiteral(": cannot be opened: ")));
+    EXPECT_TRUE(window.ReportListText(2).contains(QStringLiteral(": cannot be opened: ")));
     EXPECT_EQ(window.Current().ReportCount(), 2); // the others still compare
 
     // The baseline gone, the next report takes its place and says so.
     window.SelectReport(2);
     window.OnSetBaseline();
     EXPECT_EQ(window.Current().ReportCount(), 2);
-    EXPECT_TRUE(
-        window.ReportList()->item(1)->text().contains(QStringLiteral("baseline in place of the first")));
+    EXPECT_TRUE(window.ReportListText(1).contains(QStringLiteral("baseline in place of the first")));
 }
 
 TEST_F(CompareWindowTest, ADamagedComparisonInTheStoreNeverCostsTheReportList) {

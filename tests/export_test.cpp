@@ -3,7 +3,7 @@
 #include "app/TrelvaneDlg.h"
 #include "disks/PartitionRow.h"
 #include "disks/SystemWmiSource.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/ListCsv.h"
 #include "tests/CsvToolRun.h"
 #include "tests/TestPrompts.h"

@@ -1,7 +1,7 @@
 // The filter lists and the sort buttons, driven through the real window.
 #include "analysis/Filters.h"
 #include "app/DialogTemplate.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CellNumber.h"
 #include "tests/filters_support.h"
 
@@ -298,7 +298,11 @@ TEST_F(FiltersTest, TheOpenListIsAsWideAsItsLongestEntry) {
     option.initFrom(&direction);
     const QRect field = direction.style()->subControlRect(QStyle::CC_ComboBox, &option,
                                                           QStyle::SC_ComboBoxEditField, &direction);
-    ASSERT_LT(field.width(), direction.fontMetrics().horizontalAdvance(QStringLiteral("Mixed 70/30")));
+    // Where the style's closed field is narrower than the entry (Fusion, Adwaita), only the open list
+    // shows it whole; Windows' field may fit it already.
+    if (!kWindowsBuild) {
+        ASSERT_LT(field.width(), direction.fontMetrics().horizontalAdvance(QStringLiteral("Mixed 70/30")));
+    }
     direction.showPopup();
     EXPECT_GE(direction.view()->viewport()->width(), direction.view()->sizeHintForColumn(0));
     direction.hidePopup();

@@ -1,5 +1,5 @@
 // The table view over a list: column widths, redraw switching and the model's contract.
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "widgets/ListCtrlEx.h"
 
 #include <QAbstractItemModelTester>

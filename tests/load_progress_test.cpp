@@ -6,6 +6,7 @@
 #include "widgets/DlgProgress.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPushButton>
@@ -116,8 +117,8 @@ TEST_F(LoadProgressTest, ALongLoadShowsTheBytesReadAndCancelLeavesAnEmptyTable) 
     EXPECT_EQ(m_dialog->m_status->BkColor(), 0xFF0000u);
     EXPECT_EQ(m_dialog->m_chartAverages->Model().LineCount(), 0);
     EXPECT_EQ(m_dialog->m_chart->Model().LineCount(), 0);
-    EXPECT_EQ(m_dialog->m_comboDirection->GetCount(), 1);    // "<All>" alone
-    EXPECT_EQ(m_dialog->m_comboReports->GetCurText(), path); // the report stays listed
+    EXPECT_EQ(m_dialog->m_comboDirection->GetCount(), 1);                              // "<All>" alone
+    EXPECT_EQ(m_dialog->m_comboReports->GetCurText(), QDir::toNativeSeparators(path)); // it stays listed
     EXPECT_EQ(m_dialog->findChild<CDlgProgress*>(), nullptr);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(m_dialog->m_listData->updatesEnabled());

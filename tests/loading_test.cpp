@@ -4,6 +4,7 @@
 #include "report/ReportParser.h"
 #include "report/ReportRows.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "report/RunParser.h"
 #include "table/ListCsv.h"
 #include "tests/NonRegularFiles.h"

@@ -3,7 +3,7 @@
 // an export file written before all stay as they were. The machine's memory is played by a limit on
 // this process's address space, set just above what it holds, so every large request is refused as it
 // would be on a machine that has no more.
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "tests/WindowFixture.h"
 
 #include <QApplication>

@@ -2,6 +2,7 @@
 #include "platform/WideVectors.h"
 #include "report/ReportBlocks.h"
 #include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "report/RunParser.h"
 #include "tests/reference/ScalarSqlioParser.h"
 

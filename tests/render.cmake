@@ -10,7 +10,8 @@ trelvane_reuse_qt_pch(trelvane_render)
 add_test(NAME render_screens COMMAND trelvane_render ${CMAKE_BINARY_DIR}/renders ${CMAKE_SOURCE_DIR}/examples)
 set_tests_properties(render_screens PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=${TRELVANE_TEST_PLATFORM}")
 set(README_SCREENSHOTS chart_mb_sec.png chart_filtered.png chart_avg_latency.png chart_diskspd_io_sec.png
-                       compare_chart.png compare_curves.png)
+                       compare_chart.png compare_curves.png run_details_sqlio.png run_details_diskspd.png
+                       run_details_diskspd_xml.png run_details_fio.png)
 list(TRANSFORM README_SCREENSHOTS PREPEND ${CMAKE_BINARY_DIR}/screenshots/ OUTPUT_VARIABLE README_SCREENSHOT_FILES)
 # The report is opened by a relative path, so the pictures show the same path wherever the sources are.
 add_custom_target(screenshots

@@ -26,6 +26,13 @@ int main(int argc, char** argv) {
             screens.clear();
         screens.insert(screens.end(), diskspd.begin(), diskspd.end());
     }
+    if (!screens.empty()) {
+        const std::vector<RenderedScreen> runs =
+            RenderRunDetailsScreens(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]), error);
+        if (runs.empty())
+            screens.clear();
+        screens.insert(screens.end(), runs.begin(), runs.end());
+    }
     QStringList files;
     if (!screens.empty())
         files = RenderCompareScreens(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),

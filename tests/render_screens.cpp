@@ -1,6 +1,7 @@
 #include "tests/render_screens.h"
 
 #include "app/CompareWindow.h"
+#include "app/RunDetailsDlg.h"
 #include "app/TrelvaneDlg.h"
 #include "tests/TestPrompts.h"
 
@@ -67,7 +68,8 @@ std::unique_ptr<CTrelvaneDlg> OpenExample(const QString& folder, const QString& 
         return nullptr;
     }
     auto prompts = std::make_unique<TestPrompts>();
-    prompts->openAnswers.push_back(QDir(examplesFolder).filePath(QString::fromLatin1(report)));
+    prompts->openAnswers.push_back(
+        QDir::cleanPath(QDir(examplesFolder).filePath(QString::fromLatin1(report))));
     auto dialog = std::make_unique<CTrelvaneDlg>(std::move(prompts));
     dialog->OnInitDialog();
     dialog->show();
@@ -169,4 +171,32 @@ QStringList RenderCompareScreens(const QString& folder, const QString& examplesF
     window.ShowView(0);
     window.close();
     return files;
+}
+
+std::vector<RenderedScreen> RenderRunDetailsScreens(const QString& folder, const QString& examplesFolder,
+                                                    QString& error) {
+    const std::pair<const char*, const char*> reports[] = {
+        {"../tests/data/sqlio/es-random-read-8KB-q8.txt", "run_details_sqlio.png"},
+        {"../tests/data/diskspd/vc-readwrite-mix-70-30.txt", "run_details_diskspd.png"},
+        {"../tests/data/diskspd/hand-2.0-xml-iops-samples.xml", "run_details_diskspd_xml.png"},
+        {"fio_mixed_after_signal.json", "run_details_fio.png"},
+    };
+    std::vector<RenderedScreen> screens;
+    for (const auto& [report, file] : reports) {
+        const auto window = OpenExample(folder, examplesFolder, report, error);
+        if (!window)
+            return {};
+        window->ShowRunDetailsOfRow(0);
+        CRunDetailsDlg* details = window->RunDetailsWindow();
+        Settle();
+        RenderedScreen screen;
+        screen.file = QDir(folder).filePath(QString::fromLatin1(file));
+        if (details == nullptr || !details->grab().save(screen.file, "PNG")) {
+            error = QStringLiteral("cannot write ") + screen.file;
+            return {};
+        }
+        screens.push_back(screen);
+        window->close();
+    }
+    return screens;
 }

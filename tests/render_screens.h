@@ -42,6 +42,12 @@ std::vector<RenderedScreen> RenderScreens(const QString& folder, const QString& 
 std::vector<RenderedScreen> RenderDiskSpdScreen(const QString& folder, const QString& examplesFolder,
                                                 QString& error);
 
+// Renders the Run Details window of the first run of reports of each kind (a SQLIO report with -LS,
+// DiskSpd text and XML with -L and -D, fio JSON) into folder/run_details_*.png; the reports are read
+// from examplesFolder and the tests' data beside it. Empty on failure, with the reason in error.
+std::vector<RenderedScreen> RenderRunDetailsScreens(const QString& folder, const QString& examplesFolder,
+                                                    QString& error);
+
 // The filters set on the filtered picture, and its tab.
 inline constexpr const char* kRenderFilterDirection = "Read";
 inline constexpr const char* kRenderFilterType = "random";

@@ -1,6 +1,6 @@
 // The window driven as a user drives it, with the file, folder and message prompts answered by the test.
 #include "app/TrelvaneDlg.h"
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "tests/NonRegularFiles.h"
 #include "tests/TestPrompts.h"
 #include "tests/TestSupport.h"

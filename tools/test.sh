@@ -11,9 +11,10 @@ jobs=$(nproc)
 # Processor seconds of the programs this script ran and that have ended. On a machine that others share,
 # a stage's duration says how long it waited as much as how long it worked; this says the work.
 times_file=$(mktemp)
+# Sets processor: `times` runs in this shell, never in $(...), whose subshell has no children of its own.
 processor_seconds() {
-    times >"$times_file" # in this shell: a subshell would count its own children only
-    sed -n '2{s/m/ /g;s/s//g;p}' "$times_file" | awk '{printf "%.0f", $1 * 60 + $2 + $3 * 60 + $4}'
+    times >"$times_file"
+    processor=$(sed -n '2{s/m/ /g;s/s//g;p}' "$times_file" | awk '{printf "%.0f", $1 * 60 + $2 + $3 * 60 + $4}')
 }
 stage_names=()
 stage_seconds=()
@@ -26,7 +27,7 @@ run_start=$stage_start
 next_stage() {
     local now processor
     now=$(date +%s)
-    processor=$(processor_seconds)
+    processor_seconds
     if [ -n "$stage" ]; then
         stage_names+=("$stage")
         stage_seconds+=($((now - stage_start)))
@@ -64,8 +65,9 @@ print_stages() {
             "$(minutes "$qt_seconds")" ""
         printf '  %-74s\n' " processor time counts in the waiting stage)"
     fi
+    processor_seconds
     printf '  %-74s %8s %10s\n' "whole run$([ "$status" -eq 0 ] || echo ", failed in the last stage above")" \
-        "$(minutes $(($(date +%s) - run_start)))" "$(minutes "$(processor_seconds)")"
+        "$(minutes $(($(date +%s) - run_start)))" "$(minutes "$processor")"
     rm -f "$times_file"
     exit "$status"
 }

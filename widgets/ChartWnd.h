@@ -61,11 +61,16 @@ public:
     QAction* CopyChartAction() const { return m_copyChart; }
     QAction* SaveChartAction() const { return m_saveChart; }
 
+signals:
+    // A double-click on a line of the chart (0 is the first line).
+    void LineDoubleClicked(int line);
+
 protected:
     // Keyboard and wheel, as a list scrolls: arrows a line, Page Up/Down a page, Home/End to the ends,
     // the wheel the platform's lines per notch. Every other key (Return, Esc, Tab) goes on to the window.
     void keyPressEvent(QKeyEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
 

@@ -1,10 +1,12 @@
-// The chart window's keyboard, wheel and focus handling; the rules are ChartScroll's.
+// The chart window's keyboard, wheel, focus and double-click handling; the scrolling rules are
+// ChartScroll's.
 #include "widgets/ChartWnd.h"
 
 #include "platform/WheelSetting.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QWheelEvent>
@@ -66,6 +68,17 @@ void CChartWnd::wheelEvent(QWheelEvent* event) {
     ScrollToLine(static_cast<int>(
         std::clamp<long long>(static_cast<long long>(bar->value()) + lines, 0, bar->maximum())));
     event->accept();
+}
+
+void CChartWnd::mouseDoubleClickEvent(QMouseEvent* event) {
+    const int line =
+        Geometry().LineAt(static_cast<int>(event->position().y()), FirstVisibleLine(), m_model.LineCount());
+    if (event->button() != Qt::LeftButton || line < 0) {
+        QAbstractScrollArea::mouseDoubleClickEvent(event);
+        return;
+    }
+    event->accept();
+    emit LineDoubleClicked(line);
 }
 
 void CChartWnd::focusInEvent(QFocusEvent* event) {

@@ -1,11 +1,13 @@
 // libFuzzer target: arbitrary bytes, decoded as a report is, through the DiskSpd XML reader. The rows
 // must be numbered in order, the same text must give the same rows twice (the parse is in place and
 // must leave nothing behind), error rows come exactly with a false result, and the kind found in a first
-// chunk must be the kind of the whole.
+// chunk must be the kind of the whole. The runs' details, kept on the second reading, change no row and
+// read back alike by number and in order.
 #include "report/DiskSpdXmlReader.h"
 #include "report/ReportKind.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "table/ListCsv.h"
 
 #include <cstddef>
@@ -26,10 +28,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     std::string first = text, second = text;
     CListBase once, twice;
+    // The second reading keeps the runs' details too, which must change none of the rows.
+    RunDetailsStore runDetails;
     AddResultColumns(once);
     AddResultColumns(twice);
     const bool parsed = AddDiskSpdXmlRows(first, once);
-    if (AddDiskSpdXmlRows(second, twice) != parsed || ListCsvText(once) != ListCsvText(twice))
+    if (AddDiskSpdXmlRows(second, twice, &runDetails) != parsed || ListCsvText(once) != ListCsvText(twice))
         __builtin_trap();
     bool errorRow = false;
     for (int row = 0; row < once.GetItemCount(); ++row) {
@@ -39,5 +43,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     if (errorRow == parsed)
         __builtin_trap();
+    RunDetails found;
+    runDetails.ForEach([&](int run, const RunDetails& details) {
+        if (run < 0 || run >= twice.GetItemCount() || !runDetails.Find(run, found) || found != details)
+            __builtin_trap();
+    });
     return 0;
 }

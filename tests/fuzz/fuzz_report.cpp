@@ -3,7 +3,8 @@
 // - The program's way: the decoder and ReportBlockReader fed in chunks of sizes taken from the input,
 //   each chunk in a buffer of its own that is freed after it is fed (a block kept past its chunk is a
 //   use after free), with the processor's 32-byte scans or its 16-byte ones as the input says;
-//   ParseReadBlock on each block.
+//   ParseReadBlock on each block, keeping each run's details, which must belong to one of its rows and
+//   read back alike by number and in order.
 // - The plain way (tests/reference): the whole text decoded at once, cut line by line, each SQLIO run
 //   read by ScalarParseTest and each DiskSpd run by the DiskSpd reader, a run the bounds cut short as
 //   ParseReadBlock takes it.
@@ -14,8 +15,9 @@
 // rules turn on white space and line ends, and a byte-level mutation rarely makes a line of blanks.
 #include "platform/WideVectors.h"
 #include "report/ReportBlocks.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
+#include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
 #include "tests/reference/ReferenceReading.h"
 #include "tests/reference/ScalarSqlioParser.h"
@@ -37,6 +39,7 @@ struct Reading {
     std::vector<TestBlock> blocks;
     std::vector<bool> results;
     CListBase table;
+    RunDetailsStore runDetails;
 };
 
 struct Settings {
@@ -59,7 +62,7 @@ void ReadInChunks(const std::string& bytes, const Settings& settings, Reading& r
     ReportBlockReader reader(
         [&](std::string_view block, RunCut cut) {
             reading.blocks.push_back({std::string(block), cut});
-            reading.results.push_back(ParseReadBlock(block, cut, reading.table));
+            reading.results.push_back(ParseReadBlock(block, cut, reading.table, {}, &reading.runDetails));
         },
         settings.maxLine, settings.maxBlock);
     ReportTextDecoder decoder;
@@ -100,6 +103,12 @@ void RequireSame(const Reading& fast, const Reading& plain) {
         if (fast.table.CellRef(row, kColNumber) != std::to_string(row))
             __builtin_trap();
     }
+    RunDetails found;
+    fast.runDetails.ForEach([&](int run, const RunDetails& details) {
+        if (run < 0 || run >= fast.table.GetItemCount() || !fast.runDetails.Find(run, found) ||
+            found != details)
+            __builtin_trap();
+    });
 }
 
 // A SQLIO run cut at its tail keeps a row only where it is the whole run's row. Without the bound on

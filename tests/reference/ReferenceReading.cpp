@@ -1,8 +1,8 @@
 #include "tests/reference/ReferenceReading.h"
 
 #include "report/DiskSpdParser.h"
-#include "report/ReportParser.h"
 #include "report/ReportText.h"
+#include "report/ResultRow.h"
 #include "tests/reference/BlockCutter.h"
 #include "tests/reference/LineSplitter.h"
 #include "tests/reference/ScalarSqlioParser.h"
@@ -58,7 +58,6 @@ bool ReferenceParseBlock(const TestBlock& block, CListBase& table) {
     const bool parsed = !cells[kColDirection].empty();
     if (!parsed)
         cells[kColDiagDetails] = "Run longer than 16 MiB; only its first 16 MiB were read";
-    cells[kColNumber] = std::to_string(table.GetItemCount());
-    table.InsertRow(cells);
+    AddResultRow(table, cells);
     return parsed;
 }

@@ -1,6 +1,6 @@
 #include "tests/reference/ScalarSqlioParser.h"
 
-#include "report/ReportParser.h"
+#include "report/ResultRow.h"
 #include "table/CharClass.h"
 
 namespace {
@@ -38,15 +38,8 @@ std::string TrimRight(std::string text) {
 }
 
 bool Fail(CListBase& table, const std::string& message) {
-    ListRow cells(kResultColumnCount);
-    cells[kColNumber] = std::to_string(table.GetItemCount());
-    cells[kColDiagDetails] = message;
-    table.InsertRow(cells);
+    AddErrorRow(table, message);
     return false;
-}
-
-std::string TokenMessage(const std::string& token, const std::string& block) {
-    return "Token [" + token + "] not found in test: " + block;
 }
 
 } // namespace
@@ -80,14 +73,14 @@ bool ScalarParseTest(const std::string& block, CListBase& table) {
     for (;;) {
         // A word that never ends (no space after it) fails the run as a missing direction does.
         if (!WordAt(block, at + threads.size(), word, next))
-            return Fail(table, "Token [reading]/[Writing] not found in test: " + block);
+            return Fail(table, TokenMessage("reading]/[Writing", block));
         if (word == "reading" || word == "writing") {
             cells[kColDirection] = word == "reading" ? "Read" : "Write";
             break;
         }
         at = Find(block, threads, at + 1);
         if (at == kNotFound)
-            return Fail(table, "Token [reading]/[Writing] not found in test: " + block);
+            return Fail(table, TokenMessage("reading]/[Writing", block));
     }
 
     const std::string usingToken = "\tusing ";
@@ -110,7 +103,6 @@ bool ScalarParseTest(const std::string& block, CListBase& table) {
          {"IOs/sec:", "MBs/sec:", "Min_Latency(ms):", "Avg_Latency(ms):", "Max_Latency(ms):"})
         if (!ScalarFindTokenValue(block, position, token, cells[column++], table))
             return false;
-    cells[kColNumber] = std::to_string(table.GetItemCount());
-    table.InsertRow(cells);
+    AddResultRow(table, cells);
     return true;
 }
