@@ -105,8 +105,8 @@ TEST_F(FiltersTest, CellBytesThatAreNotTextStillFilter) {
     m_dialog->m_comboType->SetCurSel(odd);
     const FilterSelection selection = m_dialog->ReadFilterSelection();
     EXPECT_EQ(selection.type, "rand\xFFom");
-    EXPECT_TRUE(m_dialog->PassesFilters(0, selection));
-    EXPECT_FALSE(m_dialog->PassesFilters(1, selection));
+    EXPECT_TRUE(PassesFilters(table, 0, selection));
+    EXPECT_FALSE(PassesFilters(table, 1, selection));
 }
 
 struct SortButton {
