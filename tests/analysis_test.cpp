@@ -111,7 +111,7 @@ const std::vector<RunCells> kNoLatency = {{"Read", "random", "8KB", "1", "250.5"
 const std::vector<RunCells> kOneRead = {{"Read", "random", "8KB", "2", "300", "3.00", "1", "2", "3"}};
 const std::vector<RunCells> kWithErrorRow = {kOneRead[0], kErrorRow};
 
-TEST(TabChartTest, EveryTabShowsItsTitleColumnScaleAndColours) {
+TEST(ChartRulesTest, EveryTabShowsItsTitleColumnScaleAndColours) {
     // What each tab should show for kFourRuns, computed here independently of the program.
     struct ExpectedTab {
         const char* title;
@@ -176,7 +176,7 @@ TEST(TabChartTest, EveryTabShowsItsTitleColumnScaleAndColours) {
     EXPECT_TRUE(ChartOf(table, 7).empty());
 }
 
-TEST(TabChartTest, LabelsShowTwoDecimalsAndBarsTheExactValue) {
+TEST(ChartRulesTest, LabelsShowTwoDecimalsAndBarsTheExactValue) {
     struct Case {
         const std::vector<RunCells>* runs;
         int tab;
@@ -218,7 +218,7 @@ TEST(TabChartTest, LabelsShowTwoDecimalsAndBarsTheExactValue) {
     }
 }
 
-TEST(TabChartTest, NumbersTooLargeForTheirRatioNeverShowAsInfinity) {
+TEST(ChartRulesTest, NumbersTooLargeForTheirRatioNeverShowAsInfinity) {
     // A latency so small that the ratio overflows, and values whose sum overflows.
     const std::string tiny = "0." + std::string(330, '0') + "1";
     const std::string huge = std::string(308, '9');
@@ -235,7 +235,7 @@ TEST(TabChartTest, NumbersTooLargeForTheirRatioNeverShowAsInfinity) {
     EXPECT_EQ(ChartOf(table, 0)[9].text, "Details Average: " + Fixed2(std::stod(huge)));
 }
 
-TEST(TabChartTest, FiltersNarrowTheDetailsAndNeverTheAverages) {
+TEST(ChartRulesTest, FiltersNarrowTheDetailsAndNeverTheAverages) {
     struct Case {
         std::vector<RunCells> runs;
         int tab;
@@ -303,7 +303,7 @@ TEST(TabChartTest, FiltersNarrowTheDetailsAndNeverTheAverages) {
     }
 }
 
-TEST(FiltersTest, CellsMatchWholeUntrimmedAndCaseSensitive) {
+TEST(FilterRulesTest, CellsMatchWholeUntrimmedAndCaseSensitive) {
     const CListBase table = Table(
         {Make("Read", "", " 8"), Make("Read", "", "8"), Make("Read", "", "\t 4"), Make("read", "", "")});
     struct Case {
@@ -321,7 +321,7 @@ TEST(FiltersTest, CellsMatchWholeUntrimmedAndCaseSensitive) {
             << c.row << ' ' << c.selection.direction << '/' << c.selection.outstanding;
 }
 
-TEST(FiltersTest, ListsHoldAllThenTheDistinctTrimmedValues) {
+TEST(FilterRulesTest, ListsHoldAllThenTheDistinctTrimmedValues) {
     struct Case {
         int column;
         Texts cells;
@@ -380,7 +380,7 @@ TEST(OverallAveragesTest, LabelsLengthsAndColours) {
 }
 
 // The chart builder against the list's own rules, on tables no report would produce.
-TEST(TabChartTest, AveragesAreTheListsColumnMeans) {
+TEST(ChartRulesTest, AveragesAreTheListsColumnMeans) {
     std::mt19937 random(7);
     const auto pick = [&random](std::initializer_list<const char*> pool) {
         return std::string(pool.begin()[random() % pool.size()]);
