@@ -1,22 +1,12 @@
 #include "analysis/LatencyChart.h"
 
+#include "analysis/RunDetailsFigures.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
-
-namespace {
-
-std::optional<double> Number(std::string_view text) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
 
 RoundAxis RoundAxisAbove(double largest) {
     if (!(largest > 0.0) || !std::isfinite(largest))
@@ -68,8 +58,8 @@ LatencyChart MakeLatencyChart(const RunDetails& details) {
         line.direction = static_cast<LatencyDirection>(d);
         for (const PercentilePoint& point : details.percentiles) {
             const std::optional<std::string>& text = point.ms[static_cast<size_t>(d)];
-            const std::optional<double> percentile = Number(point.percentile);
-            const std::optional<double> ms = text ? Number(*text) : std::nullopt;
+            const std::optional<double> percentile = WrittenNumber(point.percentile);
+            const std::optional<double> ms = text ? WrittenNumber(*text) : std::nullopt;
             if (!percentile || !ms || *percentile < 0.0)
                 continue;
             const double nines = NinesOf(*percentile);
@@ -96,7 +86,7 @@ LatencyChart MakeLatencyChart(const RunDetails& details) {
     chart.histogramDirection = details.histogramDirection;
     for (const HistogramBucket& bucket : details.histogram) {
         chart.bucketLabels.push_back(bucket.label);
-        const double percent = std::max(0.0, Number(bucket.percent).value_or(0.0));
+        const double percent = std::max(0.0, WrittenNumber(bucket.percent).value_or(0.0));
         chart.bucketPercents.push_back(percent);
         largest = std::max(largest, percent);
     }

@@ -5,19 +5,6 @@
 #include <charconv>
 #include <cmath>
 
-namespace {
-
-// A number written whole by the report ("129.18"); nothing for any other text.
-std::optional<double> Number(std::string_view text) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-} // namespace
-
 bool HasLatencyDistribution(const RunDetails& details) {
     return !details.percentiles.empty() || !details.histogram.empty();
 }
@@ -32,7 +19,7 @@ std::vector<const PercentilePoint*> ShownPercentiles(const RunDetails& details, 
     // Compared as numbers: fio writes "99.900000" where DiskSpd writes "3-nines".
     for (const double wanted : {50.0, 90.0, 95.0, 99.0, 99.9, 99.99, 100.0}) {
         for (const PercentilePoint& point : details.percentiles) {
-            const std::optional<double> percentile = Number(point.percentile);
+            const std::optional<double> percentile = WrittenNumber(point.percentile);
             if (percentile && std::fabs(*percentile - wanted) < 1e-9) {
                 shown.push_back(&point);
                 break;
@@ -44,23 +31,23 @@ std::vector<const PercentilePoint*> ShownPercentiles(const RunDetails& details, 
 
 std::optional<double> TotalLatencyAt(const RunDetails& details, double percentile) {
     for (const PercentilePoint& point : details.percentiles) {
-        const std::optional<double> at = Number(point.percentile);
+        const std::optional<double> at = WrittenNumber(point.percentile);
         if (!at || std::fabs(*at - percentile) > 1e-9)
             continue;
         const std::optional<std::string>& total = point.ms[static_cast<size_t>(LatencyDirection::Total)];
         if (total)
-            return Number(*total);
+            return WrittenNumber(*total);
         const std::optional<std::string>& read = point.ms[static_cast<size_t>(LatencyDirection::Read)];
         const std::optional<std::string>& write = point.ms[static_cast<size_t>(LatencyDirection::Write)];
         if (read.has_value() != write.has_value())
-            return Number(read ? *read : *write);
+            return WrittenNumber(read ? *read : *write);
         return std::nullopt;
     }
     return std::nullopt;
 }
 
 std::string PercentileLabel(std::string_view percentile) {
-    const std::optional<double> value = Number(percentile);
+    const std::optional<double> value = WrittenNumber(percentile);
     if (value && *value == 100.0)
         return "max";
     if (value && *value == 0.0)
@@ -75,8 +62,8 @@ std::optional<IopsVariation> IopsVariationOf(const RunDetails& details) {
             largest = IopsVariation{share, std::move(basis)};
     };
     for (const IopsSpread& spread : details.iopsSpread) {
-        const std::optional<double> stdDev = Number(spread.stdDev);
-        const std::optional<double> mean = Number(spread.mean);
+        const std::optional<double> stdDev = WrittenNumber(spread.stdDev);
+        const std::optional<double> mean = WrittenNumber(spread.mean);
         if (stdDev && mean && *mean > 0.0)
             consider(*stdDev / *mean, std::string(LatencyDirectionName(spread.direction)) +
                                           ": standard deviation " + spread.stdDev + " about a mean of " +
@@ -86,7 +73,7 @@ std::optional<IopsVariation> IopsVariationOf(const RunDetails& details) {
     double sum = 0.0;
     std::vector<double> samples;
     for (const std::string& text : details.iopsSamples) {
-        const std::optional<double> sample = Number(text);
+        const std::optional<double> sample = WrittenNumber(text);
         if (!sample)
             return largest;
         samples.push_back(*sample);
@@ -103,4 +90,12 @@ std::optional<IopsVariation> IopsVariationOf(const RunDetails& details) {
                                     " I/Os an interval");
     }
     return largest;
+}
+
+std::optional<double> WrittenNumber(std::string_view text) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }

@@ -20,6 +20,9 @@ std::vector<const PercentilePoint*> ShownPercentiles(const RunDetails& details, 
 // The latency in ms at a percentile (compared as a number, so fio's "99.900000" is 99.9) of the Total
 // direction; of a run that gives no Total but one direction alone, that direction's, which then is
 // its total. Nothing when the run has no such point or its value is no number.
+// A number written whole by the report ("129.18"); nothing for any other text, nor for one too large.
+std::optional<double> WrittenNumber(std::string_view text);
+
 std::optional<double> TotalLatencyAt(const RunDetails& details, double percentile);
 
 // How a percentile reads in the table: "max" for 100, "min" for 0, else the number ("99.9").

@@ -117,7 +117,3 @@ FilterSelection CTrelvaneDlg::ReadFilterSelection() const {
     };
     return FilterSelection{value(m_comboDirection), value(m_comboType), value(m_comboOutstanding)};
 }
-
-bool CTrelvaneDlg::PassesFilters(int row, const FilterSelection& selection) const {
-    return ::PassesFilters(*m_listData, row, selection);
-}

@@ -86,7 +86,6 @@ public:
     // A click on a column title of "Data".
     void OnDataHeaderClicked(int column);
     FilterSelection ReadFilterSelection() const;
-    bool PassesFilters(int row, const FilterSelection& selection) const;
 
     // Charts.
     TabChartPlan PrepareTabChart(int index);

@@ -170,3 +170,14 @@ private:
     __m128i m_lastBytes;
 #endif
 };
+
+// The line at p, without its LF or CR LF; p moves to the next line (or end).
+inline std::string_view NextLine(const char*& p, const char* end) {
+    const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+    const char* stop = newline != nullptr ? newline : end;
+    std::string_view line(p, static_cast<size_t>(stop - p));
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    p = newline != nullptr ? newline + 1 : end;
+    return line;
+}

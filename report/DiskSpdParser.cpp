@@ -1,5 +1,6 @@
 #include "report/DiskSpdParser.h"
 
+#include "report/ByteScan.h"
 #include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "table/CharClass.h"
@@ -502,12 +503,7 @@ bool ParseDiskSpdRun(string_view block, CListBase& table, const RowGate& admit, 
     const char* p = block.data();
     const char* const end = p + block.size();
     while (p < end) {
-        const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        const char* stop = newline != nullptr ? newline : end;
-        string_view line(p, static_cast<size_t>(stop - p));
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        p = newline != nullptr ? newline + 1 : end;
+        const string_view line = NextLine(p, end);
 
         if (StartsWith(line, kResultsFor)) {
             if (inSection)

@@ -337,16 +337,8 @@ private:
     bool m_inClientStats = false;
 };
 
-string_view Trim(string_view text) {
-    while (!text.empty() && IsWhiteSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsWhiteSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::optional<int> Percent(string_view text) {
-    text = Trim(text);
+    text = TrimWhiteSpace(text);
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (text.empty() || error != std::errc() || end != text.data() + text.size() || value < 0 || value > 100)
@@ -363,7 +355,7 @@ std::string Lower(string_view text) {
 
 // One size of a bs option in bytes; nothing when fio would not read it.
 std::optional<unsigned long long> SizeBytes(string_view text) {
-    text = Trim(text);
+    text = TrimWhiteSpace(text);
     unsigned long long number = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
     if (error != std::errc() || end == text.data())
@@ -388,7 +380,7 @@ std::optional<unsigned long long> SizeBytes(string_view text) {
 std::string OneSizeCell(string_view text) {
     const std::optional<unsigned long long> bytes = SizeBytes(text);
     if (!bytes)
-        return std::string(Trim(text));
+        return std::string(TrimWhiteSpace(text));
     return *bytes % 1024 == 0 ? std::to_string(*bytes / 1024) + "KB" : std::to_string(*bytes) + "B";
 }
 
@@ -404,7 +396,7 @@ struct Pattern {
 Pattern PatternOf(string_view option) {
     Pattern pattern;
     // "randread:8" adds an offset increment after the colon.
-    const std::string rw = Lower(Trim(option.substr(0, option.find(':'))));
+    const std::string rw = Lower(TrimWhiteSpace(option.substr(0, option.find(':'))));
     pattern.known = true;
     if (rw == "read" || rw == "randread")
         pattern.direction = "Read";
@@ -459,7 +451,7 @@ std::optional<std::string> InMilliseconds(string_view text, int digits) {
 
 // A percentile key as a number, its zeros after the point dropped: "99.900000" is "99.9", "1.000000" "1".
 std::string PercentileKey(string_view key) {
-    std::string number(Trim(key));
+    std::string number(TrimWhiteSpace(key));
     if (number.find('.') != std::string::npos) {
         while (number.back() == '0')
             number.pop_back();
@@ -551,7 +543,7 @@ RunDetails JobDetails(const Document& document, const Job& job) {
         // does not rise is such a slot, no point of the distribution.
         double last = -1;
         for (const auto& [key, value] : distribution.points) {
-            const std::optional<double> percentile = Number(Trim(key));
+            const std::optional<double> percentile = Number(TrimWhiteSpace(key));
             if (!percentile || *percentile <= last)
                 continue;
             last = *percentile;
@@ -612,7 +604,7 @@ JobRow AddJobRow(const Job& job, const Options& global, int number, CListBase& t
 
     const string_view bs = option(&Options::bs);
     record.size = FioSizeCell(bs.empty() ? string_view("4k") : bs);
-    const string_view iodepth = Trim(option(&Options::iodepth));
+    const string_view iodepth = TrimWhiteSpace(option(&Options::iodepth));
     record.outstanding = iodepth.empty() ? "1" : std::string(iodepth);
 
     // Latency over the directions that did I/O, each mean weighted by its count.
@@ -717,7 +709,7 @@ bool AddFioJsonRows(std::string& text, CListBase& table, FioJsonSummary& summary
             continue;
         }
         const size_t at = start + parsed.Offset();
-        const bool cut = Trim(string_view(text).substr(std::min(at, text.size()))).empty();
+        const bool cut = TrimWhiteSpace(string_view(text).substr(std::min(at, text.size()))).empty();
         brokenAfterResult = "fio JSON document " + std::to_string(number) +
                             (cut ? " is cut off at byte " + std::to_string(at)
                                  : " is not valid at byte " + std::to_string(at) + ": " +

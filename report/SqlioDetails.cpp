@@ -1,5 +1,6 @@
 #include "report/SqlioDetails.h"
 
+#include "report/ByteScan.h"
 #include "report/RunStart.h"
 #include "table/CharClass.h"
 
@@ -14,14 +15,6 @@ bool StartsWith(string_view text, string_view prefix) {
     return text.size() >= prefix.size() && std::memcmp(text.data(), prefix.data(), prefix.size()) == 0;
 }
 
-string_view Trim(string_view text) {
-    while (!text.empty() && IsWhiteSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && IsWhiteSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
-
 // The text between prefix and the first `until` after it, trimmed; empty when either is missing.
 string_view Between(string_view line, string_view prefix, string_view until) {
     const size_t start = line.find(prefix);
@@ -29,7 +22,7 @@ string_view Between(string_view line, string_view prefix, string_view until) {
         return {};
     const string_view rest = line.substr(start + prefix.size());
     const size_t end = rest.find(until);
-    return end == string_view::npos ? string_view() : Trim(rest.substr(0, end));
+    return end == string_view::npos ? string_view() : TrimWhiteSpace(rest.substr(0, end));
 }
 
 // The next word of a line from at (blanks skipped first); at moves past it. Empty at the end.
@@ -72,15 +65,15 @@ void ReadDirectionLine(string_view line, SqlioFacts& facts, LatencyDirection& di
     else
         return;
     facts.directionFound = true;
-    facts.threads = Trim(line.substr(0, threads));
+    facts.threads = TrimWhiteSpace(line.substr(0, threads));
     // "for 15 secs": the duration with its unit, as SQLIO words it.
     const size_t forAt = rest.find(" for ");
     const size_t secsAt = forAt == string_view::npos ? string_view::npos : rest.find(" secs", forAt + 5);
     if (secsAt != string_view::npos)
-        facts.duration = Trim(rest.substr(forAt + 5, secsAt + 5 - (forAt + 5)));
+        facts.duration = TrimWhiteSpace(rest.substr(forAt + 5, secsAt + 5 - (forAt + 5)));
     const size_t file = rest.find(" file ");
     if (file != string_view::npos)
-        facts.directionFile = Trim(rest.substr(file + 6));
+        facts.directionFile = TrimWhiteSpace(rest.substr(file + 6));
 }
 
 // One line of the run; lines are told apart by their first byte, so each is looked at once.
@@ -105,11 +98,11 @@ void ReadLine(string_view line, SqlioFacts& facts, LatencyDirection& direction) 
         return;
     case 's':
         if (facts.tool.empty() && RunStartOf(line) == RunStartLine::Sqlio)
-            facts.tool = Trim(line);
+            facts.tool = TrimWhiteSpace(line);
         return;
     case 'p':
         if (StartsWith(line, "parameter file used:"))
-            facts.parameterFile = Trim(line.substr(20));
+            facts.parameterFile = TrimWhiteSpace(line.substr(20));
         return;
     case 'h':
         facts.histogramSeen = StartsWith(line, "histogram:");
@@ -122,13 +115,13 @@ void ReadLine(string_view line, SqlioFacts& facts, LatencyDirection& direction) 
         if (StartsWith(line, "\tfile ")) {
             const size_t with = line.find(" with ");
             if (with != string_view::npos && facts.targetCount < SqlioFacts::kTargets)
-                facts.targets[facts.targetCount++] = Trim(line.substr(6, with - 6));
+                facts.targets[facts.targetCount++] = TrimWhiteSpace(line.substr(6, with - 6));
         } else if (StartsWith(line, "\tusing ")) {
             size_t at = 7;
             if (facts.directionFound && facts.blockSize.empty())
                 facts.blockSize = NextWord(line, at);
         } else if (StartsWith(line, "\tbuffering set to ")) {
-            facts.caching = Trim(line.substr(18));
+            facts.caching = TrimWhiteSpace(line.substr(18));
         } else if (facts.queueDepth.empty()) {
             facts.queueDepth = Between(line, "per thread with ", " outstanding");
         }
@@ -149,12 +142,7 @@ void ReadSqlioDetails(string_view block, RunDetailsView& details) {
     const char* p = block.data();
     const char* const end = p + block.size();
     while (p < end) {
-        const char* newline = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-        const char* stop = newline != nullptr ? newline : end;
-        string_view line(p, static_cast<size_t>(stop - p));
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        p = newline != nullptr ? newline + 1 : end;
+        const string_view line = NextLine(p, end);
         ReadLine(line, facts, direction);
         if (facts.resultsBegin && !facts.histogramSeen) {
             // The metrics lines say nothing of these details: the histogram follows them.
@@ -191,7 +179,7 @@ void ReadSqlioDetails(string_view block, RunDetailsView& details) {
     static constexpr string_view kSqlioLabels[] = {"0",  "1",  "2",  "3",  "4",  "5",  "6",  "7",  "8",
                                                    "9",  "10", "11", "12", "13", "14", "15", "16", "17",
                                                    "18", "19", "20", "21", "22", "23", "24+"};
-    const bool sqlioLabels = Trim(facts.labels) == Trim(kSqlioLabelLine);
+    const bool sqlioLabels = TrimWhiteSpace(facts.labels) == TrimWhiteSpace(kSqlioLabelLine);
     size_t labelAt = 0, shareAt = 0;
     size_t labels = 0;
     for (;;) {

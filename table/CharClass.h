@@ -11,6 +11,15 @@ constexpr bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
 }
 
+// The text without the white space at either end.
+constexpr std::string_view TrimWhiteSpace(std::string_view text) {
+    while (!text.empty() && IsWhiteSpace(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsWhiteSpace(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
 // Space and tab, the blanks within a line (isblank).
 constexpr bool IsBlank(char c) {
     return c == ' ' || c == '\t';

@@ -90,67 +90,6 @@ TEST_F(FiltersTest, ListsBeforeAndAcrossLoads) {
     EXPECT_FALSE(m_dialog->ReadFilterSelection().Any());
 }
 
-TEST_F(FiltersTest, FiltersCombineExactlyAndCaseSensitively) {
-    SqlioRun broken = Make("reading", "random", "1");
-    broken.broken = true;
-    Load({Make("reading", "random", "1"), Make("reading", "Random", "1"), Make("writing", "random", "1"),
-          Make("reading", "random", "2"), broken, Make("writing", "sequential", "2")});
-    SelectTab(0);
-
-    // Every filter off: every row, the error row too, and the plain heading.
-    EXPECT_EQ(DetailLabels().size(), 6u);
-    EXPECT_EQ(ChartLines()[6].text, "Details");
-
-    PickEntry(*m_dialog->m_comboType, QStringLiteral("random"));
-    EXPECT_EQ(DetailLabels(), (Texts{"0. Read random 8KB 1O: 1.00", "2. Write random 8KB 1O: 1.00",
-                                     "3. Read random 8KB 2O: 1.00"}));
-    EXPECT_EQ(ChartLines()[6].text, "Details ***Filtered***");
-
-    PickEntry(*m_dialog->m_comboDirection, QStringLiteral("Read"));
-    EXPECT_EQ(DetailLabels(), (Texts{"0. Read random 8KB 1O: 1.00", "3. Read random 8KB 2O: 1.00"}));
-
-    PickEntry(*m_dialog->m_comboOutstanding, QStringLiteral("2"));
-    EXPECT_EQ(DetailLabels(), (Texts{"3. Read random 8KB 2O: 1.00"}));
-
-    PickEntry(*m_dialog->m_comboType, QStringLiteral("Random"));
-    EXPECT_TRUE(DetailLabels().empty());
-    PickEntry(*m_dialog->m_comboOutstanding, QStringLiteral("<All>"));
-    EXPECT_EQ(DetailLabels(), (Texts{"1. Read Random 8KB 1O: 1.00"}));
-
-    // The "Averages" section ignores the filters: its first bar is the mean over all rows.
-    EXPECT_EQ(ChartLines()[1].text, "MB/sec: 1.00");
-}
-
-TEST_F(FiltersTest, LeadingWhiteSpaceIsTrimmedForTheListOnly) {
-    CListCtrlEx& table = *m_dialog->m_listData;
-    for (const char* outstanding : {" 8", "8", "\t 4", "   "}) {
-        ListRow row(kResultColumnCount);
-        row[kColNumber] = std::to_string(table.GetItemCount());
-        row[kColDirection] = "Read";
-        row[kColOutstanding] = outstanding;
-        table.InsertRow(row);
-    }
-    m_dialog->FillFilterCombo(*m_dialog->m_comboOutstanding, kColOutstanding);
-    EXPECT_EQ(Entries(*m_dialog->m_comboOutstanding), (Texts{"<All>", "8", "4"}));
-
-    FilterSelection selection;
-    selection.outstanding = "8";
-    EXPECT_FALSE(m_dialog->PassesFilters(0, selection)); // " 8" is not "8"
-    EXPECT_TRUE(m_dialog->PassesFilters(1, selection));
-    selection.outstanding = "4";
-    EXPECT_FALSE(m_dialog->PassesFilters(2, selection));
-
-    // "Read" and "read" are two values.
-    ListRow lower(kResultColumnCount);
-    lower[kColDirection] = "read";
-    table.InsertRow(lower);
-    EXPECT_EQ(FilterListEntries(table, kColDirection, true), (Texts{"<All>", "Read", "read"}));
-    selection = FilterSelection{};
-    selection.direction = "Read";
-    EXPECT_TRUE(m_dialog->PassesFilters(0, selection));
-    EXPECT_FALSE(m_dialog->PassesFilters(4, selection));
-}
-
 TEST_F(FiltersTest, CellBytesThatAreNotTextStillFilter) {
     // A byte that is not valid UTF-8 shows as a replacement character but filters by its own bytes.
     CListCtrlEx& table = *m_dialog->m_listData;
@@ -166,8 +105,8 @@ TEST_F(FiltersTest, CellBytesThatAreNotTextStillFilter) {
     m_dialog->m_comboType->SetCurSel(odd);
     const FilterSelection selection = m_dialog->ReadFilterSelection();
     EXPECT_EQ(selection.type, "rand\xFFom");
-    EXPECT_TRUE(m_dialog->PassesFilters(0, selection));
-    EXPECT_FALSE(m_dialog->PassesFilters(1, selection));
+    EXPECT_TRUE(PassesFilters(table, 0, selection));
+    EXPECT_FALSE(PassesFilters(table, 1, selection));
 }
 
 struct SortButton {

@@ -252,42 +252,4 @@ TEST_F(WindowTest, Utf16ReportLoadsThroughTheWindow) {
     EXPECT_EQ(dialog->m_status->text(), QStringLiteral("Report successfully loaded"));
 }
 
-TEST_F(WindowTest, AveragesChartLabelsAndLengths) {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("avg.txt"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    const auto run = [](const char* direction, const char* type, const char* ios, const char* mbs,
-                        int latency) {
-        return QStringLiteral("sqlio v1.5\r\n2 threads %1 for 1 secs\r\n\tusing 8KB %2 IOs\r\n"
-                              "per thread with 4 outstanding\r\nIOs/sec: %3\r\nMBs/sec: %4\r\n"
-                              "Min_Latency(ms): %5\r\nAvg_Latency(ms): %5\r\nMax_Latency(ms): %5\r\n")
-            .arg(QLatin1String(direction), QLatin1String(type), QLatin1String(ios), QLatin1String(mbs))
-            .arg(latency)
-            .toUtf8();
-    };
-    file.write(run("reading", "random", "950.5", "7.4", 3) + run("writing", "sequential", "10", "99.99", 10) +
-               "sqlio v1.5\r\nbroken\r\n");
-    file.close();
-    auto dialog = MakeWindow();
-    dialog->OnInitDialog();
-    m_prompts->openAnswers.push_back(path);
-    dialog->OnFileOpen();
-    const auto& lines = dialog->m_chartAverages->Model().Lines();
-    ASSERT_EQ(lines.size(), 6u);
-    EXPECT_EQ(lines[1].text, "Sequential MB/sec 99.99");
-    EXPECT_EQ(lines[1].length, 99.99);
-    EXPECT_EQ(lines[1].colour, 0);
-    EXPECT_EQ(lines[2].text, "Randon IOs/sec 950.50 (1% graphed)");
-    EXPECT_DOUBLE_EQ(lines[2].length, 9.505); // one hundredth of the full value
-    EXPECT_EQ(lines[2].colour, 1);
-    EXPECT_EQ(lines[3].text, "Min_Latency 6.50"); // the error row's empty cells do not count
-    EXPECT_EQ(lines[3].colour, 3);
-    EXPECT_EQ(lines[4].colour, 4);
-    EXPECT_EQ(lines[5].text, "Max_Latency 6.50");
-    EXPECT_EQ(lines[5].length, 6.5);
-    EXPECT_EQ(lines[5].colour, 5);
-    EXPECT_DOUBLE_EQ(dialog->m_maxLatency, 10.0);
-}
-
 } // namespace

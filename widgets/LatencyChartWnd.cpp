@@ -1,13 +1,11 @@
 #include "widgets/LatencyChartWnd.h"
 
 #include "table/FormatNumeric.h"
-#include "widgets/SvgPaintDevice.h"
+#include "widgets/PictureFile.h"
 #include "widgets/Text.h"
 
-#include <QDir>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cmath>
@@ -245,35 +243,13 @@ void LatencyChartWnd::PaintPicture(QPainter& painter, const QSize& size, const Q
 
 QImage LatencyChartWnd::PictureImage(const QStringList& caption) const {
     const QSize size = PictureSize(caption);
-    QImage image(size, QImage::Format_RGB32);
-    QPainter painter(&image);
-    PaintPicture(painter, size, caption);
-    painter.end();
-    return image;
+    return PaintedImage(size, [&](QPainter& painter) { PaintPicture(painter, size, caption); });
 }
 
 bool LatencyChartWnd::SavePicture(const QString& path, const QStringList& caption, QString& error) const {
-    QSaveFile file(path);
-    bool ok = file.open(QIODevice::WriteOnly);
-    if (ok && path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        const QSize size = PictureSize(caption);
-        SvgPaintDevice svg(&file, size, caption.isEmpty() ? QString() : caption.first(),
-                           QStringLiteral("A latency chart of Trelvane"));
-        QPainter painter;
-        ok = painter.begin(&svg);
-        if (ok) {
-            PaintPicture(painter, size, caption);
-            ok = painter.end() && file.error() == QFileDevice::NoError;
-        }
-    } else if (ok) {
-        ok = PictureImage(caption).save(&file, "PNG");
-    }
-    if (ok && file.commit())
-        return true;
-    const QString reason = file.errorString().isEmpty() ? QStringLiteral("the picture could not be written")
-                                                        : file.errorString();
-    file.cancelWriting();
-    error = QStringLiteral("Cannot write file [%1]: %2. Nothing was written.")
-                .arg(QDir::toNativeSeparators(path), reason);
-    return false;
+    const QSize size = PictureSize(caption);
+    return SavePictureFile(
+        path, size, caption.isEmpty() ? QString() : caption.first(),
+        [&](QPainter& painter) { PaintPicture(painter, size, caption); }, error,
+        QStringLiteral("A latency chart of Trelvane"));
 }

@@ -16,11 +16,11 @@ QImage PaintedImage(QSize size, const PaintPicture& paint) {
 }
 
 bool SavePictureFile(const QString& path, QSize size, const QString& title, const PaintPicture& paint,
-                     QString& error) {
+                     QString& error, const QString& description) {
     QSaveFile file(path);
     bool ok = file.open(QIODevice::WriteOnly);
     if (ok && path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-        SvgPaintDevice svg(&file, size, title, QStringLiteral("A chart of Trelvane"));
+        SvgPaintDevice svg(&file, size, title, description);
         QPainter painter;
         ok = painter.begin(&svg);
         if (ok) {
