@@ -72,8 +72,9 @@ CRunDetailsDlg::CRunDetailsDlg(IPrompts& prompts, QWidget* parent) : QDialog(par
     m_noLatency->setText(QStringLiteral("The report gives no latency distribution for this run "
                                         "(DiskSpd without -L, SQLIO without -LS)."));
 
-    m_parameters = MakeList({{"Name", 110, 0}, {"Value", 380, 0}}, this);
-    m_points = MakeList({{"Percentile", 80, 0}, {"Read", 80, 1}, {"Write", 80, 1}, {"Total", 80, 1}}, this);
+    // Widths that fill the window's first size without a scroll bar across; fio's six decimals fit.
+    m_parameters = MakeList({{"Name", 110, 0}, {"Value", 360, 0}}, this);
+    m_points = MakeList({{"Percentile", 66, 0}, {"Read", 82, 1}, {"Write", 82, 1}, {"Total", 82, 1}}, this);
     m_buckets = MakeList({{"Bucket (ms)", 100, 0}, {"I/Os (%)", 100, 1}}, this);
     m_pointsTitle = new QLabel(this);
     m_showAll = new QCheckBox(QStringLiteral("Show all"), this);
