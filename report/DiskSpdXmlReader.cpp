@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <functional>
 #include <iterator>
 #include <optional>
 #include <pugixml.hpp>
@@ -269,6 +268,16 @@ size_t FindDocumentStart(string_view text) {
 
 constexpr string_view kEnd = "</Results>";
 
+// Where the first "</Results>" of text starts, from position on. The search goes from one 'R' to the
+// next, the rarest letter of the tag in a document (a few hundred in 30 KB), and each hop is one memchr.
+size_t FindDocumentEnd(string_view text, size_t position) {
+    constexpr size_t kLetter = 2; // where the 'R' lies in the tag
+    for (size_t at = text.find('R', position + kLetter); at != string_view::npos; at = text.find('R', at + 1))
+        if (text.substr(at - kLetter).starts_with(kEnd))
+            return at - kLetter;
+    return string_view::npos;
+}
+
 } // namespace
 
 void DiskSpdXmlStream::Feed(string_view text) {
@@ -284,7 +293,6 @@ void DiskSpdXmlStream::Feed(string_view text) {
 }
 
 void DiskSpdXmlStream::ReadCompleteDocuments() {
-    static const std::boyer_moore_horspool_searcher kEndSearch(kEnd.begin(), kEnd.end());
     for (;;) {
         const string_view rest = string_view(m_pending).substr(m_begin);
         if (!m_inDocument) {
@@ -303,9 +311,8 @@ void DiskSpdXmlStream::ReadCompleteDocuments() {
             ++m_documents;
             continue;
         }
-        const auto end =
-            std::search(rest.begin() + static_cast<std::ptrdiff_t>(m_searched), rest.end(), kEndSearch);
-        if (end == rest.end()) {
+        const size_t end = FindDocumentEnd(rest, m_searched);
+        if (end == string_view::npos) {
             if (rest.size() > m_maxDocument) {
                 AddErrorRow(m_table, Place{m_documents, 0}.Text() + " takes more than " +
                                          std::to_string(m_maxDocument >> 20) +
@@ -319,7 +326,7 @@ void DiskSpdXmlStream::ReadCompleteDocuments() {
             m_searched = rest.size() < kEnd.size() ? 0 : rest.size() - kEnd.size() + 1;
             return;
         }
-        const size_t stop = static_cast<size_t>(end - rest.begin()) + kEnd.size();
+        const size_t stop = end + kEnd.size();
         m_allParsed &= AddDocumentRows(m_pending.data() + m_begin, stop, m_offset, Place{m_documents, 0},
                                        m_table, m_runDetails);
         m_offset += stop;
