@@ -521,7 +521,9 @@ RunDetails JobDetails(const Document& document, const Job& job) {
                                                            {kWrite, LatencyDirection::Write},
                                                            {kMixed, LatencyDirection::Total}};
     std::string of;
-    for (const auto& [index, direction] : directions) {
+    for (const auto& [index, latencyDirection] : directions) {
+        // A copy the lambda below can capture: Clang 14 captures no structured binding.
+        const LatencyDirection direction = latencyDirection;
         const DirectionStats& stats = job.directions[static_cast<size_t>(index)];
         const Distribution& distribution = ofTotal ? stats.total : stats.completion;
         if (!stats.present || distribution.points.empty() || stats.Ios() <= 0)
