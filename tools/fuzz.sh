@@ -34,7 +34,7 @@ printf '[Reports]\nEntries\\1\\Path="/r/a,b\\t\\x1f\\x31 "\nEntries\\1\\PathByte
 # The program's readers, compiled once for the four report targets; pugixml is linked as Debian builds
 # it and RapidJSON is headers alone.
 objects=()
-for source in report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp report/ReportText.cpp \
+for source in report/ResultRow.cpp report/ReportParser.cpp report/DiskSpdParser.cpp report/RunParser.cpp report/ReportText.cpp \
     report/ReportBlocks.cpp platform/WideVectors.cpp report/DiskSpdXmlReader.cpp report/FioJsonReader.cpp \
     report/RunRecord.cpp report/ReportKind.cpp table/ListBase.cpp table/RecordPages.cpp table/CellNumber.cpp \
     table/FormatNumeric.cpp table/ListCsv.cpp report/RunDetails.cpp report/RunDetailsStore.cpp \
