@@ -247,9 +247,11 @@ bool AddDocumentRows(char* data, size_t size, size_t offset, const Place& place,
 }
 
 // Where the first document of text starts: its "<?xml" declaration or its "<Results" start tag (the name
-// must end there, or the text end there), whichever comes first. One pass over the tags: text between
-// documents is mostly other markup, and a search for each start of its own would run to the text's end.
-size_t FindDocumentStart(string_view text) {
+// must end there, or the text end there when atEnd: before the end, what follows may still come, so a
+// start tag cut off by a piece's end is no start yet), whichever comes first. One pass over the tags:
+// text between documents is mostly other markup, and a search for each start of its own would run to
+// the text's end.
+size_t FindDocumentStart(string_view text, bool atEnd) {
     constexpr string_view kDeclaration = "<?xml", kStart = "<Results";
     for (size_t position = text.find('<'); position != string_view::npos;
          position = text.find('<', position + 1)) {
@@ -259,8 +261,10 @@ size_t FindDocumentStart(string_view text) {
         if (!rest.starts_with(kStart))
             continue;
         const size_t after = position + kStart.size();
-        if (after >= text.size() || text[after] == '>' || text[after] == '/' || text[after] == ' ' ||
-            text[after] == '\t' || text[after] == '\r' || text[after] == '\n')
+        if (after >= text.size())
+            return atEnd ? position : string_view::npos;
+        if (text[after] == '>' || text[after] == '/' || text[after] == ' ' || text[after] == '\t' ||
+            text[after] == '\r' || text[after] == '\n')
             return position;
     }
     return string_view::npos;
@@ -289,14 +293,14 @@ void DiskSpdXmlStream::Feed(string_view text) {
         m_begin = 0;
     }
     m_pending.append(text);
-    ReadCompleteDocuments();
+    ReadCompleteDocuments(false);
 }
 
-void DiskSpdXmlStream::ReadCompleteDocuments() {
+void DiskSpdXmlStream::ReadCompleteDocuments(bool atEnd) {
     for (;;) {
         const string_view rest = string_view(m_pending).substr(m_begin);
         if (!m_inDocument) {
-            const size_t start = FindDocumentStart(rest);
+            const size_t start = FindDocumentStart(rest, atEnd);
             if (start == string_view::npos) {
                 // Keep what may be the beginning of a start tag cut by the piece's end.
                 const size_t keep = std::min<size_t>(rest.size(), 8);
@@ -336,6 +340,9 @@ void DiskSpdXmlStream::ReadCompleteDocuments() {
 }
 
 bool DiskSpdXmlStream::Finish() {
+    // A start tag the text ends with was left undecided while more could follow it.
+    if (!m_inDocument && !m_stopped)
+        ReadCompleteDocuments(true);
     if (m_inDocument && !m_stopped) {
         AddErrorRow(m_table, Missing("/Results", Place{m_documents, 0}) + ": the document is cut off");
         m_allParsed = false;

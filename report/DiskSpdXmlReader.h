@@ -45,7 +45,8 @@ public:
     bool Finish();
 
 private:
-    void ReadCompleteDocuments();
+    // atEnd: no more text comes, so a start tag at its end is a (cut off) document's start.
+    void ReadCompleteDocuments(bool atEnd);
 
     CListBase& m_table;
     std::size_t m_maxDocument;

@@ -275,14 +275,15 @@ TEST(XmlJsonReportsTest, ADocumentLargerThanTheRowMemoryBoundIsDroppedWithAnErro
 }
 
 // The XML reader takes its text in pieces as the file is read, and a piece may end anywhere: inside a
-// start or an end tag, in text between documents that names the tags, in a document that is broken.
-// Whatever the pieces, the rows and the messages (with their byte offsets) are those of the whole text.
+// start or an end tag, in text between documents that names the tags or a tag that begins alike, in a
+// document that is broken. Whatever the pieces, the rows and the messages (with their byte offsets) are
+// those of the whole text.
 TEST(XmlJsonReportsTest, XmlReadInPiecesOfAnySizeGivesTheRowsOfTheWholeText) {
     const std::string xml = ReadBytes(DataPath("diskspd/vc-readwrite-mix-70-30.xml"));
     std::string broken = xml;
     broken.replace(broken.find("</Thread>"), 9, "");
-    const std::string text = "diskspd -Rxml: <Results is the root, </Results> its end\n" + xml + "\n" +
-                             broken + "</Results><Results\tx='1'/>RRR</Result" + xml +
+    const std::string text = "diskspd -Rxml: <Results is the root, </Results> its end <ResultsSummary>\n" +
+                             xml + "\n" + broken + "</Results><Results\tx='1'/>RRR</Result" + xml +
                              "<?xml version=\"1.0\"?>" + xml + xml.substr(0, xml.size() / 3);
     const auto rows = [&](size_t piece) {
         CListBase table;
