@@ -75,10 +75,11 @@ const std::string& ReportWithLineEndOf(int runs, char lineEnd) {
         std::string text = GenerateReport(runs);
         std::erase(text, '\r');
         std::replace(text.begin(), text.end(), '\n', lineEnd);
-        const std::string name = std::string("trelvane-bench-") + (lineEnd == '\n' ? "lf-" : "cr-");
-        found =
-            paths.emplace(std::pair(runs, lineEnd), WriteTempFile(name + std::to_string(runs) + ".txt", text))
-                .first;
+        // Built by appending: GCC 12 misreads a chain of + on a temporary as an overflow.
+        std::string name = lineEnd == '\n' ? "trelvane-bench-lf-" : "trelvane-bench-cr-";
+        name += std::to_string(runs);
+        name += ".txt";
+        found = paths.emplace(std::pair(runs, lineEnd), WriteTempFile(name, text)).first;
     }
     return found->second;
 }
@@ -133,7 +134,7 @@ void BM_LoadOnlyLineEnds(benchmark::State& state) {
     static std::map<char, std::string> paths;
     if (!paths.count(lineEnd))
         paths[lineEnd] =
-            WriteTempFile(std::string("trelvane-bench-only-") + (lineEnd == '\n' ? "lf" : "cr") + ".txt",
+            WriteTempFile(lineEnd == '\n' ? "trelvane-bench-only-lf.txt" : "trelvane-bench-only-cr.txt",
                           std::string(16u << 20, lineEnd));
     LoadInto(paths[lineEnd], state);
 }

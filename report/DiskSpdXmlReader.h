@@ -45,15 +45,17 @@ public:
     bool Finish();
 
 private:
-    void ReadCompleteDocuments();
+    // atEnd: no more text comes, so a start tag at its end is a (cut off) document's start.
+    void ReadCompleteDocuments(bool atEnd);
 
     CListBase& m_table;
     std::size_t m_maxDocument;
     RunDetailsStore* m_runDetails;
-    std::string m_pending;      // from the start of the open document (or text that may hold one)
-    bool m_inDocument = false;  // m_pending begins with a document's start
-    std::size_t m_searched = 0; // how far m_pending has been searched for the document's end
-    std::size_t m_offset = 0;   // the text's offset of m_pending's start, for messages
+    std::string m_pending;      // the text not yet read from m_begin on; before it, text read
+    std::size_t m_begin = 0;    // the start of the open document (or of text that may hold one)
+    bool m_inDocument = false;  // m_begin is a document's start
+    std::size_t m_searched = 0; // how far from m_begin the text has been searched for the document's end
+    std::size_t m_offset = 0;   // the text's offset of m_begin, for messages
     int m_documents = 0;
     bool m_allParsed = true;
     bool m_stopped = false;

@@ -1,6 +1,7 @@
 // DiskSpd XML and fio JSON reports: real and hand-made files through the real reading path, the same
 // run as XML and as text, documents cut short or broken, the kind told by the content, and the window
 // and trelvane-csv reading them alike.
+#include "report/DiskSpdXmlReader.h"
 #include "report/FioJsonReader.h"
 #include "report/ReportFile.h"
 #include "report/ReportRows.h"
@@ -271,6 +272,33 @@ TEST(XmlJsonReportsTest, ADocumentLargerThanTheRowMemoryBoundIsDroppedWithAnErro
     EXPECT_EQ(loaded->table.CellRef(0, kColDiagDetails),
               "Error while reading " + path +
                   ": its fio JSON would take more than 0 MB of memory: too much for a file of this size");
+}
+
+// The XML reader takes its text in pieces as the file is read, and a piece may end anywhere: inside a
+// start or an end tag, in text between documents that names the tags or a tag that begins alike, in a
+// document that is broken. Whatever the pieces, the rows and the messages (with their byte offsets) are
+// those of the whole text.
+TEST(XmlJsonReportsTest, XmlReadInPiecesOfAnySizeGivesTheRowsOfTheWholeText) {
+    const std::string xml = ReadBytes(DataPath("diskspd/vc-readwrite-mix-70-30.xml"));
+    std::string broken = xml;
+    broken.replace(broken.find("</Thread>"), 9, "");
+    const std::string text = "diskspd -Rxml: <Results is the root, </Results> its end <ResultsSummary>\n" +
+                             xml + "\n" + broken + "</Results><Results\tx='1'/>RRR</Result" + xml +
+                             "<?xml version=\"1.0\"?>" + xml + xml.substr(0, xml.size() / 3);
+    const auto rows = [&](size_t piece) {
+        CListBase table;
+        AddResultColumns(table);
+        DiskSpdXmlStream stream(table);
+        for (size_t at = 0; at < text.size(); at += piece)
+            stream.Feed(std::string_view(text).substr(at, piece));
+        stream.Finish();
+        return ListCsvText(table);
+    };
+    const std::string whole = rows(text.size());
+    EXPECT_NE(whole.find("not well-formed at byte"), std::string::npos);
+    EXPECT_NE(whole.find("the document is cut off"), std::string::npos);
+    for (const size_t piece : {1, 2, 3, 7, 9, 10, 11, 64, 997, 4096})
+        EXPECT_EQ(rows(piece), whole) << piece;
 }
 
 TEST(XmlJsonReportsTest, FioBlockSizesAreWrittenAsTheTextReadersWriteThem) {

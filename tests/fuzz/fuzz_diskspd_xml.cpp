@@ -2,7 +2,8 @@
 // must be numbered in order, the same text must give the same rows twice (the parse is in place and
 // must leave nothing behind), error rows come exactly with a false result, and the kind found in a first
 // chunk must be the kind of the whole. The runs' details, kept on the second reading, change no row and
-// read back alike by number and in order.
+// read back alike by number and in order. Fed in pieces, as a file is read, the text gives the rows of
+// the whole text, wherever the pieces end.
 #include "report/DiskSpdXmlReader.h"
 #include "report/ReportKind.h"
 #include "report/ReportText.h"
@@ -34,6 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     AddResultColumns(twice);
     const bool parsed = AddDiskSpdXmlRows(first, once);
     if (AddDiskSpdXmlRows(second, twice, &runDetails) != parsed || ListCsvText(once) != ListCsvText(twice))
+        __builtin_trap();
+    CListBase pieces;
+    AddResultColumns(pieces);
+    DiskSpdXmlStream stream(pieces);
+    const size_t piece = 1 + size % 97;
+    for (size_t at = 0; at < text.size(); at += piece)
+        stream.Feed(std::string_view(text).substr(at, piece));
+    if (stream.Finish() != parsed || ListCsvText(pieces) != ListCsvText(once))
         __builtin_trap();
     bool errorRow = false;
     for (int row = 0; row < once.GetItemCount(); ++row) {
