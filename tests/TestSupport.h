@@ -4,7 +4,12 @@
 #include <QFile>
 #include <QSettings>
 #include <QString>
+#include <fstream>
+#include <sstream>
 #include <string>
+#include <vector>
+
+#include "table/ListBase.h"
 
 // The Windows build runs these programs too (under Wine here): what is about Linux itself skips there,
 // and so does what meets one of Wine's known gaps, each saying why.
@@ -35,4 +40,19 @@ inline void ClearReportList() {
     store.sync();
     if (!kWindowsBuild)
         QFile::remove(store.fileName());
+}
+
+// A file's bytes as they are on disk.
+inline std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// The cells of a row from "Direction" to "Diag Details", the number left out.
+inline std::vector<std::string> CellsWithoutNumber(const CListBase& table, int row) {
+    std::vector<std::string> cells = table.Row(row);
+    cells.erase(cells.begin());
+    return cells;
 }

@@ -14,11 +14,7 @@
 namespace {
 
 const QString kEntriesPrefix = QStringLiteral("Entries/");
-const QString kPath = QStringLiteral("Path");
-const QString kPathBytes = QStringLiteral("PathBytes");
 const QString kSize = QStringLiteral("size");
-const QString kSelected = QStringLiteral("Selected");
-const QString kSelectedBytes = QStringLiteral("SelectedBytes");
 
 // The text as QString::compare with Qt::CaseInsensitive sees it: each character case-folded. Comparing
 // these keys unit by unit orders as that comparison does, without folding again at every comparison.
@@ -81,16 +77,16 @@ StoredReportList ReadStoredReportList(const StoredValues& values, const QString&
             continue;
         }
         const QStringView inside = QStringView(value.key).sliced(prefix.size());
-        if (inside == kSelected) {
+        if (inside == kSelectedKey) {
             selected = &value.text;
-        } else if (inside == kSelectedBytes) {
+        } else if (inside == kSelectedBytesKey) {
             selectedBytes = &value.text;
         } else if (inside != kEntriesPrefix + kSize) {
             // Entries/<n>/Path or Entries/<n>/PathBytes, as the form check found.
             const QStringView entry = inside.sliced(kEntriesPrefix.size());
             const qsizetype slash = entry.indexOf(QLatin1Char('/'));
             EntryGroup& group = groups[entry.first(slash).toULongLong()];
-            (entry.sliced(slash + 1) == kPath ? group.paths : group.bytes).push_back(value.text);
+            (entry.sliced(slash + 1) == kEntryPathKey ? group.paths : group.bytes).push_back(value.text);
         }
     }
     QSet<QString> seen;
@@ -129,13 +125,13 @@ StoredValues ReportListValues(const QStringList& entries, const QString& selecte
     const QString entryPrefix = key + QLatin1Char('/') + kEntriesPrefix;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const QString group = entryPrefix + QString::number(i + 1) + QLatin1Char('/');
-        AppendPath(values, group + kPath, group + kPathBytes, entries[i]);
+        AppendPath(values, group + kEntryPathKey, group + kEntryPathBytesKey, entries[i]);
     }
     values.push_back({entryPrefix + kSize, IntForm(static_cast<int>(entries.size()))});
     if (selected.isEmpty())
-        values.push_back({key + QLatin1Char('/') + kSelected, QString()});
+        values.push_back({key + QLatin1Char('/') + kSelectedKey, QString()});
     else
-        AppendPath(values, key + QLatin1Char('/') + kSelected, key + QLatin1Char('/') + kSelectedBytes,
+        AppendPath(values, key + QLatin1Char('/') + kSelectedKey, key + QLatin1Char('/') + kSelectedBytesKey,
                    selected);
     return values;
 }

@@ -5,10 +5,6 @@
 namespace {
 
 const QString kEntriesGroup = QStringLiteral("Entries");
-const QString kPath = QStringLiteral("Path");
-const QString kPathBytes = QStringLiteral("PathBytes");
-const QString kSelected = QStringLiteral("Selected");
-const QString kSelectedBytes = QStringLiteral("SelectedBytes");
 
 bool IsDigits(QStringView text) {
     if (text.isEmpty())
@@ -44,17 +40,17 @@ bool IsPathArrayForm(QStringView key, const QString& text) {
     if (slash < 0 || !IsEntryNumber(key.first(slash)))
         return false;
     const QStringView leaf = key.sliced(slash + 1);
-    if (leaf == kPath)
+    if (leaf == kEntryPathKey)
         return StoredPath(text).has_value();
-    if (leaf == kPathBytes)
+    if (leaf == kEntryPathBytesKey)
         return StoredBytes(text).has_value();
     return false;
 }
 
 bool IsListForm(QStringView key, const QString& text) {
-    if (key == kSelected)
+    if (key == kSelectedKey)
         return StoredString(text) && !StoredString(text)->contains(QChar(0));
-    if (key == kSelectedBytes)
+    if (key == kSelectedBytesKey)
         return StoredBytes(text).has_value();
     if (!key.startsWith(kEntriesGroup + QLatin1Char('/')))
         return false;

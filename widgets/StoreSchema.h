@@ -26,6 +26,11 @@
 // Anything else (another key, another form, "@Variant(...)" above all) was not written by Trelvane, or
 // not kept whole: it is damage, and no part of it is ever handed to Qt to decode.
 
+// The keys of a report list entry and of the selection, under the list's group.
+inline const QString kEntryPathKey = QStringLiteral("Path");
+inline const QString kEntryPathBytesKey = QStringLiteral("PathBytes");
+inline const QString kSelectedKey = QStringLiteral("Selected");
+inline const QString kSelectedBytesKey = QStringLiteral("SelectedBytes");
 inline const QString kWindowGroup = QStringLiteral("Window");
 inline const QString kWindowPlaceKey = QStringLiteral("Window/Place");
 inline const QString kWindowMaximizedKey = QStringLiteral("Window/Maximized");

@@ -7,6 +7,7 @@
 #include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "table/ListCsv.h"
+#include "tests/fuzz/FuzzChecks.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,18 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (AddFioJsonRows(second, twice, summaryTwice, &runDetails) != parsed ||
         ListCsvText(once) != ListCsvText(twice) || summaryOnce.trimOnlyJobs != summaryTwice.trimOnlyJobs)
         __builtin_trap();
-    bool errorRow = false;
-    for (int row = 0; row < once.GetItemCount(); ++row) {
-        if (once.CellRef(row, kColNumber) != std::to_string(row))
-            __builtin_trap();
-        errorRow |= !once.CellRef(row, kColDiagDetails).empty();
-    }
-    if (errorRow == parsed)
-        __builtin_trap();
-    RunDetails found;
-    runDetails.ForEach([&](int run, const RunDetails& details) {
-        if (run < 0 || run >= twice.GetItemCount() || !runDetails.Find(run, found) || found != details)
-            __builtin_trap();
-    });
+    RequireNumberedRowsAndErrorRowsAsSaid(once, parsed);
+    RequireDetailsOfRows(runDetails, twice);
     return 0;
 }

@@ -19,6 +19,7 @@
 #include "report/ResultRow.h"
 #include "report/RunDetailsStore.h"
 #include "report/RunParser.h"
+#include "tests/fuzz/FuzzChecks.h"
 #include "tests/reference/ReferenceReading.h"
 #include "tests/reference/ScalarSqlioParser.h"
 
@@ -103,12 +104,7 @@ void RequireSame(const Reading& fast, const Reading& plain) {
         if (fast.table.CellRef(row, kColNumber) != std::to_string(row))
             __builtin_trap();
     }
-    RunDetails found;
-    fast.runDetails.ForEach([&](int run, const RunDetails& details) {
-        if (run < 0 || run >= fast.table.GetItemCount() || !fast.runDetails.Find(run, found) ||
-            found != details)
-            __builtin_trap();
-    });
+    RequireDetailsOfRows(fast.runDetails, fast.table);
 }
 
 // A SQLIO run cut at its tail keeps a row only where it is the whole run's row. Without the bound on
