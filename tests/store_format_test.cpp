@@ -130,6 +130,23 @@ TEST_F(StoreFormatTest, LinesQSettingsWouldReadOtherwiseAreNotWhole) {
     EXPECT_TRUE(read.whole);
     ASSERT_EQ(read.values.size(), 1u);
     EXPECT_EQ(read.values[0].text, QStringLiteral("/r/a,b.txt"));
+
+    // A byte-order mark inside a value is U+FEFF to QSettings, except where the value's bytes begin.
+    for (const char* line : {"Path=\"/r/a\\t\xEF\xBB\xBF\\x31\"\n", "Path=\xEF\xBB\xBF/r\n",
+                             "Path=\"\"\xEF\xBB\xBF/r\n", "Path=\"/r\"\xEF\xBB\xBF\n"}) {
+        const QByteArray bytes = QByteArray("[Reports]\n") + line;
+        const IniRead ours = ReadIniStore(bytes);
+        ASSERT_TRUE(ours.whole) << line;
+        ASSERT_EQ(ours.values.size(), 1u);
+        QSettings settings(WriteFile(bytes), QSettings::IniFormat);
+        EXPECT_EQ(ours.values[0].text, settings.value(QStringLiteral("Reports/Path")).toString()) << line;
+    }
+    // So a text that begins with U+FEFF is written as an escape, and QSettings reads it whole.
+    const QString marked = QChar(0xFEFF) + QStringLiteral("/r/a.txt");
+    const QByteArray written = WriteIniStore({{QStringLiteral("Reports/Path"), marked}});
+    EXPECT_EQ(ReadIniStore(written).values.at(0).text, marked);
+    QSettings settings(WriteFile(written), QSettings::IniFormat);
+    EXPECT_EQ(settings.value(QStringLiteral("Reports/Path")).toString(), marked);
 }
 
 } // namespace

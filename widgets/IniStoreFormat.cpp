@@ -1,6 +1,7 @@
 #include "widgets/IniStoreFormat.h"
 
 #include <QSet>
+#include <QStringDecoder>
 
 #include <optional>
 
@@ -67,6 +68,9 @@ std::optional<QString> ReadValue(QByteArrayView raw) {
             ++i;
     };
     skipBlanks();
+    // One decoder for the whole value, as QSettings reads it: a byte-order mark is dropped only where the
+    // value's first bytes begin with one, and kept as U+FEFF after an escape or a quote.
+    QStringDecoder fromUtf8(QStringDecoder::Utf8);
     // QSettings drops the blanks that end a value without quotes, back to its last escape.
     qsizetype keep = 0;
     while (i < raw.size()) {
@@ -157,7 +161,7 @@ std::optional<QString> ReadValue(QByteArrayView raw) {
         while (end < raw.size() && raw[end] != '\\' && raw[end] != '"' &&
                (inQuotes || (raw[end] != ',' && raw[end] != ';')))
             ++end;
-        text += QString::fromUtf8(raw.sliced(i, end - i));
+        text += fromUtf8(raw.sliced(i, end - i));
         i = end;
     }
     if (inQuotes)
@@ -217,6 +221,11 @@ void AppendText(QByteArray& out, const QString& text) {
             continue;
         }
         escapeNextIfDigit = false;
+        if (i == 0 && unit == 0xFEFF) { // raw, QSettings would drop it as a byte-order mark
+            AppendHex(out, unit);
+            escapeNextIfDigit = true;
+            continue;
+        }
         switch (unit) {
         case u'\0':
             out += "\\0";
