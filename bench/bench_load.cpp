@@ -1,6 +1,7 @@
 // Loading a report (read, decode, split, cut, parse, insert), as throughput and as a ratio to a plain
 // line count of the same bytes read the same way; the same keeping each run's details as the window
-// does, with the memory they take a run; and sorting 100k rows by a numeric column.
+// does, with the memory they take a run, and the details store alone; and sorting 100k rows by a numeric
+// column.
 #include "bench/LineCount.h"
 #include "bench/ReportGenerator.h"
 #include "report/ReportFile.h"
@@ -153,6 +154,22 @@ void BM_LoadDiskSpdReportKeepingDetails(benchmark::State& state) {
     LoadInto(DiskSpdReportOf(static_cast<int>(state.range(0))), state, true);
 }
 
+// range(0) runs' details kept in the store alone, each a SQLIO run's -LS histogram and parameter: the
+// time a run should not grow with the runs before it (compare 100k with 1M).
+void BM_KeepRunDetails(benchmark::State& state) {
+    RunDetails details;
+    details.parameters.push_back({"Threads", "2"});
+    for (int i = 0; i < 25; ++i)
+        details.histogram.push_back({i == 24 ? "24+" : std::to_string(i), std::to_string(i % 7)});
+    for (auto _ : state) {
+        RunDetailsStore store;
+        for (int run = 0; run < state.range(0); ++run)
+            store.Add(run, details);
+        benchmark::DoNotOptimize(store.Count());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 // The SQLIO report of as many bytes as the DiskSpd report of range(0) runs.
 void BM_LoadReportSameBytesAsDiskSpd(benchmark::State& state) {
     size_t diskspdBytes = 0, sqlioBytes = 0;
@@ -217,6 +234,7 @@ BENCHMARK(BM_LoadOnlyLineEnds)->Arg('\n')->Arg('\r')->Unit(benchmark::kMilliseco
 BENCHMARK(BM_LoadDiskSpdReport)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportKeepingDetails)->Arg(100000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadDiskSpdReportKeepingDetails)->Arg(10000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_KeepRunDetails)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadReportSameBytesAsDiskSpd)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRowsDiskSpdText)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LoadRowsDiskSpdXml)->Arg(10000)->Unit(benchmark::kMillisecond);

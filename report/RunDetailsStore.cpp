@@ -26,6 +26,16 @@ constexpr unsigned kNextRun = 1u << 7;      // the run after the record before; 
 // The second byte, for what few runs have.
 constexpr unsigned kIopsSpread = 1u << 0;
 constexpr unsigned kIopsSamples = 1u << 1;
+// What the index's blocks may hold beyond its entries: about one block of the deque's.
+constexpr std::size_t kIndexSpare = 48;
+
+// Room for one more element, made before the store changes so that a failed allocation leaves it as
+// it was, and grown by half, so that n additions copy O(n) elements, not O(n^2).
+template <class T> void ReserveOneMore(std::vector<T>& elements) {
+    if (elements.size() == elements.capacity())
+        elements.reserve(elements.size() + elements.size() / 2 + 4);
+}
+
 // The histogram's direction and size share a byte while the size is below this.
 constexpr std::size_t kSmallHistogram = 63;
 
@@ -387,19 +397,26 @@ bool RunDetailsStore::Add(int run, const RunDetailsView& details) {
     const bool newPage = m_pages.empty() || m_pageSize.back() - m_pageUsed.back() < size;
     if (newPage) {
         const std::size_t pageSize = std::max(kPageBytes, size);
-        m_pageUsed.reserve(m_pageUsed.size() + 1);
-        m_pageSize.reserve(m_pageSize.size() + 1);
-        m_index.reserve(m_index.size() + 1);
+        ReserveOneMore(m_pageUsed);
+        ReserveOneMore(m_pageSize);
         m_pages.push_back(std::unique_ptr<char[]>(new char[pageSize]));
         m_pageUsed.push_back(0);
         m_pageSize.push_back(static_cast<std::uint32_t>(pageSize));
-    } else if (m_count % kIndexEvery == 0) {
-        m_index.reserve(m_index.size() + 1);
     }
     const auto page = static_cast<std::uint32_t>(m_pages.size() - 1);
     const std::uint32_t offset = m_pageUsed.back();
-    if (newPage || m_count % kIndexEvery == 0)
-        m_index.push_back(IndexEntry{run, page, offset});
+    if (newPage || m_count % kIndexEvery == 0) {
+        try {
+            m_index.push_back(IndexEntry{run, page, offset});
+        } catch (...) { // the page made for this record goes with it
+            if (newPage) {
+                m_pages.pop_back();
+                m_pageUsed.pop_back();
+                m_pageSize.pop_back();
+            }
+            throw;
+        }
+    }
     std::memcpy(m_pages.back().get() + offset, m_scratch.data(), size);
     m_pageUsed.back() += static_cast<std::uint32_t>(size);
     m_lastRun = run;
@@ -465,7 +482,7 @@ std::size_t RunDetailsStore::Bytes() const {
         bytes += size;
     bytes += m_pages.capacity() * sizeof(std::unique_ptr<char[]>) +
              (m_pageUsed.capacity() + m_pageSize.capacity()) * sizeof(std::uint32_t) +
-             m_index.capacity() * sizeof(IndexEntry);
+             (m_index.empty() ? 0 : m_index.size() + kIndexSpare) * sizeof(IndexEntry);
     // A list's text, its string and the map's node for it.
     bytes += m_parameterBytes + m_parameterLists.size() * (sizeof(std::string) + 64);
     return bytes;

@@ -79,7 +79,7 @@ private:
     std::vector<std::unique_ptr<char[]>> m_pages;
     std::vector<std::uint32_t> m_pageUsed;
     std::vector<std::uint32_t> m_pageSize;
-    std::vector<IndexEntry> m_index;
+    std::deque<IndexEntry> m_index; // grows without copying what it holds, and with little room spare
     std::deque<std::string> m_parameterLists; // each list packed once; records name it by its place
     std::unordered_map<std::string_view, std::uint32_t> m_parameterListIds;
     std::size_t m_parameterBytes = 0;
