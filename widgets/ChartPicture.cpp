@@ -58,14 +58,7 @@ void CChartWnd::PaintPicture(QPainter& painter, const PictureLayout& layout,
     const int width = layout.geometry.width;
     const int lineHeight = layout.geometry.lineHeight;
     painter.fillRect(QRect(0, 0, width, layout.height), Qt::white);
-    painter.setPen(Qt::black);
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        QFont captionFont = font();
-        captionFont.setBold(i == 0); // the tab's title
-        painter.setFont(captionFont);
-        painter.drawText(QRect(kInset, static_cast<int>(i) * lineHeight, width - 2 * kInset, lineHeight),
-                         Qt::AlignVCenter | Qt::AlignLeft, caption[i]);
-    }
+    DrawCaption(painter, font(), caption, QRect(kInset, 0, width - 2 * kInset, lineHeight));
     PaintLines(painter, layout.geometry, 0, layout.lines, layout.captionHeight, Qt::black);
     if (layout.omitted > 0) {
         painter.setFont(font());

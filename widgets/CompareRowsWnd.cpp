@@ -214,15 +214,7 @@ void CompareRowsWnd::PaintPicture(QPainter& painter, const PictureLayout& layout
                                   const QStringList& caption) const {
     const int lineHeight = QFontMetrics(font()).height() + 6;
     painter.fillRect(QRect(0, 0, layout.width, layout.height), Qt::white);
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        QFont captionFont = font();
-        captionFont.setBold(i == 0);
-        painter.setFont(captionFont);
-        painter.setPen(Qt::black);
-        painter.drawText(
-            QRect(kInset, static_cast<int>(i) * lineHeight, layout.width - 2 * kInset, lineHeight),
-            Qt::AlignVCenter | Qt::AlignLeft, caption[i]);
-    }
+    DrawCaption(painter, font(), caption, QRect(kInset, 0, layout.width - 2 * kInset, lineHeight));
     painter.save();
     painter.translate(0, layout.captionHeight);
     PaintLegend(painter, layout.width, Qt::black);

@@ -227,15 +227,7 @@ QSize LatencyChartWnd::PictureSize(const QStringList& caption) const {
 void LatencyChartWnd::PaintPicture(QPainter& painter, const QSize& size, const QStringList& caption) const {
     painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
     const int lineHeight = QFontMetrics(font()).height();
-    for (qsizetype i = 0; i < caption.size(); ++i) {
-        QFont captionFont = font();
-        captionFont.setBold(i == 0);
-        painter.setFont(captionFont);
-        painter.setPen(Qt::black);
-        painter.drawText(
-            QRect(kPad, kPad + static_cast<int>(i) * lineHeight, size.width() - 2 * kPad, lineHeight),
-            Qt::AlignLeft | Qt::AlignVCenter, caption[i]);
-    }
+    DrawCaption(painter, font(), caption, QRect(kPad, kPad, size.width() - 2 * kPad, lineHeight));
     const int top = kPad + static_cast<int>(caption.size()) * lineHeight;
     painter.setRenderHint(QPainter::Antialiasing);
     Paint(painter, QRect(0, top, size.width(), size.height() - top), Qt::black, QColor(0xB0, 0xB0, 0xB0));

@@ -15,6 +15,17 @@ QImage PaintedImage(QSize size, const PaintPicture& paint) {
     return image;
 }
 
+void DrawCaption(QPainter& painter, const QFont& font, const QStringList& caption, const QRect& firstLine) {
+    painter.setPen(Qt::black);
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        QFont lineFont = font;
+        lineFont.setBold(i == 0);
+        painter.setFont(lineFont);
+        painter.drawText(firstLine.translated(0, static_cast<int>(i) * firstLine.height()),
+                         Qt::AlignVCenter | Qt::AlignLeft, caption[i]);
+    }
+}
+
 bool SavePictureFile(const QString& path, QSize size, const QString& title, const PaintPicture& paint,
                      QString& error, const QString& description) {
     QSaveFile file(path);
